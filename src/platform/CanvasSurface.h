@@ -1,0 +1,89 @@
+#pragma once
+// The canvas: a persistent QImage with a fore and back colour, a font and a drawing position.
+//
+// Whole-pixel rule, used everywhere: a fractional size or position becomes the nearest whole
+// pixel, halves to the even neighbour (1.12 -> 1, 52.5 -> 52). Sizes are limited to 32767
+// pixels per side and 128 Mi pixels in area; a larger request gets the largest canvas within
+// the limit, so text beyond it is cut at the edge.
+
+#include "platform/ColorValue.h"
+
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace sorvel {
+
+class CanvasSurface {
+public:
+    static constexpr int maxSide = 32767;
+    static constexpr long long maxArea = 128LL * 1024 * 1024;
+    static constexpr int designWidth = 337;    // 5055 twips
+    static constexpr int designHeight = 57;    // 855 twips
+
+    CanvasSurface();
+
+    // Called synchronously after every change of width or height.
+    void setResizeListener(std::function<void()> listener);
+
+    ColorValue foreColor() const { return m_foreColor; }
+    void setForeColor(ColorValue color) { m_foreColor = color; }
+    ColorValue backColor() const { return m_backColor; }
+    void setBackColor(ColorValue color) { m_backColor = color; }
+    const QFont& font() const { return m_font; }
+    void setFont(const QFont& font) { m_font = font; }
+
+    float currentX() const { return m_currentX; }
+    float currentY() const { return m_currentY; }
+    void setCurrentX(double x);
+    void setCurrentY(double y);
+
+    // Erases everything: the whole canvas shows BackColor.
+    void clear();
+    // Pixels drawn so far stay; new area shows BackColor; the listener is told.
+    void setWidth(double width);
+    void setHeight(double height);
+    int scaleWidth() const { return m_width; }
+    int scaleHeight() const { return m_height; }
+
+    // Copies picture's pixels with its top-left corner at (x, y), cut at the edges.
+    // Raises error 5 for a picture that holds nothing.
+    void drawPicture(const QImage& picture, int x, int y);
+    // Exactly what drawing the tile at every (i * tile width, j * tile height) with
+    // 0 <= x <= right and 0 <= y <= bottom gives, in one pass.
+    void drawTiled(const QImage& tile, int right, int bottom);
+
+    // Prints text in the font and ForeColor at the drawing position, transparently. A CR LF
+    // pair starts a new line at x = 0 one line height lower. With lineEnd the position moves
+    // to the start of the next line, else it stays right after the last character.
+    void print(const QString& text, bool lineEnd);
+    // As print, but every 16-bit unit i has its own colour unitColors[i]; a character made
+    // of several units (surrogate pair, combining marks, emoji sequence) takes the colour of
+    // its first unit. Glyphs land exactly where print puts them.
+    void printColored(const QString& text, const std::vector<ColorValue>& unitColors, bool lineEnd);
+
+    // One-pixel outline between two corners, both included.
+    void outlineRect(int x1, int y1, int x2, int y2, ColorValue color);
+
+    // The finished image (null while the canvas has no area).
+    const QImage& image() const { return m_image; }
+
+private:
+    void resizeImage(int width, int height);
+    void printLines(const QString& text, const std::vector<ColorValue>* unitColors, bool lineEnd);
+
+    QImage m_image;
+    int m_width = designWidth;
+    int m_height = designHeight;
+    ColorValue m_foreColor = systemWindowText;
+    ColorValue m_backColor = systemWindowBackground;
+    QFont m_font;
+    float m_currentX = 0.0f;
+    float m_currentY = 0.0f;
+    std::function<void()> m_listener;
+};
+
+} // namespace sorvel

@@ -1,0 +1,30 @@
+#pragma once
+// Every input of one rendering, with the window's start-up values.
+
+#include "platform/ColorValue.h"
+#include "platform/FontSystem.h"
+
+#include <QString>
+
+namespace sorvel {
+
+struct TextImageSettings {
+    QString Text;                          // line breaks as CR LF
+    QString FontName = defaultFontName;
+    float FontSize = static_cast<float>(designFontPoints);   // as the font system realises it
+    bool FontBold = false;
+    bool FontItalic = false;
+    bool FontUnderline = false;
+    bool FontStrikethrough = false;
+    QString SizeText = QStringLiteral("14");   // the size box's text; only the shadow offset uses it
+    ColorValue ForeColor = systemWindowText;
+    ColorValue BackColor = systemWindowBackground;
+    QString strBackImage;                  // empty: no background picture
+    bool Shadow = false;
+    bool Rainbow = false;
+    bool Framed = false;
+
+    bool operator==(const TextImageSettings&) const = default;
+};
+
+} // namespace sorvel
