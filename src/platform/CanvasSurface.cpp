@@ -1,0 +1,197 @@
+#include "platform/CanvasSurface.h"
+
+#include "platform/Conversions.h"
+#include "platform/FontSystem.h"
+#include "platform/PaintDevice.h"
+#include "platform/RunTimeError.h"
+#include "platform/TextBlock.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace sorvel {
+
+namespace {
+
+// The whole-pixel rule: nearest, halves to even; limited to 0..maxSide.
+int toPixels(double value)
+{
+    if (std::isnan(value))
+        raise(ErrorNumber::InvalidCall);
+    const double r = roundHalfEven(value);
+    return static_cast<int>(std::clamp(r, 0.0, static_cast<double>(CanvasSurface::maxSide)));
+}
+
+QImage makeImage(int width, int height, const QColor& fill)
+{
+    if (width <= 0 || height <= 0)
+        return {};
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        raise(ErrorNumber::InvalidCall);   // the memory is not there
+    image.setDotsPerMeterX(dotsPerMeter96);
+    image.setDotsPerMeterY(dotsPerMeter96);
+    image.fill(fill);
+    return image;
+}
+
+} // namespace
+
+CanvasSurface::CanvasSurface() : m_font(makeFont(defaultFontName, designFontPoints))
+{
+    m_image = makeImage(m_width, m_height, toQColor(m_backColor));
+}
+
+void CanvasSurface::setResizeListener(std::function<void()> listener) { m_listener = std::move(listener); }
+
+void CanvasSurface::setCurrentX(double x)
+{
+    if (!std::isfinite(x))
+        raise(ErrorNumber::Overflow);
+    m_currentX = static_cast<float>(x);
+}
+
+void CanvasSurface::setCurrentY(double y)
+{
+    if (!std::isfinite(y))
+        raise(ErrorNumber::Overflow);
+    m_currentY = static_cast<float>(y);
+}
+
+void CanvasSurface::clear()
+{
+    m_image = makeImage(m_width, m_height, toQColor(m_backColor));
+    m_currentX = 0.0f;
+    m_currentY = 0.0f;
+}
+
+void CanvasSurface::setWidth(double width)
+{
+    int w = toPixels(width);
+    if (m_height > 0)
+        w = static_cast<int>(std::min<long long>(w, maxArea / m_height));
+    if (w == m_width)
+        return;
+    resizeImage(w, m_height);
+}
+
+void CanvasSurface::setHeight(double height)
+{
+    int h = toPixels(height);
+    if (m_width > 0)
+        h = static_cast<int>(std::min<long long>(h, maxArea / m_width));
+    if (h == m_height)
+        return;
+    resizeImage(m_width, h);
+}
+
+void CanvasSurface::resizeImage(int width, int height)
+{
+    QImage resized = makeImage(width, height, toQColor(m_backColor));
+    if (!resized.isNull() && !m_image.isNull()) {
+        const int rows = std::min(height, m_image.height());
+        const std::size_t bytes = static_cast<std::size_t>(std::min(width, m_image.width())) * 4;
+        for (int y = 0; y < rows; ++y)
+            std::memcpy(resized.scanLine(y), m_image.constScanLine(y), bytes);
+    }
+    m_image = std::move(resized);
+    m_width = width;
+    m_height = height;
+    if (m_listener)
+        m_listener();
+}
+
+void CanvasSurface::drawPicture(const QImage& picture, int x, int y)
+{
+    if (picture.isNull())
+        raise(ErrorNumber::InvalidCall);
+    if (m_image.isNull())
+        return;
+    QPainter painter(&m_image);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(x, y, picture);
+}
+
+void CanvasSurface::drawTiled(const QImage& tile, int right, int bottom)
+{
+    if (tile.isNull())
+        raise(ErrorNumber::InvalidCall);
+    if (m_image.isNull() || right < 0 || bottom < 0)
+        return;
+    const QImage source = tile.format() == QImage::Format_RGB32 ? tile : tile.convertToFormat(QImage::Format_RGB32);
+    const int tw = source.width();
+    const int th = source.height();
+    // Tiles start at every multiple of the tile size up to and including right/bottom.
+    const long long coveredW = (static_cast<long long>(right) / tw + 1) * tw;
+    const long long coveredH = (static_cast<long long>(bottom) / th + 1) * th;
+    const int width = static_cast<int>(std::min<long long>(coveredW, m_image.width()));
+    const int height = static_cast<int>(std::min<long long>(coveredH, m_image.height()));
+    if (width <= 0 || height <= 0)
+        return;
+    // Each row: one tile row copied, then the filled part doubled until the row is full.
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<quint32*>(m_image.scanLine(y));
+        const auto* tileRow = reinterpret_cast<const quint32*>(source.constScanLine(y % th));
+        int filled = std::min(tw, width);
+        std::memcpy(row, tileRow, static_cast<std::size_t>(filled) * 4);
+        while (filled < width) {
+            const int n = std::min(filled, width - filled);
+            std::memcpy(row + filled, row, static_cast<std::size_t>(n) * 4);
+            filled += n;
+        }
+    }
+}
+
+void CanvasSurface::print(const QString& text, bool lineEnd) { printLines(text, nullptr, lineEnd); }
+
+void CanvasSurface::printColored(const QString& text, const std::vector<ColorValue>& unitColors, bool lineEnd)
+{
+    printLines(text, &unitColors, lineEnd);
+}
+
+void CanvasSurface::printLines(const QString& text, const std::vector<ColorValue>* unitColors, bool lineEnd)
+{
+    const auto block = TextBlock::of(text, m_font);
+    const double x = roundHalfEven(m_currentX);
+    const double y = roundHalfEven(m_currentY);
+    if (!m_image.isNull() && !text.isEmpty()) {
+        QPainter painter(&m_image);
+        painter.setFont(m_font);
+        if (unitColors) {
+            std::vector<QColor> colors;
+            colors.reserve(unitColors->size());
+            for (ColorValue c : *unitColors)
+                colors.push_back(toQColor(c));
+            block->drawColored(painter, x, y, colors);
+        } else {
+            block->draw(painter, x, y, toQColor(m_foreColor));
+        }
+    }
+    const int lines = block->lineCount();
+    if (lineEnd) {
+        m_currentX = 0.0f;
+        m_currentY = static_cast<float>(m_currentY + static_cast<double>(lines) * block->lineHeight());
+    } else {
+        const double startX = lines == 1 ? m_currentX : 0.0;
+        m_currentX = static_cast<float>(startX + block->lastLineAdvance());
+        m_currentY = static_cast<float>(m_currentY + static_cast<double>(lines - 1) * block->lineHeight());
+    }
+}
+
+void CanvasSurface::outlineRect(int x1, int y1, int x2, int y2, ColorValue color)
+{
+    if (m_image.isNull())
+        return;
+    const QRect bounds = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
+    QPainter painter(&m_image);
+    const QColor c = toQColor(color);
+    painter.fillRect(QRect(bounds.left(), bounds.top(), bounds.width(), 1), c);
+    painter.fillRect(QRect(bounds.left(), bounds.bottom(), bounds.width(), 1), c);
+    painter.fillRect(QRect(bounds.left(), bounds.top(), 1, bounds.height()), c);
+    painter.fillRect(QRect(bounds.right(), bounds.top(), 1, bounds.height()), c);
+}
+
+} // namespace sorvel

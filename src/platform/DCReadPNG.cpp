@@ -1,0 +1,31 @@
+#include "platform/DCReadPNG.h"
+
+#include "platform/ColorValue.h"
+#include "platform/PictureHolder.h"
+#include "platform/PictureLoader.h"
+
+#include <QPainter>
+
+namespace sorvel {
+
+int DCReadPNG(const QString& path, PictureHolder& holder) noexcept
+{
+    const QImage png = readPictureFile(path, PictureKind::Png);
+    if (png.isNull())
+        return 0;
+    // The holder takes the picture's size; transparent pixels show its background colour.
+    QImage surface(png.size(), QImage::Format_RGB32);
+    if (surface.isNull())
+        return 0;
+    surface.fill(toQColor(systemButtonFace));
+    if (png.hasAlphaChannel()) {
+        QPainter painter(&surface);
+        painter.drawImage(0, 0, png);
+    } else {
+        surface = png;
+    }
+    holder.surface() = surface;
+    return 1;
+}
+
+} // namespace sorvel

@@ -1,0 +1,237 @@
+#include "platform/TextBlock.h"
+
+#include "platform/PaintDevice.h"
+
+#include <QColor>
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QPainter>
+#include <QTextBoundaryFinder>
+
+#include <cmath>
+#include <mutex>
+#include <unordered_set>
+
+namespace sorvel {
+
+namespace {
+
+// Characters that would make the layout start a line of its own are printed as blanks:
+// only a CR LF pair breaks a line.
+QString lineTextOf(QStringView text)
+{
+    QString line = text.toString();
+    for (QChar& c : line) {
+        const char16_t u = c.unicode();
+        if (u == u'\r' || u == u'\n' || u == 0x2028 || u == 0x2029 || u == 0x0B || u == 0x0C
+            || u == 0x85)
+            c = u' ';
+    }
+    return line;
+}
+
+std::unique_ptr<QTextLayout> layoutLine(const QString& text, const QFont& font)
+{
+    auto layout = std::make_unique<QTextLayout>(text, font, &paintDevice96());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    layout->beginLayout();
+    QTextLine line = layout->createLine();
+    if (line.isValid()) {
+        line.setNumColumns(static_cast<int>(text.size()) + 1);
+        line.setPosition(QPointF(0, 0));
+    }
+    layout->endLayout();
+    return layout;
+}
+
+struct GlyphKey {
+    std::size_t font;
+    quint32 index;
+    qint64 x;
+    qint64 y;
+    bool operator==(const GlyphKey&) const = default;
+};
+
+struct GlyphKeyHash {
+    std::size_t operator()(const GlyphKey& k) const noexcept
+    {
+        return std::hash<quint64>()((quint64(k.index) << 32) ^ quint64(k.x * 1315423911) ^ quint64(k.y))
+            ^ k.font;
+    }
+};
+
+// Glyph runs without their own decorations: underline and strike-out are drawn by
+// drawDecorations, over the whole run of characters they belong to.
+QGlyphRun undecorated(QGlyphRun run)
+{
+    run.setUnderline(false);
+    run.setStrikeOut(false);
+    run.setOverline(false);
+    return run;
+}
+
+} // namespace
+
+void TextBlock::drawDecorations(QPainter& painter, double left, double right, double baseline,
+                                const QColor& color) const
+{
+    if (!m_font.underline() && !m_font.strikeOut())
+        return;
+    if (right < left)
+        std::swap(left, right);
+    const int x0 = static_cast<int>(std::lround(left));
+    const int x1 = static_cast<int>(std::lround(right));
+    if (x1 <= x0)
+        return;
+    const int base = static_cast<int>(std::lround(baseline));
+    if (m_font.underline())
+        painter.fillRect(QRect(x0, base + m_underlinePos, x1 - x0, m_decorationWidth), color);
+    if (m_font.strikeOut())
+        painter.fillRect(QRect(x0, base - m_strikeOutPos, x1 - x0, m_decorationWidth), color);
+}
+
+TextBlock::TextBlock(const QString& text, const QFont& font) : m_text(text), m_font(font)
+{
+    const QFontMetrics metrics(font, &paintDevice96());
+    m_lineHeight = metrics.height();
+    m_ascent = metrics.ascent();
+    m_underlinePos = std::max(1, metrics.underlinePos());
+    m_strikeOutPos = metrics.strikeOutPos();
+    m_decorationWidth = std::max(1, metrics.lineWidth());
+
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf(QStringLiteral("\r\n"), start);
+        const qsizetype stop = end < 0 ? text.size() : end;
+        Line line;
+        line.start = static_cast<int>(start);
+        line.layout = layoutLine(lineTextOf(QStringView(text).mid(start, stop - start)), font);
+        m_lines.push_back(std::move(line));
+        if (end < 0)
+            break;
+        start = end + 2;
+    }
+
+    double widest = 0.0;
+    for (const Line& line : m_lines) {
+        const QTextLine l = line.layout->lineAt(0);
+        if (l.isValid())
+            widest = std::max(widest, l.horizontalAdvance());
+    }
+    m_width = static_cast<int>(std::ceil(widest - 1e-6));
+}
+
+TextBlock::~TextBlock() = default;
+
+std::shared_ptr<const TextBlock> TextBlock::of(const QString& text, const QFont& font)
+{
+    thread_local std::shared_ptr<const TextBlock> recent[2];
+    for (const auto& block : recent) {
+        if (block && block->m_font == font && block->m_text == text)
+            return block;
+    }
+    auto block = std::make_shared<const TextBlock>(text, font);
+    recent[1] = recent[0];
+    recent[0] = block;
+    return block;
+}
+
+double TextBlock::lastLineAdvance() const
+{
+    const QTextLine l = m_lines.back().layout->lineAt(0);
+    return l.isValid() ? l.horizontalAdvance() : 0.0;
+}
+
+void TextBlock::draw(QPainter& painter, double x, double y, const QColor& color) const
+{
+    painter.setPen(color);
+    for (std::size_t k = 0; k < m_lines.size(); ++k) {
+        const QTextLine l = m_lines[k].layout->lineAt(0);
+        if (!l.isValid() || l.textLength() == 0)
+            continue;
+        const QPointF origin(k == 0 ? x : 0.0, y + static_cast<double>(k) * m_lineHeight + m_ascent - l.ascent());
+        for (const QGlyphRun& run : l.glyphRuns())
+            painter.drawGlyphRun(origin, undecorated(run));
+        const double baseline = y + static_cast<double>(k) * m_lineHeight + m_ascent;
+        drawDecorations(painter, origin.x(), origin.x() + l.horizontalAdvance(), baseline, color);
+    }
+}
+
+void TextBlock::drawColored(QPainter& painter, double x, double y, const std::vector<QColor>& unitColors) const
+{
+    std::unordered_set<GlyphKey, GlyphKeyHash> previous;
+    std::unordered_set<GlyphKey, GlyphKeyHash> current;
+    for (std::size_t k = 0; k < m_lines.size(); ++k) {
+        const Line& line = m_lines[k];
+        const QTextLine l = line.layout->lineAt(0);
+        if (!l.isValid() || l.textLength() == 0)
+            continue;
+        const QPointF origin(k == 0 ? x : 0.0, y + static_cast<double>(k) * m_lineHeight + m_ascent - l.ascent());
+        const QString& lineText = line.layout->text();
+        const int length = static_cast<int>(lineText.size());
+        auto colorAt = [&](int i) -> QColor {
+            const std::size_t unit = static_cast<std::size_t>(line.start + i);
+            return unit < unitColors.size() ? unitColors[unit] : painter.pen().color();
+        };
+
+        // Segments of whole characters that share one colour.
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, lineText);
+        previous.clear();
+        int segmentStart = 0;
+        QColor segmentColor = colorAt(0);
+        const double baseline = y + static_cast<double>(k) * m_lineHeight + m_ascent;
+        auto drawSegment = [&](int from, int to, const QColor& color) {
+            painter.setPen(color);
+            current.clear();
+            drawDecorations(painter, origin.x() + l.cursorToX(from), origin.x() + l.cursorToX(to), baseline, color);
+            for (QGlyphRun run : l.glyphRuns(from, to - from)) {
+                run = undecorated(run);
+                const QList<quint32> indexes = run.glyphIndexes();
+                const QList<QPointF> positions = run.positions();
+                QList<quint32> keptIndexes;
+                QList<QPointF> keptPositions;
+                keptIndexes.reserve(indexes.size());
+                keptPositions.reserve(positions.size());
+                const std::size_t fontKey = qHash(run.rawFont().familyName()) ^ qHash(run.rawFont().pixelSize());
+                for (qsizetype g = 0; g < indexes.size(); ++g) {
+                    const GlyphKey key{fontKey, indexes[g],
+                                       std::llround(positions[g].x() * 64), std::llround(positions[g].y() * 64)};
+                    current.insert(key);
+                    if (previous.count(key))
+                        continue;
+                    keptIndexes.push_back(indexes[g]);
+                    keptPositions.push_back(positions[g]);
+                }
+                if (keptIndexes.isEmpty())
+                    continue;
+                if (keptIndexes.size() != indexes.size()) {
+                    run.setGlyphIndexes(keptIndexes);
+                    run.setPositions(keptPositions);
+                }
+                painter.drawGlyphRun(origin, run);
+            }
+            previous.swap(current);
+        };
+
+        int boundary = static_cast<int>(graphemes.toNextBoundary());
+        while (boundary > 0 && boundary <= length) {
+            if (boundary < length) {
+                const QColor next = colorAt(boundary);
+                if (next != segmentColor) {
+                    drawSegment(segmentStart, boundary, segmentColor);
+                    segmentStart = boundary;
+                    segmentColor = next;
+                }
+            }
+            if (boundary == length)
+                break;
+            boundary = static_cast<int>(graphemes.toNextBoundary());
+        }
+        drawSegment(segmentStart, length, segmentColor);
+    }
+}
+
+} // namespace sorvel

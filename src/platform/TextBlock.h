@@ -1,0 +1,62 @@
+#pragma once
+// A text laid out the way the canvas prints it and the label measures it: one line per CR LF
+// pair, no wrapping, each line shaped once as a whole. Lines after the first start at x = 0.
+// Measuring and drawing share one layout, so the measured size always covers the printed text
+// and colouring glyphs never moves them.
+
+#include <QFont>
+#include <QString>
+#include <QTextLayout>
+
+#include <memory>
+#include <vector>
+
+class QColor;
+class QPainter;
+
+namespace sorvel {
+
+class TextBlock {
+public:
+    TextBlock(const QString& text, const QFont& font);
+    TextBlock(const TextBlock&) = delete;
+    TextBlock& operator=(const TextBlock&) = delete;
+    ~TextBlock();
+
+    // The layout of text in font, reused while both stay the same (a small per-thread cache:
+    // one rendering measures, shadows and prints the same text).
+    static std::shared_ptr<const TextBlock> of(const QString& text, const QFont& font);
+
+    int lineCount() const { return static_cast<int>(m_lines.size()); }
+    int lineHeight() const { return m_lineHeight; }
+    int width() const { return m_width; }                 // widest line, whole pixels rounded up
+    int height() const { return lineCount() * m_lineHeight; }
+    double lastLineAdvance() const;
+
+    // Draws every line; the first line starts at (x, y), later lines at (0, y + k * line height).
+    void draw(QPainter& painter, double x, double y, const QColor& color) const;
+    // As draw, with a colour for every 16-bit unit of the original text (CR LF included).
+    // A character of several units takes the colour of its first unit; a glyph shared by
+    // characters of different colours (a ligature) is drawn once, in the first one's colour.
+    void drawColored(QPainter& painter, double x, double y, const std::vector<QColor>& unitColors) const;
+
+private:
+    struct Line {
+        int start = 0;          // index of the line's first unit in the original text
+        std::unique_ptr<QTextLayout> layout;
+    };
+
+    void drawDecorations(QPainter& painter, double left, double right, double baseline, const QColor& color) const;
+
+    QString m_text;
+    QFont m_font;
+    std::vector<Line> m_lines;
+    int m_lineHeight = 0;
+    int m_ascent = 0;
+    int m_width = 0;
+    int m_underlinePos = 1;
+    int m_strikeOutPos = 0;
+    int m_decorationWidth = 1;
+};
+
+} // namespace sorvel

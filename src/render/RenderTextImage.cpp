@@ -1,0 +1,157 @@
+#include "render/RenderTextImage.h"
+
+#include "platform/CanvasSurface.h"
+#include "platform/Conversions.h"
+#include "platform/DCReadPNG.h"
+#include "platform/MeasuringLabel.h"
+#include "platform/PictureHolder.h"
+#include "platform/RunTimeError.h"
+#include "render/ColorHLSToRGB.h"
+#include "render/PaletteColor.h"
+
+#include <new>
+#include <vector>
+
+namespace sorvel {
+
+namespace {
+
+constexpr double italicWidening = 1.05;
+constexpr double shadowWidening = 1.04;
+constexpr double shadowHeightening = 1.03;
+constexpr double shadowOffset = 0.08;
+constexpr int shadowPaletteIndex = 7;
+constexpr float hueSpan = 200.0f;
+constexpr std::uint16_t rainbowLuminance = 160;
+constexpr std::uint16_t rainbowSaturation = 200;
+
+// One guarded operation: a failure abandons this operation only.
+template <class Operation>
+void guarded(Operation&& operation) noexcept
+{
+    try {
+        operation();
+    } catch (const RunTimeError&) {
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+void tileBackground(const RenderSurfaces& out)
+{
+    const int canvasWidth = out.canvas.scaleWidth();
+    const int tileWidth = out.holder.scaleWidth();
+    const int canvasHeight = out.canvas.scaleHeight();
+    const int tileHeight = out.holder.scaleHeight();
+    // A holder without area would never advance the tiling.
+    if (tileWidth <= 0 || tileHeight <= 0)
+        return;
+    out.canvas.drawTiled(out.holder.picture(), canvasWidth, canvasHeight);
+}
+
+void drawBackgroundPicture(const QString& path, const RenderSurfaces& out)
+{
+    switch (backgroundFormatOf(path)) {
+    case BackgroundFormat::Picture:
+        guarded([&] { out.holder.loadPicture(path); });
+        break;
+    case BackgroundFormat::Png:
+        guarded([&] { out.holder.clearPicture(); });
+        guarded([&] { DCReadPNG(path, out.holder); });
+        guarded([&] { out.holder.takeSurfaceAsPicture(); });
+        break;
+    case BackgroundFormat::None:
+        return;
+    }
+    guarded([&] { tileBackground(out); });
+}
+
+void printRainbow(const QString& text, CanvasSurface& canvas)
+{
+    const auto length = static_cast<std::int32_t>(text.size());
+    if (length == 0)
+        raise(ErrorNumber::DivisionByZero);
+    const float hueStep = hueSpan / static_cast<float>(length);
+    std::vector<ColorValue> colors(static_cast<std::size_t>(length));
+    for (std::int32_t i = 0; i < length; ++i) {
+        const std::int16_t hue = toInt16(static_cast<double>(i) * static_cast<double>(hueStep));
+        colors[static_cast<std::size_t>(i)] =
+            ColorHLSToRGB(static_cast<std::uint16_t>(hue), rainbowLuminance, rainbowSaturation);
+    }
+    canvas.printColored(text, colors, false);
+}
+
+} // namespace
+
+BackgroundFormat backgroundFormatOf(const QString& path)
+{
+    const QString extension = path.right(4).toLower();
+    if (extension == u".bmp" || extension == u".jpg")
+        return BackgroundFormat::Picture;
+    if (extension == u".png")
+        return BackgroundFormat::Png;
+    return BackgroundFormat::None;
+}
+
+void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noexcept
+{
+    CanvasSurface& canvas = out.canvas;
+    MeasuringLabel& label = out.label;
+
+    // The canvas font and colours as the window holds them.
+    guarded([&] {
+        QFont font = makeFont(s.FontName, s.FontSize);
+        font.setBold(s.FontBold);
+        font.setItalic(s.FontItalic);
+        font.setUnderline(s.FontUnderline);
+        font.setStrikeOut(s.FontStrikethrough);
+        canvas.setFont(font);
+    });
+    canvas.setForeColor(s.ForeColor);
+    canvas.setBackColor(s.BackColor);
+
+    // 1. Measure.
+    guarded([&] { label.setCaption(s.Text); });
+    guarded([&] { label.setFont(canvas.font()); });
+    // 2. Clear. 3. Size.
+    guarded([&] { canvas.clear(); });
+    guarded([&] { canvas.setWidth(label.width()); });
+    guarded([&] { canvas.setHeight(label.height()); });
+    // 4. Background picture, tiled over the canvas at its measured size.
+    if (!s.strBackImage.isEmpty())
+        drawBackgroundPicture(s.strBackImage, out);
+    // 5. Italic widening.
+    if (s.FontItalic)
+        guarded([&] { canvas.setWidth(label.width() * italicWidening); });
+    // 6. Shadow: its own widening replaces the italic one.
+    if (s.Shadow) {
+        guarded([&] { canvas.setCurrentX(textToInt16(s.SizeText) * shadowOffset); });
+        guarded([&] { canvas.setCurrentY(textToInt16(s.SizeText) * shadowOffset); });
+        guarded([&] { canvas.setHeight(label.height() * shadowHeightening); });
+        guarded([&] { canvas.setWidth(label.width() * shadowWidening); });
+        const ColorValue saved = canvas.foreColor();
+        guarded([&] { canvas.setForeColor(PaletteColor(shadowPaletteIndex)); });
+        guarded([&] { canvas.print(s.Text, true); });
+        canvas.setForeColor(saved);
+    }
+    // 7. Frame, following the final canvas size.
+    if (s.Framed) {
+        guarded([&] {
+            canvas.outlineRect(0, 0, canvas.scaleWidth() - 1, canvas.scaleHeight() - 1, canvas.foreColor());
+        });
+        guarded([&] { canvas.setCurrentX(1); });
+        guarded([&] { canvas.setCurrentY(1); });
+    } else {
+        guarded([&] { canvas.setCurrentX(0); });
+        guarded([&] { canvas.setCurrentY(0); });
+    }
+    // 8. Text.
+    if (s.Rainbow) {
+        const ColorValue saved = canvas.foreColor();
+        guarded([&] { printRainbow(s.Text, canvas); });
+        canvas.setForeColor(saved);
+    } else {
+        guarded([&] { canvas.print(s.Text, true); });
+    }
+}
+
+} // namespace sorvel
