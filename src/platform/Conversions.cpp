@@ -49,7 +49,8 @@ std::uint8_t toByte(double value) { return checkedRound<std::uint8_t>(value); }
 
 double textToNumber(const QString& text)
 {
-    const QString trimmed = text.trimmed();
+    // Full-width digits and signs typed through a Japanese input method count as numbers.
+    const QString trimmed = text.normalized(QString::NormalizationForm_KC).trimmed();
     const QLocale locale;
     const QChar decimal = locale.decimalPoint().size() == 1 ? locale.decimalPoint().at(0) : u'.';
     if (trimmed.isEmpty())

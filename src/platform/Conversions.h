@@ -16,7 +16,7 @@ std::int32_t toInt32(double value);   // error 6 outside the 32-bit range or not
 std::uint8_t toByte(double value);    // error 6 outside 0..255 or not finite
 
 // The locale-aware text-to-number conversion of the size box and the JPEG prompt:
-// surrounding blanks are ignored; an optional sign, digits, a decimal fraction (the locale's
+// surrounding blanks are ignored; full-width digits count as digits; an optional sign, digits, a decimal fraction (the locale's
 // separator or '.') and an exponent are accepted. Anything else (empty text, letters) raises
 // error 13; a number too large for a double raises error 6.
 double textToNumber(const QString& text);

@@ -1,0 +1,105 @@
+// Rendering costs on every keystroke. Prints one line per case: name, median milliseconds.
+#include "platform/CanvasSurface.h"
+#include "platform/MeasuringLabel.h"
+#include "platform/PictureHolder.h"
+#include "render/RenderTextImage.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace sorvel;
+
+namespace {
+
+double medianMs(int runs, const std::function<void()>& work)
+{
+    work();   // warm-up: font caches, decoder
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void report(const char* name, double ms, double target)
+{
+    std::printf("%-28s median %8.3f ms   (target <= %g ms)%s\n", name, ms, target, ms <= target ? "" : "  OVER");
+}
+
+QString sampleText(int lines, int perLine)
+{
+    const QString alphabet = QStringLiteral("The quick brown fox jumps over the lazy dog 0123456789 ");
+    QStringList out;
+    for (int l = 0; l < lines; ++l) {
+        QString line;
+        for (int i = 0; i < perLine; ++i)
+            line += alphabet[(l * 7 + i) % alphabet.size()];
+        out << line;
+    }
+    return out.join(QStringLiteral("\r\n"));
+}
+
+// Every run types a different last character, as a keystroke does, so no layout is reused.
+std::function<void()> typing(TextImageSettings& s, const RenderSurfaces& surfaces)
+{
+    return [&s, &surfaces, n = 0]() mutable {
+        s.Text[s.Text.size() - 1] = QChar(u'a' + (n++ % 26));
+        RenderTextImage(s, surfaces);
+    };
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    CanvasSurface canvas;
+    MeasuringLabel label;
+    PictureHolder holder;
+    const RenderSurfaces surfaces{canvas, label, holder};
+
+    TextImageSettings s;
+    s.Text = sampleText(1, 100);
+    report("line 100 chars", medianMs(201, typing(s, surfaces)), 0.5);
+
+    s.Text = sampleText(100, 100);
+    report("10000 chars plain", medianMs(31, typing(s, surfaces)), 12);
+    s.Rainbow = true;
+    report("10000 chars rainbow", medianMs(31, typing(s, surfaces)), 16);
+    s.Rainbow = false;
+
+    for (int side : {1, 32}) {
+        QImage tile(side, side, QImage::Format_RGB32);
+        tile.fill(qRgb(10, 20, 30));
+        CanvasSurface wide;
+        wide.clear();
+        wide.setWidth(4000);
+        wide.setHeight(1000);
+        const double ms = medianMs(31, [&] { wide.drawTiled(tile, 4000, 1000); });
+        report(side == 1 ? "tile 1x1 on 4000x1000" : "tile 32x32 on 4000x1000", ms, side == 1 ? 16 : 2);
+    }
+
+    QTemporaryDir dir;
+    QImage photo(2000, 2000, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    photo.save(path, "JPEG", 90);
+    s.Text = sampleText(1, 20);
+    s.strBackImage = path;
+    report("2000x2000 jpeg background", medianMs(31, typing(s, surfaces)), 3);
+    return 0;
+}
