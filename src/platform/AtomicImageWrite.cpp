@@ -1,0 +1,57 @@
+#include "platform/AtomicImageWrite.h"
+
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace sorvel {
+
+QImage topLeftRegion(const QImage& image, int width, int height)
+{
+    if (image.isNull() || width <= 0 || height <= 0 || width > image.width()
+        || height > image.height())
+        return {};
+    QImage region = (width == image.width() && height == image.height())
+        ? image
+        : image.copy(0, 0, width, height);
+    if (region.format() != QImage::Format_RGB32)
+        region = region.convertToFormat(QImage::Format_RGB32);
+    return region;
+}
+
+WriteResult writeImageAtomically(const QImage& image, const QString& path, const char* format,
+                                 int quality)
+{
+    if (image.isNull())
+        return WriteResult::failure(WriteError::InvalidSize, {});
+    if (path.isEmpty())
+        return WriteResult::failure(WriteError::InvalidPath, {});
+
+    QSaveFile file(path);
+    // Never fall back to writing the target in place: a failure must leave the old file whole.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) {
+        const WriteError kind =
+            QFileInfo(path).isDir() ? WriteError::IsFolder : WriteError::CannotCreate;
+        return WriteResult::failure(kind, file.errorString());
+    }
+
+    QImageWriter writer(&file, format);
+    writer.setQuality(quality);
+    if (!writer.write(image)) {
+        // A failing device (disk full) is the more telling cause than the encoder's summary.
+        const QString message =
+            file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+        file.cancelWriting();
+        return WriteResult::failure(WriteError::WriteFailed, message);
+    }
+    if (!file.commit()) {
+        const WriteError kind = file.error() == QFileDevice::RenameError
+            ? WriteError::CannotReplace
+            : WriteError::WriteFailed;
+        return WriteResult::failure(kind, file.errorString());
+    }
+    return WriteResult::success();
+}
+
+} // namespace sorvel

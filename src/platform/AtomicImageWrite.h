@@ -1,0 +1,22 @@
+#pragma once
+// Writes an encoded image so that the target is either the complete new file or left exactly
+// as it was: the data goes to a temporary file in the target's folder, which replaces the
+// target only after everything was written.
+
+#include "platform/ImageWriteResult.h"
+
+#include <QImage>
+#include <QString>
+
+namespace sorvel {
+
+// format is a QImageWriter format name ("png", "jpeg", "bmp"); quality as QImageWriter takes
+// it (-1: the encoder's default).
+WriteResult writeImageAtomically(const QImage& image, const QString& path, const char* format,
+                                 int quality);
+
+// The top-left width x height pixels of image as Format_RGB32, or a null image when the size
+// does not fit inside the image (0, negative, larger than the image, null image).
+QImage topLeftRegion(const QImage& image, int width, int height);
+
+} // namespace sorvel

@@ -1,0 +1,7 @@
+#include "platform/Clipboard.h"
+
+namespace sorvel {
+
+Clipboard::~Clipboard() = default;
+
+} // namespace sorvel

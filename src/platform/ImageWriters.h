@@ -1,0 +1,29 @@
+#pragma once
+// The three image file writers. Each writes the width x height pixels from the canvas image's
+// top-left corner to path, replacing a file of that name only when the new file is complete;
+// on any failure an existing file is left untouched and the result says why. Paths are
+// Unicode. Never raises.
+
+#include "platform/ImageWriteResult.h"
+
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+
+namespace sorvel {
+
+// PNG, 8 bits per channel, RGB: exactly the canvas pixels. option is reserved (0).
+WriteResult DCSavetoPNG(const QImage& canvas, int width, int height, const QString& path,
+                        std::uint8_t option) noexcept;
+
+// Baseline JPEG. quality 1..100 is the encoder's quality; 101..255 write at 100 (0 writes at
+// the encoder's lowest quality). option is reserved (0).
+WriteResult DCSavetoJPEG(const QImage& canvas, int width, int height, const QString& path,
+                         std::uint8_t quality, std::int32_t option) noexcept;
+
+// Windows bitmap: BITMAPFILEHEADER, BITMAPINFOHEADER, 24 bits per pixel, rows bottom-up.
+WriteResult saveBitmapFile(const QImage& canvas, int width, int height,
+                           const QString& path) noexcept;
+
+} // namespace sorvel

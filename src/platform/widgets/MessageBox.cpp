@@ -1,0 +1,7 @@
+#include "platform/widgets/MessageBox.h"
+
+namespace sorvel {
+
+MessageBox::~MessageBox() = default;
+
+} // namespace sorvel
