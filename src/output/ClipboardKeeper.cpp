@@ -1,0 +1,67 @@
+#include "output/ClipboardKeeper.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <QProcess>
+#include <QTemporaryFile>
+
+namespace sorvel {
+
+namespace {
+
+// Encoding speed matters more than size: the file lives only until the keeper has read it.
+constexpr int fastestPngQuality = 100;
+
+bool platformNeedsKeeper()
+{
+    return QGuiApplication::platformName() == u"xcb";
+}
+
+} // namespace
+
+QString clipboardKeeperPath()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(clipboardKeeperName);
+}
+
+HandOverResult handOverClipboard(const QImage& image)
+{
+    return handOverClipboard(image, clipboardKeeperPath());
+}
+
+HandOverResult handOverClipboard(const QImage& image, const QString& keeperProgram)
+{
+    using Status = HandOverResult::Status;
+    if (!platformNeedsKeeper())
+        return {Status::NotNeeded, 0, {}};
+    if (image.isNull())
+        return {Status::NoImage, 0, {}};
+    const QFileInfo program(keeperProgram);
+    if (!program.isFile() || !program.isExecutable())
+        return {Status::KeeperMissing, 0, keeperProgram};
+
+    // The image travels as a PNG on the keeper's standard input. The file is opened for the
+    // keeper before startDetached() returns, so it can be removed at once.
+    QTemporaryFile file(QDir(QDir::tempPath()).filePath(QStringLiteral("sorvel-clipboard-XXXXXX.png")));
+    if (!file.open())
+        return {Status::Failed, 0, file.errorString()};
+    QImageWriter writer(&file, "png");
+    writer.setQuality(fastestPngQuality);
+    if (!writer.write(image) || !file.flush())
+        return {Status::Failed, 0, writer.errorString()};
+
+    QProcess keeper;
+    keeper.setProgram(program.absoluteFilePath());
+    keeper.setStandardInputFile(file.fileName());
+    keeper.setWorkingDirectory(QDir::rootPath());
+    qint64 pid = 0;
+    if (!keeper.startDetached(&pid))
+        return {Status::Failed, 0, keeper.errorString()};
+    return {Status::Started, pid, {}};
+}
+
+} // namespace sorvel
