@@ -145,92 +145,125 @@ double TextBlock::lastLineAdvance() const
     return l.isValid() ? l.horizontalAdvance() : 0.0;
 }
 
+QPointF TextBlock::lineOrigin(std::size_t k, double x, double y, const QTextLine& line) const
+{
+    // Glyph runs sit on the line's own ascent; lines are spaced by the font's line height.
+    return {k == 0 ? x : 0.0, baseline(k, y) - line.ascent()};
+}
+
+double TextBlock::baseline(std::size_t k, double y) const
+{
+    return y + static_cast<double>(k) * m_lineHeight + m_ascent;
+}
+
 void TextBlock::draw(QPainter& painter, double x, double y, const QColor& color) const
 {
     painter.setPen(color);
     for (std::size_t k = 0; k < m_lines.size(); ++k) {
-        const QTextLine l = m_lines[k].layout->lineAt(0);
-        if (!l.isValid() || l.textLength() == 0)
+        const QTextLine line = m_lines[k].layout->lineAt(0);
+        if (!line.isValid() || line.textLength() == 0)
             continue;
-        const QPointF origin(k == 0 ? x : 0.0, y + static_cast<double>(k) * m_lineHeight + m_ascent - l.ascent());
-        for (const QGlyphRun& run : l.glyphRuns())
+        const QPointF origin = lineOrigin(k, x, y, line);
+        for (const QGlyphRun& run : line.glyphRuns())
             painter.drawGlyphRun(origin, undecorated(run));
-        const double baseline = y + static_cast<double>(k) * m_lineHeight + m_ascent;
-        drawDecorations(painter, origin.x(), origin.x() + l.horizontalAdvance(), baseline, color);
+        drawDecorations(painter, origin.x(), origin.x() + line.horizontalAdvance(), baseline(k, y), color);
     }
 }
 
+namespace {
+
+// Calls segment(from, to, colour) for each run of whole characters (grapheme clusters) of
+// text that share one colour; a character takes the colour of its first unit.
+template <class ColorAt, class Segment>
+void forEachColorSegment(const QString& text, ColorAt colorAt, Segment segment)
+{
+    const int length = static_cast<int>(text.size());
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    int start = 0;
+    QColor color = colorAt(0);
+    for (int boundary = static_cast<int>(graphemes.toNextBoundary()); boundary > 0 && boundary < length;
+         boundary = static_cast<int>(graphemes.toNextBoundary())) {
+        const QColor next = colorAt(boundary);
+        if (next != color) {
+            segment(start, boundary, color);
+            start = boundary;
+            color = next;
+        }
+    }
+    segment(start, length, color);
+}
+
+// Glyphs already drawn by the previous segment: a glyph shared by two segments (a ligature)
+// is returned for both, and keeps the colour of the first.
+class SharedGlyphFilter {
+public:
+    // Drops from run the glyphs the previous segment drew; returns false when none is left.
+    bool filter(QGlyphRun& run)
+    {
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        const std::size_t font = qHash(run.rawFont().familyName()) ^ qHash(run.rawFont().pixelSize());
+        QList<quint32> keptIndexes;
+        QList<QPointF> keptPositions;
+        for (qsizetype g = 0; g < indexes.size(); ++g) {
+            const GlyphKey key{font, indexes[g], std::llround(positions[g].x() * 64), std::llround(positions[g].y() * 64)};
+            m_current.insert(key);
+            if (m_previous.count(key) == 0) {
+                keptIndexes.push_back(indexes[g]);
+                keptPositions.push_back(positions[g]);
+            }
+        }
+        if (keptIndexes.size() != indexes.size()) {
+            run.setGlyphIndexes(keptIndexes);
+            run.setPositions(keptPositions);
+        }
+        return !keptIndexes.isEmpty();
+    }
+    void nextSegment()
+    {
+        m_previous.swap(m_current);
+        m_current.clear();
+    }
+    void nextLine()
+    {
+        m_previous.clear();
+        m_current.clear();
+    }
+
+private:
+    std::unordered_set<GlyphKey, GlyphKeyHash> m_previous;
+    std::unordered_set<GlyphKey, GlyphKeyHash> m_current;
+};
+
+} // namespace
+
 void TextBlock::drawColored(QPainter& painter, double x, double y, const std::vector<QColor>& unitColors) const
 {
-    std::unordered_set<GlyphKey, GlyphKeyHash> previous;
-    std::unordered_set<GlyphKey, GlyphKeyHash> current;
+    const QColor fallback = painter.pen().color();
+    SharedGlyphFilter shared;
     for (std::size_t k = 0; k < m_lines.size(); ++k) {
         const Line& line = m_lines[k];
-        const QTextLine l = line.layout->lineAt(0);
-        if (!l.isValid() || l.textLength() == 0)
+        const QTextLine textLine = line.layout->lineAt(0);
+        if (!textLine.isValid() || textLine.textLength() == 0)
             continue;
-        const QPointF origin(k == 0 ? x : 0.0, y + static_cast<double>(k) * m_lineHeight + m_ascent - l.ascent());
-        const QString& lineText = line.layout->text();
-        const int length = static_cast<int>(lineText.size());
-        auto colorAt = [&](int i) -> QColor {
-            const std::size_t unit = static_cast<std::size_t>(line.start + i);
-            return unit < unitColors.size() ? unitColors[unit] : painter.pen().color();
+        const QPointF origin = lineOrigin(k, x, y, textLine);
+        const double base = baseline(k, y);
+        auto colorAt = [&](int i) {
+            const auto unit = static_cast<std::size_t>(line.start + i);
+            return unit < unitColors.size() ? unitColors[unit] : fallback;
         };
-
-        // Segments of whole characters that share one colour.
-        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, lineText);
-        previous.clear();
-        int segmentStart = 0;
-        QColor segmentColor = colorAt(0);
-        const double baseline = y + static_cast<double>(k) * m_lineHeight + m_ascent;
-        auto drawSegment = [&](int from, int to, const QColor& color) {
+        shared.nextLine();
+        forEachColorSegment(line.layout->text(), colorAt, [&](int from, int to, const QColor& color) {
             painter.setPen(color);
-            current.clear();
-            drawDecorations(painter, origin.x() + l.cursorToX(from), origin.x() + l.cursorToX(to), baseline, color);
-            for (QGlyphRun run : l.glyphRuns(from, to - from)) {
+            drawDecorations(painter, origin.x() + textLine.cursorToX(from), origin.x() + textLine.cursorToX(to), base,
+                            color);
+            for (QGlyphRun run : textLine.glyphRuns(from, to - from)) {
                 run = undecorated(run);
-                const QList<quint32> indexes = run.glyphIndexes();
-                const QList<QPointF> positions = run.positions();
-                QList<quint32> keptIndexes;
-                QList<QPointF> keptPositions;
-                keptIndexes.reserve(indexes.size());
-                keptPositions.reserve(positions.size());
-                const std::size_t fontKey = qHash(run.rawFont().familyName()) ^ qHash(run.rawFont().pixelSize());
-                for (qsizetype g = 0; g < indexes.size(); ++g) {
-                    const GlyphKey key{fontKey, indexes[g],
-                                       std::llround(positions[g].x() * 64), std::llround(positions[g].y() * 64)};
-                    current.insert(key);
-                    if (previous.count(key))
-                        continue;
-                    keptIndexes.push_back(indexes[g]);
-                    keptPositions.push_back(positions[g]);
-                }
-                if (keptIndexes.isEmpty())
-                    continue;
-                if (keptIndexes.size() != indexes.size()) {
-                    run.setGlyphIndexes(keptIndexes);
-                    run.setPositions(keptPositions);
-                }
-                painter.drawGlyphRun(origin, run);
+                if (shared.filter(run))
+                    painter.drawGlyphRun(origin, run);
             }
-            previous.swap(current);
-        };
-
-        int boundary = static_cast<int>(graphemes.toNextBoundary());
-        while (boundary > 0 && boundary <= length) {
-            if (boundary < length) {
-                const QColor next = colorAt(boundary);
-                if (next != segmentColor) {
-                    drawSegment(segmentStart, boundary, segmentColor);
-                    segmentStart = boundary;
-                    segmentColor = next;
-                }
-            }
-            if (boundary == length)
-                break;
-            boundary = static_cast<int>(graphemes.toNextBoundary());
-        }
-        drawSegment(segmentStart, length, segmentColor);
+            shared.nextSegment();
+        });
     }
 }
 

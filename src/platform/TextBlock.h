@@ -46,6 +46,8 @@ private:
         std::unique_ptr<QTextLayout> layout;
     };
 
+    QPointF lineOrigin(std::size_t k, double x, double y, const QTextLine& line) const;
+    double baseline(std::size_t k, double y) const;
     void drawDecorations(QPainter& painter, double left, double right, double baseline, const QColor& color) const;
 
     QString m_text;
