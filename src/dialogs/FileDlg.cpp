@@ -1,0 +1,80 @@
+#include "dialogs/FileDlg.h"
+
+#include "dialogs/FileDlgMod.h"
+#include "dialogs/FileOptionWord.h"
+#include "dialogs/FilterString.h"
+#include "platform/RunTimeError.h"
+#include "platform/widgets/DialogService.h"
+
+#include <QDir>
+
+namespace sorvel {
+
+namespace {
+const QString folderPrompt = QStringLiteral("フォルダを選択してください。");
+} // namespace
+
+QString FileDlg::ShowOpen(QWidget* owner, const QString& strFilter, const QString& strDefDir)
+{
+    return showFileDialog(false, owner, strFilter, strDefDir);
+}
+
+QString FileDlg::ShowSave(QWidget* owner, const QString& strFilter, const QString& strDefDir)
+{
+    return showFileDialog(true, owner, strFilter, strDefDir);
+}
+
+QString FileDlg::showFileDialog(bool save, QWidget* owner, const QString& strFilter,
+                                const QString& strDefDir)
+{
+    const QString filterText = strFilter.isEmpty() ? Filter : strFilter;
+    const QString startDir = strDefDir.isEmpty() ? QDir::currentPath() : strDefDir;
+    Cancel = false;
+    if (Filename.size() > maxFilenameLength)
+        raise(ErrorNumber::InvalidCall);
+
+    FileDialogRequest request;
+    request.kind = save ? FileDialogKind::Save : FileDialogKind::Open;
+    request.owner = owner;
+    request.title = Title;
+    request.nameFilters = toNameFilters(filterText);
+    request.selectedNameFilter = request.nameFilters.value(0);
+    request.initialName = Filename;
+    request.initialDir = startDir;
+    request.options = save ? saveOptionWord(Flags) : openOptionWord(Flags);
+
+    const FileDialogResult result = save ? m_dialogs.saveFile(request) : m_dialogs.openFile(request);
+    const QString chosen = FileDlgMod::TrimNull(result.path);
+    // A dialog that reports success without a path has chosen nothing.
+    if (!result.accepted || chosen.isEmpty()) {
+        Cancel = true;
+        return {};
+    }
+    Filename = chosen;
+    return Filename;
+}
+
+QString FileDlg::ShowDir(QWidget* owner, const QString& strDefDir, std::int16_t Flag)
+{
+    static_cast<void>(Flag);
+    Cancel = false;
+    FileDlgMod::strBrowseDir = strDefDir;
+
+    FolderDialogRequest request;
+    request.owner = owner;
+    request.prompt = folderPrompt;
+    request.startDir = FileDlgMod::strBrowseDir;
+
+    // A failing dialog counts as a cancelled one: ShowDir raises nothing.
+    FolderDialogResult result;
+    absorb([&] { result = m_dialogs.chooseFolder(request); });
+    const QString folder = FileDlgMod::TrimNull(result.path);
+    // A choice without a file-system path would otherwise come back as a lone separator.
+    if (!result.accepted || folder.isEmpty()) {
+        Cancel = true;
+        return {};
+    }
+    return FileDlgMod::AddBackslash(folder);
+}
+
+} // namespace sorvel

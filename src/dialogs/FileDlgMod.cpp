@@ -1,0 +1,22 @@
+#include "dialogs/FileDlgMod.h"
+
+namespace sorvel::FileDlgMod {
+
+namespace {
+constexpr QChar pathSeparator = u'/';
+} // namespace
+
+QString strBrowseDir;
+
+QString TrimNull(const QString& s)
+{
+    const qsizetype end = s.indexOf(QChar(u'\0'));
+    return end < 0 ? s : s.left(end);
+}
+
+QString AddBackslash(const QString& s)
+{
+    return s.endsWith(pathSeparator) ? s : s + pathSeparator;
+}
+
+} // namespace sorvel::FileDlgMod
