@@ -1,0 +1,183 @@
+#include "app/SorvelMain.h"
+
+#include "app/CanvasView.h"
+#include "app/ColorSwatch.h"
+#include "app/WindowLayout.h"
+#include "platform/RunTimeError.h"
+#include "render/PaletteColor.h"
+#include "render/RenderTextImage.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace sorvel {
+
+namespace {
+
+// The text box's text with every line break as CR LF.
+QString textWithCrLf(const QPlainTextEdit& box)
+{
+    QString text = box.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+} // namespace
+
+SorvelMain::SorvelMain(SorvelMainDependencies dependencies, QWidget* parent)
+    : QWidget(parent), m_dependencies(std::move(dependencies))
+{
+    createControls();
+    connectHandlers();
+    // The bars follow the canvas from the start, not only from the first rendering on.
+    Picture1_Resize();
+}
+
+SorvelMain::~SorvelMain()
+{
+    m_canvas.setResizeListener({});
+}
+
+void SorvelMain::Form_Load()
+{
+    for (int i = 0; i < paletteSize; ++i)
+        absorb([&] { Picture2.at(static_cast<std::size_t>(i))->setColor(PaletteColor(i)); });
+    absorb([&] { show(); });
+    absorb([&] { setWindowTitle(layout::busyCaption.toString()); });
+    int last = -1;
+    absorb([&] { last = m_dependencies.fontList->count() - 1; });
+    for (int i = 0; i <= last; ++i) {
+        absorb([&] {
+            const QString name = m_dependencies.fontList->name(i);
+            if (!name.startsWith(u'@'))
+                addFontEntry(name);
+        });
+    }
+    absorb([&] { selectFontEntry(defaultFontName); });
+    absorb([&] { Combo1->setEnabled(true); });
+    absorb([&] { setWindowTitle(layout::readyCaption.toString()); });
+}
+
+// Keeps the entries sorted, case-insensitively; an equal name goes after those already there.
+// Adding never selects an entry by itself.
+void SorvelMain::addFontEntry(const QString& name)
+{
+    int low = 0;
+    int high = Combo1->count();
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (QString::compare(Combo1->itemText(middle), name, Qt::CaseInsensitive) <= 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    const int selected = Combo1->currentIndex();
+    Combo1->insertItem(low, name);
+    if (selected < 0)
+        Combo1->setCurrentIndex(-1);
+}
+
+// Setting the font list's text: selects the entry of that name, and a change of selection
+// raises Combo1_Click. Raises error 5 when no entry has that name.
+void SorvelMain::selectFontEntry(const QString& name)
+{
+    const int index = Combo1->findText(name, Qt::MatchFixedString);
+    if (index < 0)
+        sorvel::raise(ErrorNumber::InvalidCall);
+    if (index == Combo1->currentIndex())
+        return;
+    Combo1->setCurrentIndex(index);
+    Combo1_Click();
+}
+
+// Text1 reports a change only when its text really changed (not for layout or input-method
+// composing updates).
+void SorvelMain::text1Edited()
+{
+    const QString text = textWithCrLf(*Text1);
+    if (text == m_lastText)
+        return;
+    m_lastText = text;
+    Text1_Change();
+}
+
+void SorvelMain::Text1_Change()
+{
+    RenderTextImage();
+}
+
+void SorvelMain::RenderTextImage()
+{
+    if (m_rendering)
+        return;   // never entered again while it runs
+    m_rendering = true;
+    const TextImageSettings settings = currentSettings();
+    sorvel::RenderTextImage(settings, {m_canvas, Label3, Picture5});
+    m_rendering = false;
+    Picture1->update();
+    emit rendered(settings);
+}
+
+TextImageSettings SorvelMain::currentSettings() const
+{
+    TextImageSettings settings;
+    settings.Text = textWithCrLf(*Text1);
+    const QFont& font = m_canvas.font();
+    settings.FontName = font.family();
+    settings.FontSize = static_cast<float>(fontPointSize(font));
+    settings.FontBold = font.bold();
+    settings.FontItalic = font.italic();
+    settings.FontUnderline = font.underline();
+    settings.FontStrikethrough = font.strikeOut();
+    settings.SizeText = Combo2->currentText();
+    settings.ForeColor = m_canvas.foreColor();
+    settings.BackColor = m_canvas.backColor();
+    settings.strBackImage = strBackImage;
+    settings.Shadow = Check2->isChecked();
+    settings.Rainbow = Check3->isChecked();
+    settings.Framed = Check4->isChecked();
+    return settings;
+}
+
+void SorvelMain::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Form_QueryUnload();
+}
+
+// Closing by any means ends the program at once, without a question.
+void SorvelMain::Form_QueryUnload()
+{
+    if (m_dependencies.beforeProgramEnds)
+        m_dependencies.beforeProgramEnds();
+    if (m_dependencies.endProgram)
+        m_dependencies.endProgram();
+}
+
+bool SorvelMain::eventFilter(QObject* watched, QEvent* event)
+{
+    // The swatch panel shows no tooltip of its own and passes none up from its swatches: only
+    // the frame around it and the two buttons in it have one.
+    if (watched == Picture3 && event->type() == QEvent::ToolTip) {
+        QToolTip::hideText();
+        return true;
+    }
+    // Enter in the size box chooses nothing (the toolkit would pick the matching entry again
+    // and render once more).
+    if (event->type() == QEvent::KeyPress && Combo2 && watched == Combo2->lineEdit()) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace sorvel

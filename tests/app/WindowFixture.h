@@ -1,0 +1,65 @@
+#pragma once
+// The real main window with a font list of the test's choosing, counting its renderings and
+// the requests to end the program.
+
+#include "app/SorvelMain.h"
+#include "platform/FontSystem.h"
+#include "support/FakeFontList.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace sorvel::test {
+
+inline const QStringList installedTestFonts = {QStringLiteral("DejaVu Sans"), defaultFontName,
+                                               QStringLiteral("DejaVu Serif")};
+
+struct WindowFixture {
+    explicit WindowFixture(const QStringList& fontNames = installedTestFonts)
+    {
+        auto list = std::make_unique<FakeFontList>(fontNames);
+        fonts = list.get();
+        SorvelMainDependencies dependencies;
+        dependencies.fontList = std::move(list);
+        dependencies.beforeProgramEnds = [this] { events.push_back(QStringLiteral("before end")); };
+        dependencies.endProgram = [this] { events.push_back(QStringLiteral("end")); };
+        window = std::make_unique<SorvelMain>(std::move(dependencies));
+        QObject::connect(window.get(), &SorvelMain::rendered,
+                         [this](const TextImageSettings& settings) { renders.push_back(settings); });
+    }
+
+    // Form_Load, then forget the start-up rendering.
+    WindowFixture& started()
+    {
+        window->Form_Load();
+        renders.clear();
+        return *this;
+    }
+
+    QLineEdit* sizeEdit() const { return window->Combo2->lineEdit(); }
+    int renderCount() const { return static_cast<int>(renders.size()); }
+    const TextImageSettings& lastRender() const { return renders.back(); }
+
+    std::unique_ptr<SorvelMain> window;
+    FakeFontList* fonts = nullptr;   // owned by the window
+    std::vector<TextImageSettings> renders;
+    QStringList events;
+};
+
+// The size the font system realises for a request in points (14 -> 14.25).
+inline float realisedPoints(double points)
+{
+    QFont font;
+    setFontPointSize(font, points);
+    return static_cast<float>(fontPointSize(font));
+}
+
+} // namespace sorvel::test

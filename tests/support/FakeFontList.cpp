@@ -1,0 +1,25 @@
+#include "support/FakeFontList.h"
+
+#include "platform/RunTimeError.h"
+
+namespace sorvel::test {
+
+int FakeFontList::count()
+{
+    ++m_queries;
+    if (onQuery)
+        onQuery();
+    return static_cast<int>(m_names.size());
+}
+
+QString FakeFontList::name(int index)
+{
+    ++m_queries;
+    if (onQuery)
+        onQuery();
+    if (index < 0 || index >= m_names.size())
+        raise(ErrorNumber::SubscriptOutOfRange);
+    return m_names.at(index);
+}
+
+} // namespace sorvel::test
