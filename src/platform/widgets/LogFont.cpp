@@ -11,7 +11,6 @@ namespace sorvel {
 
 namespace {
 
-constexpr double pixelsPerPoint = 96.0 / 72.0;
 constexpr std::uint8_t familyMask = 0xF0;
 
 std::uint8_t familyBitsOf(QFont::StyleHint hint)
@@ -79,7 +78,7 @@ LogFont logFontFromQFont(const QFont& font)
     if (font.pixelSize() > 0)
         record.height = -font.pixelSize();
     else if (font.pointSizeF() > 0)
-        record.height = -toInt32(font.pointSizeF() * pixelsPerPoint);
+        record.height = -toInt32(font.pointSizeF() * LogFontValue::pixelsPerPoint);
     record.weight = font.weight();
     record.italic = font.italic() ? 1 : 0;
     record.underline = font.underline() ? 1 : 0;
@@ -118,7 +117,7 @@ std::int32_t pointSizeTenthsOf(const QFont& font)
     if (font.pointSizeF() > 0)
         return toInt32(font.pointSizeF() * 10.0);
     if (font.pixelSize() > 0)
-        return toInt32(font.pixelSize() / pixelsPerPoint * 10.0);
+        return toInt32(font.pixelSize() / LogFontValue::pixelsPerPoint * 10.0);
     return 0;
 }
 

@@ -35,6 +35,7 @@ struct LogFont {
 
 // Values the LogFont members take.
 namespace LogFontValue {
+constexpr double pixelsPerPoint = 96.0 / 72.0;   // logical pixels are 96 dpi
 constexpr std::int32_t weightNormal = 400;
 constexpr std::int32_t weightBold = 700;
 constexpr std::uint8_t defaultCharSet = 1;

@@ -1,9 +1,12 @@
 #include "platform/widgets/QtDialogFactories.h"
 
+#include "platform/Conversions.h"
 #include "platform/widgets/NameFilterSuffix.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QInputDialog>
 
 namespace sorvel {
@@ -56,8 +59,9 @@ std::unique_ptr<QFileDialog> createFolderDialog(const FolderDialogRequest& reque
     dialog->setFileMode(QFileDialog::Directory);
     dialog->setOption(QFileDialog::ShowDirsOnly, true);
     dialog->setWindowTitle(request.prompt);
-    if (!request.startDir.isEmpty())
-        dialog->setDirectory(request.startDir);
+    // Without a start folder, the current directory rather than the folder Qt remembers from
+    // an earlier run: nothing of a run carries over to the next.
+    dialog->setDirectory(request.startDir.isEmpty() ? QDir::currentPath() : request.startDir);
     return dialog;
 }
 
@@ -70,10 +74,29 @@ std::unique_ptr<QColorDialog> createColorDialog(const ColorDialogRequest& reques
     return dialog;
 }
 
+namespace {
+
+// The font the dialog starts on. Qt's dialog finds the face's style by name and falls back to
+// the face's first style (often an italic or condensed one) when the name is not one of the
+// face's own ("Normal" where the face says "Book"): name the style the font resolves to.
+QFont fontDialogStartFont(const FontDialogRequest& request)
+{
+    QFont font = qFontFromLogFont(request.logFont, request.pointSizeTenths);
+    font.setStyleName(QFontInfo(font).styleName());
+    return font;
+}
+
+// The whole point size the dialog shows for a font (it offers whole sizes only).
+int shownPointSize(const QFont& font)
+{
+    return font.pointSize() > 0 ? font.pointSize() : QFontInfo(font).pointSize();
+}
+
+} // namespace
+
 std::unique_ptr<QFontDialog> createFontDialog(const FontDialogRequest& request)
 {
-    return std::make_unique<QFontDialog>(qFontFromLogFont(request.logFont, request.pointSizeTenths),
-                                         request.owner);
+    return std::make_unique<QFontDialog>(fontDialogStartFont(request), request.owner);
 }
 
 FontDialogResult fontDialogResult(const FontDialogRequest& request, const QFont& chosen)
@@ -82,14 +105,20 @@ FontDialogResult fontDialogResult(const FontDialogRequest& request, const QFont&
     FontDialogResult result;
     result.accepted = true;
     result.logFont = request.logFont;
-    result.logFont.height = read.height;
     result.logFont.weight = read.weight;
     result.logFont.italic = read.italic;
     result.logFont.underline = read.underline;
     result.logFont.strikeOut = read.strikeOut;
     result.logFont.faceName = read.faceName;
-    result.pointSizeTenths = pointSizeTenthsOf(chosen);
     result.color = request.color;
+
+    // A size the user left as shown keeps its fraction (10.5 pt shows as 11 and stays 10.5).
+    const QFont start = qFontFromLogFont(request.logFont, request.pointSizeTenths);
+    const bool sizeKept = request.pointSizeTenths > 0 && chosen.pointSize() == shownPointSize(start);
+    result.pointSizeTenths = sizeKept ? request.pointSizeTenths : pointSizeTenthsOf(chosen);
+    result.logFont.height = result.pointSizeTenths > 0
+        ? -toInt32(result.pointSizeTenths / 10.0 * LogFontValue::pixelsPerPoint)
+        : read.height;
     return result;
 }
 

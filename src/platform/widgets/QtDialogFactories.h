@@ -36,7 +36,8 @@ FileDialogSetup fileDialogSetup(FileDialogKind kind, std::int32_t optionWord);
 // the selected type entry ("*.png" -> "png"; "*.*" -> none).
 std::unique_ptr<QFileDialog> createFileDialog(const FileDialogRequest& request);
 
-// A directory-only file dialog captioned with the prompt, opening at startDir when given.
+// A directory-only file dialog captioned with the prompt, opening at startDir, or at the
+// current directory when startDir is empty.
 std::unique_ptr<QFileDialog> createFolderDialog(const FolderDialogRequest& request);
 
 // Starts on initialColor. Also loads the request's 16 custom colours into QColorDialog's
@@ -44,12 +45,13 @@ std::unique_ptr<QFileDialog> createFolderDialog(const FolderDialogRequest& reque
 std::unique_ptr<QColorDialog> createColorDialog(const ColorDialogRequest& request);
 
 // Starts on the request's font (face, size from the tenths, weight, italic, underline,
-// strike-out). Qt's font dialog offers no colour.
+// strike-out). Qt's font dialog offers whole point sizes only and no colour.
 std::unique_ptr<QFontDialog> createFontDialog(const FontDialogRequest& request);
 
-// The result of a confirmed font dialog: the request's record with height (minus the pixel
-// size at 96 dpi), weight, italic, underline, strike-out and face of the chosen font, its size
-// in tenths of a point, and the request's colour.
+// The result of a confirmed font dialog: the request's record with weight, italic, underline,
+// strike-out and face of the chosen font, its size in tenths of a point (the request's own
+// when the user left the whole size the dialog showed) with the height that size has at
+// 96 dpi (negative: a character height), and the request's colour.
 FontDialogResult fontDialogResult(const FontDialogRequest& request, const QFont& chosen);
 
 // A one-line text prompt with title, prompt text and default answer.
