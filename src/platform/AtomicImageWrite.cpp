@@ -1,10 +1,31 @@
 #include "platform/AtomicImageWrite.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include <cstring>
+
 namespace sorvel {
+
+namespace {
+
+// Qt's PNG encoder loses its row table when the device fails in the middle of a write (disk
+// full). A PNG is compressed, far smaller than the image, so it is encoded in memory first
+// and the file only receives finished bytes; the other encoders stream straight to the file.
+bool encodesInMemory(const char* format)
+{
+    return std::strcmp(format, "png") == 0;
+}
+
+QString deviceOrEncoderError(const QSaveFile& file, const QImageWriter& writer)
+{
+    // A failing device (disk full) is the more telling cause than the encoder's summary.
+    return file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+}
+
+} // namespace
 
 QImage topLeftRegion(const QImage& image, int width, int height)
 {
@@ -36,14 +57,28 @@ WriteResult writeImageAtomically(const QImage& image, const QString& path, const
         return WriteResult::failure(kind, file.errorString());
     }
 
-    QImageWriter writer(&file, format);
-    writer.setQuality(quality);
-    if (!writer.write(image)) {
-        // A failing device (disk full) is the more telling cause than the encoder's summary.
-        const QString message =
-            file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
-        file.cancelWriting();
-        return WriteResult::failure(WriteError::WriteFailed, message);
+    if (encodesInMemory(format)) {
+        QBuffer encoded;
+        encoded.open(QIODevice::WriteOnly);
+        QImageWriter writer(&encoded, format);
+        writer.setQuality(quality);
+        if (!writer.write(image)) {
+            file.cancelWriting();
+            return WriteResult::failure(WriteError::WriteFailed, writer.errorString());
+        }
+        if (file.write(encoded.data()) != encoded.data().size()) {
+            const QString message = file.errorString();
+            file.cancelWriting();
+            return WriteResult::failure(WriteError::WriteFailed, message);
+        }
+    } else {
+        QImageWriter writer(&file, format);
+        writer.setQuality(quality);
+        if (!writer.write(image)) {
+            const QString message = deviceOrEncoderError(file, writer);
+            file.cancelWriting();
+            return WriteResult::failure(WriteError::WriteFailed, message);
+        }
     }
     if (!file.commit()) {
         const WriteError kind = file.error() == QFileDevice::RenameError
