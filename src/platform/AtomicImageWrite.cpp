@@ -27,11 +27,14 @@ QString deviceOrEncoderError(const QSaveFile& file, const QImageWriter& writer)
 
 } // namespace
 
+bool regionFits(const QImage& image, int width, int height)
+{
+    return !image.isNull() && width > 0 && height > 0 && width <= image.width()
+        && height <= image.height();
+}
+
 QImage topLeftRegion(const QImage& image, int width, int height)
 {
-    if (image.isNull() || width <= 0 || height <= 0 || width > image.width()
-        || height > image.height())
-        return {};
     QImage region = (width == image.width() && height == image.height())
         ? image
         : image.copy(0, 0, width, height);

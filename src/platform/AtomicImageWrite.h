@@ -15,8 +15,12 @@ namespace sorvel {
 WriteResult writeImageAtomically(const QImage& image, const QString& path, const char* format,
                                  int quality);
 
-// The top-left width x height pixels of image as Format_RGB32, or a null image when the size
-// does not fit inside the image (0, negative, larger than the image, null image).
+// Whether width x height pixels from the top-left corner lie inside image (false for 0,
+// negative or larger sizes and for a null image).
+bool regionFits(const QImage& image, int width, int height);
+
+// The top-left width x height pixels of image as Format_RGB32; the size must fit. A null
+// image when memory for the copy runs out.
 QImage topLeftRegion(const QImage& image, int width, int height);
 
 } // namespace sorvel

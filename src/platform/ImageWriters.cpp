@@ -3,6 +3,8 @@
 #include "platform/AtomicImageWrite.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 
 namespace sorvel {
@@ -11,17 +13,24 @@ namespace {
 
 constexpr int highestJpegQuality = 100;
 
+QString outOfMemory()
+{
+    return QString::fromLocal8Bit(std::strerror(ENOMEM));
+}
+
 WriteResult writeRegion(const QImage& canvas, int width, int height, const QString& path,
                         const char* format, int quality) noexcept
 {
     try {
+        if (!regionFits(canvas, width, height))
+            return WriteResult::failure(WriteError::InvalidSize, {});
         const QImage region = topLeftRegion(canvas, width, height);
         if (region.isNull())
-            return WriteResult::failure(WriteError::InvalidSize, {});
+            return WriteResult::failure(WriteError::WriteFailed, outOfMemory());
         return writeImageAtomically(region, path, format, quality);
-    } catch (const std::exception& e) {
-        // Out of memory while copying or encoding a very large region.
-        return WriteResult::failure(WriteError::WriteFailed, QString::fromLocal8Bit(e.what()));
+    } catch (const std::exception&) {
+        // Out of memory while encoding a very large region.
+        return WriteResult::failure(WriteError::WriteFailed, outOfMemory());
     }
 }
 

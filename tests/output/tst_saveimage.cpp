@@ -88,22 +88,6 @@ private slots:
         }
     }
 
-    void losslessFormatsHoldCanvasPixels_data()
-    {
-        QTest::addColumn<QString>("fileName");
-        QTest::newRow("png") << "p.png";
-        QTest::newRow("bmp") << "p.bmp";
-    }
-    void losslessFormatsHoldCanvasPixels()
-    {
-        QFETCH(QString, fileName);
-        QTemporaryDir dir;
-        const QImage canvas = makeCanvas(50, 30);
-        const QString path = dir.filePath(fileName);
-        QCOMPARE(saveImageToFile(canvas, 50, 30, path, {}).status, SaveOutcome::Status::Written);
-        QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), canvas);
-    }
-
     void jpegQualityFromPrompt_data()
     {
         QTest::addColumn<QString>("answer");
