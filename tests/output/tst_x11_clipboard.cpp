@@ -111,6 +111,24 @@ private slots:
         QCOMPARE(pasted("image/bmp"), m_image);
     }
 
+    void largeImageIsPastedWhole()
+    {
+        // Megabytes of PNG travel in many pieces (the X11 INCR protocol).
+        QImage large(1500, 800, QImage::Format_RGB32);
+        quint32 state = 7;
+        for (int y = 0; y < large.height(); ++y) {
+            for (int x = 0; x < large.width(); ++x) {
+                state = state * 1664525u + 1013904223u;
+                large.setPixel(x, y, 0xff000000u | (state >> 8));
+            }
+        }
+        QtClipboard clipboard;
+        QVERIFY(copyImageToClipboard(clipboard, large).ok());
+        QCOMPARE(pasted("image/png"), large);
+        // The small image is the one handed to the keeper next.
+        QVERIFY(copyImageToClipboard(clipboard, m_image).ok());
+    }
+
     void keeperServesImageAfterHandOver()
     {
         const QString keeper = QStringLiteral(SORVEL_BINARY_DIR "/") + clipboardKeeperName;

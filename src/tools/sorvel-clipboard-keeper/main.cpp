@@ -23,9 +23,9 @@ constexpr int decoderAllocationLimitMB = 1024;
 constexpr int ownershipCheckMs = 2000;
 
 enum ExitCode : int {
-    Served = 0,         // served until another program took the clipboard
-    BadInput = 2,
-    NotOwner = 3,
+    Served = 0,     // served until another program took the clipboard
+    BadInput = 2,   // the input is no PNG picture (or too large)
+    NotOwner = 3,   // the clipboard could not be taken
 };
 
 QImage readImage()
@@ -33,9 +33,14 @@ QImage readImage()
     QFile input;
     if (!input.open(stdin, QIODevice::ReadOnly))
         return {};
-    const QByteArray data = input.read(maxInputBytes + 1);
-    if (data.size() > maxInputBytes)
-        return {};
+    QByteArray data;
+    char chunk[64 * 1024];
+    for (qint64 got = input.read(chunk, sizeof chunk); got > 0;
+         got = input.read(chunk, sizeof chunk)) {
+        data.append(chunk, got);
+        if (data.size() > maxInputBytes)
+            return {};
+    }
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
@@ -79,5 +84,6 @@ int main(int argc, char* argv[])
             QCoreApplication::quit();
     });
     check.start(ownershipCheckMs);
-    return app.exec() == 0 ? Served : NotOwner;
+    QGuiApplication::exec();
+    return Served;
 }
