@@ -26,7 +26,7 @@ QString reasonText(const WriteResult& result)
         reason = QStringLiteral("同じ名前のフォルダーがあります。");
         break;
     case WriteError::CannotCreate:
-        reason = QStringLiteral("このフォルダーにファイルを作成できません。");
+        reason = QStringLiteral("ファイルを作成できません。");
         break;
     case WriteError::WriteFailed:
         reason = QStringLiteral("書き込み中にエラーが発生しました。ディスクの空き容量を確認してください。");

@@ -154,7 +154,7 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("path is a folder") << "folder" << QStringLiteral("同じ名前のフォルダーがあります。");
         QTest::newRow("parent is a file") << "parentFile"
-                                          << QStringLiteral("このフォルダーにファイルを作成できません。");
+                                          << QStringLiteral("ファイルを作成できません。");
         QTest::newRow("bad size") << "size" << QStringLiteral("画像の大きさが正しくありません。");
     }
     void failureIsReportedWithPathAndReason()
