@@ -10,8 +10,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolTip>
 
@@ -41,9 +39,14 @@ SorvelMain::SorvelMain(SorvelMainDependencies dependencies, QWidget* parent)
     Picture1_Resize();
 }
 
+// The controls die after this body, and may still signal while they go (a focused edit field
+// finishes its editing): nothing of theirs may reach the handlers any more.
 SorvelMain::~SorvelMain()
 {
     m_canvas.setResizeListener({});
+    const QList<QObject*> controls = findChildren<QObject*>();
+    for (QObject* control : controls)
+        control->disconnect(this);
 }
 
 void SorvelMain::Form_Load()
@@ -169,13 +172,6 @@ bool SorvelMain::eventFilter(QObject* watched, QEvent* event)
     if (watched == Picture3 && event->type() == QEvent::ToolTip) {
         QToolTip::hideText();
         return true;
-    }
-    // Enter in the size box chooses nothing (the toolkit would pick the matching entry again
-    // and render once more).
-    if (event->type() == QEvent::KeyPress && Combo2 && watched == Combo2->lineEdit()) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            return true;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -121,6 +121,7 @@ private:
     QWidget* m_viewportClient = nullptr;     // Picture4's client area, which clips Picture1
     QString m_lastText;                      // Text1's text at its last change
     bool m_rendering = false;
+    bool m_sizeEditFinishing = false;        // the size box's edit field is finishing its editing
 };
 
 } // namespace sorvel

@@ -168,12 +168,20 @@ void SorvelMain::createControls()
 
     Combo2 = place(new QComboBox(Frame2), layout::Combo2);
     Combo2->setFont(textFont);
-    Combo2->setEditable(true);
+    // Leaving the edit field or pressing Enter in it makes the toolkit pick the entry matching
+    // the typed text and report it as activated, as if chosen from the list. Those reports are
+    // not choices: the flag is raised before the toolkit's own handling (slots run in the order
+    // they were connected) and lowered after it.
+    auto* sizeEdit = new QLineEdit;
+    for (auto finished : {&QLineEdit::returnPressed, &QLineEdit::editingFinished})
+        connect(sizeEdit, finished, this, [this] { m_sizeEditFinishing = true; });
+    Combo2->setLineEdit(sizeEdit);
+    for (auto finished : {&QLineEdit::returnPressed, &QLineEdit::editingFinished})
+        connect(sizeEdit, finished, this, [this] { m_sizeEditFinishing = false; });
     Combo2->setInsertPolicy(QComboBox::NoInsert);
-    Combo2->setCompleter(nullptr);   // typing "7" must stay "7"
+    Combo2->setCompleter(nullptr);   // typing "1" must stay "1"
     Combo2->addItems(sizeEntries);
     Combo2->setCurrentIndex(Combo2->findText(layout::Combo2.caption.toString()));
-    Combo2->lineEdit()->installEventFilter(this);
 
     Label2 = makeLabel(Frame2, layout::Label2);
     Label4 = makeLabel(this, layout::Label4);
@@ -200,7 +208,10 @@ void SorvelMain::connectHandlers()
     // A pick from a list raises Click only; typing in the size box raises Change only (the
     // box's own text updates on a pick are programmatic and not edits).
     connect(Combo1, &QComboBox::activated, this, &SorvelMain::Combo1_Click);
-    connect(Combo2, &QComboBox::activated, this, &SorvelMain::Combo2_Click);
+    connect(Combo2, &QComboBox::activated, this, [this] {
+        if (!m_sizeEditFinishing)
+            Combo2_Click();
+    });
     connect(Combo2->lineEdit(), &QLineEdit::textEdited, this, &SorvelMain::Combo2_Change);
 
     m_canvas.setResizeListener([this] { Picture1_Resize(); });

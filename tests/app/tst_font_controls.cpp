@@ -113,7 +113,10 @@ void FontControlsTest::sizeKeystrokesRenderEachSize()
 {
     WindowFixture fixture;
     fixture.started();
+    fixture.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(fixture.window.get()));
     QLineEdit* edit = fixture.sizeEdit();
+    edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
     QCOMPARE(fixture.renderCount(), 1);   // empty: the size stays
@@ -131,10 +134,31 @@ void FontControlsTest::sizeKeystrokesRenderEachSize()
     QCOMPARE(fontPointSize(fixture.window->Label3.font()), 72.0);
     QCOMPARE(fontPointSize(fixture.window->canvas().font()), 72.0);
 
-    // Leaving the box or pressing Enter changes nothing and renders nothing.
+    // The box completes nothing: "1" stays "1", with no list popping up.
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_1);
+    QCOMPARE(fixture.renderCount(), 4);
+    QCOMPARE(fixture.lastRender().SizeText, QStringLiteral("1"));
+    QCOMPARE(edit->text(), QStringLiteral("1"));
+    QVERIFY(!QApplication::activePopupWidget());
+    QTest::keyClick(edit, Qt::Key_2);
+    QCOMPARE(fixture.lastRender().SizeText, QStringLiteral("12"));
+    QCOMPARE(fixture.renderCount(), 5);
+
+    // Leaving the box renders nothing more, even though the text names an entry; nor does Enter.
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QVERIFY(!edit->hasFocus());
+    QCOMPARE(fixture.renderCount(), 5);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("16"));
+    QCOMPARE(fixture.renderCount(), 7);
     QTest::keyClick(edit, Qt::Key_Return);
-    QCOMPARE(fixture.renderCount(), 3);
-    QCOMPARE(fixture.window->Combo2->currentText(), QStringLiteral("72"));
+    QCOMPARE(fixture.renderCount(), 7);
+    QCOMPARE(fixture.window->Combo2->currentText(), QStringLiteral("16"));
+    // Nor does closing the window with the focus in the box.
+    fixture.window.reset();
+    QCOMPARE(fixture.renderCount(), 7);
 }
 
 void FontControlsTest::pickingAListSizeRendersOnce()
@@ -150,7 +174,7 @@ void FontControlsTest::pickingAListSizeRendersOnce()
     QVERIFY(QTest::qWaitForWindowExposed(view->window()));
     const QModelIndex entry = sizes->model()->index(sizes->findText(QStringLiteral("36")), 0);
     view->scrollTo(entry);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(entry).center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(4, view->visualRect(entry).center().y()));
     QCOMPARE(fixture.renderCount(), 1);
     QCOMPARE(fixture.lastRender().SizeText, QStringLiteral("36"));
     QCOMPARE(fixture.lastRender().FontSize, 36.0f);
@@ -291,7 +315,7 @@ void FontControlsTest::fontListPickRendersEvenForTheSameFont()
     QAbstractItemView* view = fonts->view();
     QVERIFY(QTest::qWaitForWindowExposed(view->window()));
     const QModelIndex current = fonts->model()->index(fonts->currentIndex(), 0);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(current).center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(4, view->visualRect(current).center().y()));
     QCOMPARE(fixture.renderCount(), 2);
     QCOMPARE(fixture.renders[1], fixture.renders[0]);
 }
