@@ -92,20 +92,23 @@ BackgroundFormat backgroundFormatOf(const QString& path)
     return BackgroundFormat::None;
 }
 
+QFont canvasFontOf(const TextImageSettings& settings)
+{
+    QFont font = makeFont(settings.FontName, settings.FontSize);
+    font.setBold(settings.FontBold);
+    font.setItalic(settings.FontItalic);
+    font.setUnderline(settings.FontUnderline);
+    font.setStrikeOut(settings.FontStrikethrough);
+    return font;
+}
+
 void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noexcept
 {
     CanvasSurface& canvas = out.canvas;
     MeasuringLabel& label = out.label;
 
     // The canvas font and colours as the window holds them.
-    guarded([&] {
-        QFont font = makeFont(s.FontName, s.FontSize);
-        font.setBold(s.FontBold);
-        font.setItalic(s.FontItalic);
-        font.setUnderline(s.FontUnderline);
-        font.setStrikeOut(s.FontStrikethrough);
-        canvas.setFont(font);
-    });
+    guarded([&] { canvas.setFont(canvasFontOf(s)); });
     canvas.setForeColor(s.ForeColor);
     canvas.setBackColor(s.BackColor);
 

@@ -5,6 +5,8 @@
 
 #include "render/TextImageSettings.h"
 
+#include <QFont>
+
 namespace sorvel {
 
 class CanvasSurface;
@@ -18,6 +20,10 @@ struct RenderSurfaces {
 };
 
 void RenderTextImage(const TextImageSettings& settings, const RenderSurfaces& surfaces) noexcept;
+
+// The canvas font the settings describe: face, size and the four styles.
+// Raises error 5 when the font system refuses the size.
+QFont canvasFontOf(const TextImageSettings& settings);
 
 // The format of a background picture from the last four characters of its path, lowered.
 enum class BackgroundFormat { None, Picture, Png };

@@ -48,12 +48,7 @@ TextImageSettings plain(const QString& text)
 QSize measured(const TextImageSettings& s)
 {
     MeasuringLabel label;
-    QFont font = makeFont(s.FontName, s.FontSize);
-    font.setBold(s.FontBold);
-    font.setItalic(s.FontItalic);
-    font.setUnderline(s.FontUnderline);
-    font.setStrikeOut(s.FontStrikethrough);
-    label.setFont(font);
+    label.setFont(canvasFontOf(s));
     label.setCaption(s.Text);
     return {label.width(), label.height()};
 }
