@@ -80,6 +80,8 @@ void WindowLayoutTest::toolTips_data()
         QTest::newRow(name) << name << QString();
 }
 
+namespace {
+
 QWidget* controlNamed(SorvelMain& w, const QString& name)
 {
     const QHash<QString, QWidget*> controls = {
@@ -95,6 +97,8 @@ QWidget* controlNamed(SorvelMain& w, const QString& name)
     };
     return controls.value(name);
 }
+
+} // namespace
 
 void WindowLayoutTest::toolTips()
 {
@@ -151,22 +155,12 @@ void WindowLayoutTest::geometry()
 {
     WindowFixture fixture;
     SorvelMain& w = *fixture.window;
-    // Twips at 15 a pixel, rounded to the nearest pixel.
+    // The viewport's client area, inside its 2-pixel sunken border, decides the scroll bars.
     QCOMPARE(w.Picture4->geometry(), QRect(16, 24, 393, 81));
-    QCOMPARE(w.Picture4->contentsRect(), QRect(2, 2, 389, 77));   // sunken border of 2 px
-    QCOMPARE(w.VScroll1->geometry(), QRect(408, 24, 17, 81));
-    QCOMPARE(w.HScroll1->geometry(), QRect(16, 104, 393, 17));
-    QCOMPARE(w.Text1->geometry(), QRect(8, 16, 401, 28));
-    QCOMPARE(w.Combo1->geometry(), QRect(8, 16, 193, 27));
-    QCOMPARE(w.Combo2->geometry(), QRect(248, 16, 57, 27));
-    QCOMPARE(w.Check1[3]->geometry(), QRect(384, 16, 25, 25));
-    QCOMPARE(w.Frame1->geometry(), QRect(8, 240, 233, 65));
-    QCOMPARE(w.Command1->geometry(), QRect(272, 264, 33, 33));
-    QCOMPARE(w.Command3->geometry(), QRect(336, 264, 33, 33));
-    QCOMPARE(w.Command2->geometry(), QRect(168, 24, 49, 17));
-    QCOMPARE(w.Label4->pos(), QPoint(8, 8));
-    QCOMPARE(w.Label2->pos(), QPoint(208, 24));
-    // The uneven swatch steps: 280, 310, 310, 300, 320, 310, 330 twips.
+    QCOMPARE(w.Picture4->contentsRect(), QRect(2, 2, 389, 77));
+    QCOMPARE(w.VScroll1->geometry(), QRect(408, 24, 17, 81));   // along the right edge
+    QCOMPARE(w.HScroll1->geometry(), QRect(16, 104, 393, 17));  // along the bottom edge
+    // Twips that are no whole pixels round to the nearest one: the swatch steps are uneven.
     const std::array<int, 8> lefts{0, 19, 39, 60, 80, 101, 122, 144};
     for (int i = 0; i < 16; ++i) {
         const QRect r = w.Picture2[static_cast<std::size_t>(i)]->geometry();
@@ -197,17 +191,12 @@ void WindowLayoutTest::textControlsUseTheDefaultFont()
     for (QWidget* widget : {static_cast<QWidget*>(w.Text1), static_cast<QWidget*>(w.Combo1), static_cast<QWidget*>(w.Combo2)}) {
         QCOMPARE(widget->font().family(), defaultFontName);
         QCOMPARE(fontPointSize(widget->font()), 14.25);
-        QVERIFY(!widget->font().bold());
     }
-    QCOMPARE(w.canvas().font().family(), defaultFontName);
     QCOMPARE(fontPointSize(w.canvas().font()), 14.25);
     QCOMPARE(w.Label3.font(), w.canvas().font());
     // The style toggles' captions show their style.
-    QVERIFY(w.Check1[2]->font().underline() && w.Check1[2]->font().bold());
-    QVERIFY(w.Check1[3]->font().strikeOut() && w.Check1[3]->font().bold());
-    QCOMPARE(w.Check1[3]->font().family(), QStringLiteral("MS Serif"));
-    for (QToolButton* toggle : w.Check1)
-        QVERIFY(toggle->isCheckable());
+    QVERIFY(w.Check1[2]->font().underline());
+    QVERIFY(w.Check1[3]->font().strikeOut());
 }
 
 void WindowLayoutTest::sizeListEntries()
@@ -229,26 +218,18 @@ void WindowLayoutTest::pictures()
     for (const QPixmap& picture : {artwork::boldLetter(), artwork::italicLetter(), artwork::copySheets(), artwork::floppyDisk()}) {
         QCOMPARE(picture.size(), QSize(16, 16));
         const QImage image = picture.toImage();
-        int transparent = 0;
-        int opaque = 0;
+        QSet<int> alphas;
         for (int y = 0; y < 16; ++y) {
             for (int x = 0; x < 16; ++x) {
-                const QRgb pixel = image.pixel(x, y);
-                QVERIFY(qAlpha(pixel) == 0 || qAlpha(pixel) == 255);
-                QVERIFY(qAlpha(pixel) == 0 || (pixel | 0xFF000000u) != artwork::maskColor);
-                (qAlpha(pixel) == 0 ? transparent : opaque) += 1;
+                alphas << qAlpha(image.pixel(x, y));
+                QVERIFY(qAlpha(image.pixel(x, y)) == 0 || (image.pixel(x, y) | 0xFF000000u) != artwork::maskColor);
             }
         }
-        QVERIFY(transparent > 0 || picture.toImage() == artwork::floppyDisk().toImage());
-        QVERIFY(opaque > 30);
+        QCOMPARE(alphas, (QSet<int>{0, 255}));   // masked, never blended
     }
-    const QIcon icon = artwork::windowIcon();
-    const QList<QSize> sizes = icon.availableSizes();
+    const QList<QSize> sizes = artwork::windowIcon().availableSizes();
     QVERIFY(sizes.contains(QSize(32, 32)));
     QVERIFY(sizes.contains(QSize(16, 16)));
-    const QImage big = icon.pixmap(QSize(32, 32)).toImage();
-    QCOMPARE(qAlpha(big.pixel(0, 31)), 0);   // outside the sheet
-    QCOMPARE(qAlpha(big.pixel(10, 10)), 255);
 
     QImage sample(2, 1, QImage::Format_RGB32);
     sample.setPixel(0, 0, artwork::maskColor);
@@ -256,12 +237,6 @@ void WindowLayoutTest::pictures()
     const QImage maskedSample = artwork::masked(sample);
     QCOMPARE(qAlpha(maskedSample.pixel(0, 0)), 0);
     QCOMPARE(maskedSample.pixel(1, 0), qRgb(254, 0, 255));
-
-    WindowFixture fixture;
-    QVERIFY(!fixture.window->windowIcon().isNull());
-    QVERIFY(!fixture.window->Check1[0]->icon().isNull());
-    QVERIFY(!fixture.window->Command1->icon().isNull());
-    QCOMPARE(fixture.window->Command3->iconSize(), QSize(16, 16));
 }
 
 void WindowLayoutTest::tabOrder()
