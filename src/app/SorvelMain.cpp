@@ -13,8 +13,6 @@
 #include <QPlainTextEdit>
 #include <QToolTip>
 
-#include <algorithm>
-
 namespace sorvel {
 
 namespace {
@@ -33,6 +31,8 @@ QString textWithCrLf(const QPlainTextEdit& box)
 SorvelMain::SorvelMain(SorvelMainDependencies dependencies, QWidget* parent)
     : QWidget(parent), m_dependencies(std::move(dependencies))
 {
+    if (!m_dependencies.fontList)
+        m_dependencies.fontList = std::make_unique<InstalledFontList>();
     createControls();
     connectHandlers();
     // The bars follow the canvas from the start, not only from the first rendering on.
@@ -55,6 +55,7 @@ void SorvelMain::Form_Load()
         absorb([&] { Picture2.at(static_cast<std::size_t>(i))->setColor(PaletteColor(i)); });
     absorb([&] { show(); });
     absorb([&] { setWindowTitle(layout::busyCaption.toString()); });
+    // The count is taken whole, so a desktop with more than 32767 fonts still lists them all.
     int last = -1;
     absorb([&] { last = m_dependencies.fontList->count() - 1; });
     for (int i = 0; i <= last; ++i) {

@@ -10,7 +10,8 @@
 namespace sorvel {
 
 struct SorvelMainDependencies {
-    // The installed screen font names, read once while the window starts.
+    // The installed screen font names, read once while the window starts (none given: the
+    // installed list).
     std::unique_ptr<FontList> fontList;
     // Runs first when the window is closed, before the program ends: the one place to hand
     // over whatever must outlive the program (the clipboard image). May be empty.
