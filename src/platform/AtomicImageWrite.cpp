@@ -83,6 +83,13 @@ WriteResult writeImageAtomically(const QImage& image, const QString& path, const
             return WriteResult::failure(WriteError::WriteFailed, message);
         }
     }
+    // QSaveFile checks the writes it sees, not the buffered bytes that only reach the disk when
+    // commit() flushes them: a disk that fills up then would still replace the old file.
+    if (!file.flush() || file.error() != QFileDevice::NoError) {
+        const QString message = file.errorString();
+        file.cancelWriting();
+        return WriteResult::failure(WriteError::WriteFailed, message);
+    }
     if (!file.commit()) {
         const WriteError kind = file.error() == QFileDevice::RenameError
             ? WriteError::CannotReplace

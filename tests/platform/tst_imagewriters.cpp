@@ -1,6 +1,7 @@
 // The PNG, JPEG and bitmap writers: what they write, what an independent decoder makes of it,
 // and that every failure is reported and leaves an existing file untouched.
 #include "platform/ImageWriters.h"
+#include "support/FileSizeLimit.h"
 
 #include <QtTest>
 
@@ -91,33 +92,6 @@ QByteArray runTool(const QString& program, const QStringList& arguments)
         return {};
     return process.readAllStandardOutput();
 }
-
-// Limits the size of files this process writes, as a full disk would; SIGXFSZ is ignored so
-// the write fails with EFBIG instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        m_active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_savedHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    bool active() const { return m_active; }
-
-private:
-    rlimit m_saved{};
-    void (*m_savedHandler)(int) = nullptr;
-    bool m_active = false;
-};
 
 } // namespace
 
@@ -361,19 +335,22 @@ private slots:
             old.write("the old file: its bytes must survive a failed save");
         }
         const QByteArray before = fileBytes(path);
-        const QImage canvas = makeNoise(200, 200);   // several tens of kilobytes in any format
-
-        WriteResult result;
-        {
-            FileSizeLimit fullDisk(4096);
-            QVERIFY(fullDisk.active());
-            result = write(writer, canvas, 200, 200, path);
+        // A large file fails while it is written; a small one only when its buffered bytes
+        // are flushed at the end.
+        for (const int side : {200, 12}) {
+            const QImage canvas = makeNoise(side, side);
+            WriteResult result;
+            {
+                test::FileSizeLimit fullDisk(side == 200 ? 4096 : 64);
+                QVERIFY(fullDisk.active());
+                result = write(writer, canvas, side, side, path);
+            }
+            QCOMPARE(result.error, WriteError::WriteFailed);
+            QVERIFY(!result.systemMessage.isEmpty());
+            QCOMPARE(fileBytes(path), before);
+            // No temporary file is left behind either.
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{fileName});
         }
-        QCOMPARE(result.error, WriteError::WriteFailed);
-        QVERIFY(!result.systemMessage.isEmpty());
-        QCOMPARE(fileBytes(path), before);
-        // No temporary file is left behind either.
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{fileName});
     }
 
     void japanesePathSavesAndLoads_data()
