@@ -1,4 +1,6 @@
 #include "app/SorvelMain.h"
+#include "dialogs/ColorFontDlg.h"
+#include "dialogs/FileDlg.h"
 
 #include "app/CanvasView.h"
 #include "app/ColorSwatch.h"
@@ -160,6 +162,7 @@ void SorvelMain::closeEvent(QCloseEvent* event)
 // Closing by any means ends the program at once, without a question.
 void SorvelMain::Form_QueryUnload()
 {
+    keepClipboardImage();
     if (m_dependencies.beforeProgramEnds)
         m_dependencies.beforeProgramEnds();
     if (m_dependencies.endProgram)

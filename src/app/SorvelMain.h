@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -30,6 +31,9 @@ class QToolButton;
 namespace sorvel {
 
 class CanvasView;
+class ColorFontDlg;
+class FileDlg;
+struct CopyResult;
 class ColorSwatch;
 class MouseUpButton;
 
@@ -109,6 +113,22 @@ private:
     void Combo2_Click();
     void Combo2_Change();
 
+    // Colour selection (SorvelMainColors.cpp).
+    void connectColorHandlers();
+    void Picture2_MouseUp(int Index, int Button);
+    void Command2_Click();
+    void Command2_MouseUp(int Button);
+    ColorFontDlg& colorFontDlg();
+
+    // Copy, save and background picture (SorvelMainOutput.cpp).
+    void connectOutputHandlers();
+    CopyResult copyToClipboard();
+    void Command1_Click();
+    void Command3_Click();
+    void Command4_Click();
+    FileDlg& fileDlg();
+    void keepClipboardImage();
+
     // Preview.
     void Picture1_Resize();
     void HScroll1_Change();
@@ -117,6 +137,9 @@ private:
     void VScroll1_Scroll();
 
     SorvelMainDependencies m_dependencies;
+    std::unique_ptr<FileDlg> m_fileDlg;             // shared by save and background choice
+    std::unique_ptr<ColorFontDlg> m_colorFontDlg;   // its custom colours last the whole run
+    QImage m_copiedImage;                           // what the last copy put on the clipboard
     CanvasSurface m_canvas;
     QWidget* m_viewportClient = nullptr;     // Picture4's client area, which clips Picture1
     QString m_lastText;                      // Text1's text at its last change

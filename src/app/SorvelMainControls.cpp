@@ -214,6 +214,9 @@ void SorvelMain::connectHandlers()
     });
     connect(Combo2->lineEdit(), &QLineEdit::textEdited, this, &SorvelMain::Combo2_Change);
 
+    connectColorHandlers();
+    connectOutputHandlers();
+
     m_canvas.setResizeListener([this] { Picture1_Resize(); });
     connect(HScroll1, &QScrollBar::valueChanged, this, &SorvelMain::HScroll1_Change);
     connect(HScroll1, &QScrollBar::sliderMoved, this, &SorvelMain::HScroll1_Scroll);

@@ -14,6 +14,9 @@ public:
     virtual bool clear() = 0;
     // Puts a copy of image on the clipboard in the image formats other programs paste.
     virtual bool setImage(const QImage& image) = 0;
+    // Whether the clipboard still holds what this program placed there (no other program
+    // has taken it since).
+    virtual bool ownsContent() const = 0;
 
 protected:
     Clipboard() = default;

@@ -41,4 +41,10 @@ bool QtClipboard::setImage(const QImage& image)
     return clipboard->mimeData(QClipboard::Clipboard) == data;
 }
 
+bool QtClipboard::ownsContent() const
+{
+    const QClipboard* clipboard = systemClipboard();
+    return clipboard != nullptr && clipboard->ownsClipboard();
+}
+
 } // namespace sorvel

@@ -14,6 +14,7 @@ public:
     // Fails for a null image, without a QGuiApplication, or when the program could not become
     // the clipboard's owner (another program holding on to it).
     bool setImage(const QImage& image) override;
+    bool ownsContent() const override;
 };
 
 } // namespace sorvel

@@ -1,10 +1,13 @@
 #pragma once
-// The real main window with a font list of the test's choosing, counting its renderings and
-// the requests to end the program.
+// The real main window with a font list of the test's choosing, fake dialogs, clipboard and
+// message box, counting its renderings and the requests to end the program.
 
 #include "app/SorvelMain.h"
 #include "platform/FontSystem.h"
+#include "support/FakeClipboard.h"
+#include "support/FakeDialogService.h"
 #include "support/FakeFontList.h"
+#include "support/FakeMessageBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,6 +32,16 @@ struct WindowFixture {
         fonts = list.get();
         SorvelMainDependencies dependencies;
         dependencies.fontList = std::move(list);
+        auto dialogService = std::make_unique<FakeDialogService>();
+        dialogs = dialogService.get();
+        dependencies.dialogs = std::move(dialogService);
+        auto fakeClipboard = std::make_unique<FakeClipboard>();
+        clipboard = fakeClipboard.get();
+        dependencies.clipboard = std::move(fakeClipboard);
+        auto fakeMessages = std::make_unique<FakeMessageBox>();
+        messages = fakeMessages.get();
+        dependencies.messageBox = std::move(fakeMessages);
+        dependencies.keepClipboardImage = [this](const QImage& image) { keptImages.push_back(image); };
         dependencies.beforeProgramEnds = [this] { events.push_back(QStringLiteral("before end")); };
         dependencies.endProgram = [this] { events.push_back(QStringLiteral("end")); };
         window = std::make_unique<SorvelMain>(std::move(dependencies));
@@ -49,7 +62,11 @@ struct WindowFixture {
     const TextImageSettings& lastRender() const { return renders.back(); }
 
     std::unique_ptr<SorvelMain> window;
-    FakeFontList* fonts = nullptr;   // owned by the window
+    FakeFontList* fonts = nullptr;   // owned by the window, as are the three below
+    FakeDialogService* dialogs = nullptr;
+    FakeClipboard* clipboard = nullptr;
+    FakeMessageBox* messages = nullptr;
+    std::vector<QImage> keptImages;   // images handed over at close
     std::vector<TextImageSettings> renders;
     QStringList events;
 };

@@ -12,9 +12,11 @@ class FakeClipboard final : public Clipboard {
 public:
     bool clear() override;
     bool setImage(const QImage& image) override;
+    bool ownsContent() const override { return holdsImage && !takenByAnotherProgram; }
 
     bool failClear = false;
     bool failSetImage = false;
+    bool takenByAnotherProgram = false;
 
     QStringList calls;   // "clear", "setImage" in the order they came
     bool holdsImage = false;

@@ -1,0 +1,21 @@
+#include "output/SaveDialog.h"
+
+#include "dialogs/FileDlg.h"
+#include "output/ProposedFileName.h"
+#include "output/SaveTexts.h"
+#include "platform/RunTimeError.h"
+
+namespace sorvel {
+
+std::optional<QString> chooseSavePath(FileDlg& dialog, QWidget* owner, const QString& text)
+{
+    dialog.Filename = proposedFileName(text);
+    dialog.Title = saveDialogTitle;
+    dialog.Filter = saveDialogFilter;
+    // A dialog that could not be shown chose nothing: never fall through to a stale name.
+    if (!absorb([&] { dialog.ShowSave(owner); }) || dialog.Cancel)
+        return std::nullopt;
+    return dialog.Filename;
+}
+
+} // namespace sorvel

@@ -1,0 +1,345 @@
+// The colour frame, copy, save and background buttons of the real window, with fake dialogs,
+// clipboard and message box.
+#include "WindowFixture.h"
+#include "app/ColorSwatch.h"
+#include "app/MouseUpButton.h"
+#include "output/SaveTexts.h"
+#include "render/PaletteColor.h"
+#include "support/FileSizeLimit.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+using namespace sorvel;
+using namespace sorvel::test;
+
+namespace {
+
+bool containsColor(const QImage& image, QRgb color)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == color)
+                return true;
+    return false;
+}
+
+void typeText(SorvelMain& w, const QString& text)
+{
+    w.Text1->setFocus();
+    QTest::keyClicks(w.Text1, text);
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class ColorsAndOutputTest : public QObject {
+    Q_OBJECT
+private slots:
+    void swatchButtonChoosesTheColour_data()
+    {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<bool>("textColour");
+        QTest::newRow("left: text") << Qt::LeftButton << true;
+        QTest::newRow("right: background") << Qt::RightButton << false;
+        QTest::newRow("middle: background") << Qt::MiddleButton << false;
+    }
+    void swatchButtonChoosesTheColour()
+    {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(bool, textColour);
+        WindowFixture fixture;
+        fixture.started();
+        SorvelMain& w = *fixture.window;
+        const ColorValue foreBefore = w.canvas().foreColor();
+        const ColorValue backBefore = w.canvas().backColor();
+        QTest::mouseClick(w.Picture2[12], button);
+        QCOMPARE(fixture.renderCount(), 1);
+        const ColorValue red = PaletteColor(12);
+        QCOMPARE(fixture.lastRender().ForeColor, textColour ? red : foreBefore);
+        QCOMPARE(fixture.lastRender().BackColor, textColour ? backBefore : red);
+        QCOMPARE(fixture.dialogs->totalCalls(), 0);
+    }
+
+    void dialogColourReachesTheNextCopyWithoutRendering()
+    {
+        WindowFixture fixture;
+        fixture.started();
+        SorvelMain& w = *fixture.window;
+        typeText(w, QStringLiteral("HHH"));
+        fixture.renders.clear();
+
+        CustomColors custom{};
+        custom[3] = rgbColor(0, 255, 0);
+        fixture.dialogs->colorDialog.queue(FakeDialogService::chosenColor(rgbColor(255, 0, 0), custom));
+        QTest::mouseClick(w.Command2, Qt::LeftButton);
+        QCOMPARE(fixture.renderCount(), 0);
+        QCOMPARE(fixture.dialogs->colorDialog.last()->owner, w.Text1);
+
+        // Right button: the background, from the same dialog object with its custom colours.
+        fixture.dialogs->colorDialog.queue(FakeDialogService::chosenColor(rgbColor(0, 0, 255)));
+        QTest::mouseClick(w.Command2, Qt::RightButton);
+        QCOMPARE(fixture.dialogs->colorDialog.calls(), 2);
+        QCOMPARE(fixture.dialogs->colorDialog.last()->customColors[3], rgbColor(0, 255, 0));
+        QCOMPARE(fixture.renderCount(), 0);
+
+        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        QCOMPARE(fixture.renderCount(), 1);
+        const QImage copied = fixture.clipboard->image;
+        QCOMPARE(copied, w.canvas().image());
+        QCOMPARE(copied.pixel(0, 0), qRgb(0, 0, 255));
+        QVERIFY(containsColor(copied, qRgb(255, 0, 0)));
+    }
+
+    void cancelledColourDialogChangesNothing()
+    {
+        WindowFixture fixture;
+        fixture.started();
+        SorvelMain& w = *fixture.window;
+        const ColorValue fore = w.canvas().foreColor();
+        const ColorValue back = w.canvas().backColor();
+        QTest::mouseClick(w.Command2, Qt::LeftButton);
+        QTest::mouseClick(w.Command2, Qt::RightButton);
+        QCOMPARE(fixture.dialogs->colorDialog.calls(), 2);
+        QCOMPARE(w.canvas().foreColor(), fore);
+        QCOMPARE(w.canvas().backColor(), back);
+    }
+
+    void copyPutsTheWholeCanvasOnTheClipboard()
+    {
+        WindowFixture fixture;
+        fixture.started();
+        SorvelMain& w = *fixture.window;
+        typeText(w, QString(300, u'W'));   // far wider than the preview
+        w.Check4->click();
+        fixture.clipboard->calls.clear();
+        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        QCOMPARE(fixture.clipboard->calls, QStringList({"clear", "setImage"}));
+        QCOMPARE(fixture.clipboard->image, w.canvas().image());
+        QVERIFY(fixture.clipboard->image.width() > w.Picture4->width());
+        QVERIFY(fixture.messages->errors.isEmpty());
+    }
+
+    void failedCopyIsReportedAndTheWindowGoesOn()
+    {
+        WindowFixture fixture;
+        fixture.started();
+        SorvelMain& w = *fixture.window;
+        typeText(w, QStringLiteral("x"));
+        fixture.clipboard->failSetImage = true;
+        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        QCOMPARE(fixture.messages->errors.size(), 1);
+        // Inside a save the failed copy is not reported, and the save goes on.
+        fixture.dialogs->saveFileDialog.queue({});
+        QTest::mouseClick(w.Command3, Qt::LeftButton);
+        QCOMPARE(fixture.messages->errors.size(), 1);
+        QCOMPARE(fixture.dialogs->saveFileDialog.calls(), 1);
+    }
+
+    void cancelledSaveStillReplacesTheClipboard()
+    {
+        WindowFixture fixture;
+        fixture.started();
+        SorvelMain& w = *fixture.window;
+        typeText(w, QStringLiteral("hello"));
+        fixture.renders.clear();
+        QTest::mouseClick(w.Command3, Qt::LeftButton);
+        QCOMPARE(fixture.renderCount(), 1);
+        QCOMPARE(fixture.clipboard->calls, QStringList({"clear", "setImage"}));
+        const auto request = fixture.dialogs->saveFileDialog.last();
+        QVERIFY(request.has_value());
+        QCOMPARE(request->title, std::optional<QString>(saveDialogTitle));
+        QCOMPARE(request->initialName, QStringLiteral("hello"));
+        QCOMPARE(request->nameFilters.size(), 4);
+        QCOMPARE(request->selectedNameFilter, request->nameFilters.first());
+        QCOMPARE(request->initialDir, QDir::currentPath());
+        QCOMPARE(fixture.dialogs->inputPrompt.calls(), 0);
+    }
+
+    void proposedNameIsOneTheFileSystemAccepts()
+    {
+        WindowFixture fixture;
+        fixture.started();
+        SorvelMain& w = *fixture.window;
+        w.Text1->setPlainText(QStringLiteral("a/b\nc") + QString(400, u'x'));
+        QTest::mouseClick(w.Command3, Qt::LeftButton);
+        const QString name = fixture.dialogs->saveFileDialog.last()->initialName;
+        QVERIFY(name.startsWith(QStringLiteral("abc")));
+        QVERIFY(name.size() <= 255);
+        QVERIFY(!name.contains(u'/') && !name.contains(u'\n') && !name.contains(u'\r'));
+    }
+
+    void savedFilesHoldTheCanvas_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("png") << "画像.PNG" << QString() << true;
+        QTest::newRow("bmp") << "a.bmp" << QString() << true;
+        QTest::newRow("gif name, bitmap bytes") << "a.gif" << QString() << true;
+        QTest::newRow("jpg at 75") << "a.Jpg" << " 75 " << true;
+        QTest::newRow("jpg cancelled") << "a.jpg" << "" << false;
+        QTest::newRow("jpeg ending") << "a.jpeg" << QString() << false;
+    }
+    void savedFilesHoldTheCanvas()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, answer);
+        QFETCH(bool, written);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        WindowFixture fixture;
+        fixture.started();
+        SorvelMain& w = *fixture.window;
+        typeText(w, QStringLiteral("Save me"));
+        fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(path));
+        fixture.dialogs->inputPrompt.queue(answer);
+        QTest::mouseClick(w.Command3, Qt::LeftButton);
+        QCOMPARE(QFileInfo::exists(path), written);
+        const bool jpeg = name.endsWith(QStringLiteral("jpg"), Qt::CaseInsensitive);
+        QCOMPARE(fixture.dialogs->inputPrompt.calls(), jpeg ? 1 : 0);
+        if (jpeg) {
+            const auto prompt = fixture.dialogs->inputPrompt.last();
+            QCOMPARE(prompt->title, jpegPromptTitle);
+            QCOMPARE(prompt->prompt, jpegPromptText);
+            QCOMPARE(prompt->defaultAnswer, QStringLiteral("50"));
+        }
+        QVERIFY(fixture.messages->errors.isEmpty());
+        if (!written)
+            return;
+        const QImage saved(path);
+        QCOMPARE(saved.size(), w.canvas().image().size());
+        if (!jpeg)
+            QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), w.canvas().image());
+    }
+
+    void failedSaveIsReportedAndKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("old.png"));
+        QImage old(400, 400, QImage::Format_RGB32);
+        old.fill(Qt::darkGreen);
+        QVERIFY(old.save(path));
+        const QByteArray before = fileBytes(path);
+
+        WindowFixture fixture;
+        fixture.started();
+        SorvelMain& w = *fixture.window;
+        typeText(w, QStringLiteral("new picture with some more text in it"));
+        fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(path));
+        {
+            FileSizeLimit fullDisk(64);
+            QVERIFY(fullDisk.active());
+            QTest::mouseClick(w.Command3, Qt::LeftButton);
+        }
+        QCOMPARE(fixture.messages->errors.size(), 1);
+        QVERIFY(fixture.messages->errors.first().text.startsWith(saveFailedHeading));
+        QCOMPARE(fileBytes(path), before);
+
+        // A folder in place of a file is reported too.
+        fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(dir.path() + QStringLiteral("/.png")));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral(".png")));
+        QTest::mouseClick(w.Command3, Qt::LeftButton);
+        QCOMPARE(fixture.messages->errors.size(), 2);
+    }
+
+    void backgroundChoiceAndCancel()
+    {
+        QTemporaryDir dir;
+        QImage tile(4, 4, QImage::Format_RGB32);
+        tile.fill(qRgb(0, 0, 255));
+        const QString picture = dir.filePath(QStringLiteral("tile.bmp"));
+        QVERIFY(tile.save(picture));
+
+        WindowFixture fixture;
+        fixture.started();
+        SorvelMain& w = *fixture.window;
+        typeText(w, QStringLiteral("          "));
+        fixture.renders.clear();
+        fixture.dialogs->openFileDialog.queue(FakeDialogService::chosenFile(picture));
+        QTest::mouseClick(w.Command4, Qt::LeftButton);
+        QCOMPARE(w.strBackImage, picture);
+        QCOMPARE(fixture.renderCount(), 2);   // the copy, then the picture
+        QCOMPARE(w.canvas().image().pixel(1, 1), qRgb(0, 0, 255));
+        const auto request = fixture.dialogs->openFileDialog.last();
+        QCOMPARE(request->title, std::optional<QString>(QStringLiteral("背景画像の選択")));
+        QCOMPARE(request->nameFilters.size(), 5);
+        QCOMPARE(request->selectedNameFilter, request->nameFilters.first());
+
+        // Cancel: no rendering after the copy; the preview keeps the picture until the next.
+        QTest::mouseClick(w.Command4, Qt::LeftButton);
+        QCOMPARE(fixture.renderCount(), 3);
+        QVERIFY(w.strBackImage.isEmpty());
+        QCOMPARE(w.canvas().image().pixel(1, 1), qRgb(0, 0, 255));
+        QCOMPARE(fixture.dialogs->openFileDialog.last()->initialName, picture);
+        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        QVERIFY(fixture.clipboard->image.pixel(1, 1) != qRgb(0, 0, 255));
+    }
+
+    void openDialogProposesTheFileSavedLast()
+    {
+        QTemporaryDir dir;
+        const QString saved = dir.filePath(QStringLiteral("saved.png"));
+        WindowFixture fixture;
+        fixture.started();
+        SorvelMain& w = *fixture.window;
+        typeText(w, QStringLiteral("name"));
+        fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(saved));
+        QTest::mouseClick(w.Command3, Qt::LeftButton);
+        QTest::mouseClick(w.Command4, Qt::LeftButton);
+        QCOMPARE(fixture.dialogs->openFileDialog.last()->initialName, saved);
+        // The open dialog keeps the save's file types; the background passes its own list.
+        QCOMPARE(fixture.dialogs->openFileDialog.last()->nameFilters.size(), 5);
+    }
+
+    void openDialogStillOpensAfterATooLongName()
+    {
+        WindowFixture fixture;
+        fixture.started();
+        SorvelMain& w = *fixture.window;
+        const QString deep = QStringLiteral("/tmp/") + QString(300, u'd') + QStringLiteral("/a.png");
+        fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(deep));
+        QTest::mouseClick(w.Command3, Qt::LeftButton);
+        QTest::mouseClick(w.Command4, Qt::LeftButton);
+        QCOMPARE(fixture.dialogs->openFileDialog.calls(), 1);
+        QVERIFY(fixture.dialogs->openFileDialog.last()->initialName.isEmpty());
+    }
+
+    void closingHandsOverTheCopiedImage()
+    {
+        {
+            WindowFixture fixture;
+            fixture.started();
+            typeText(*fixture.window, QStringLiteral("keep"));
+            QTest::mouseClick(fixture.window->Command1, Qt::LeftButton);
+            const QImage copied = fixture.clipboard->image;
+            typeText(*fixture.window, QStringLiteral(" more"));   // the clipboard keeps the copy
+            fixture.window->close();
+            QCOMPARE(fixture.keptImages.size(), std::size_t(1));
+            QCOMPARE(fixture.keptImages.front(), copied);
+            QCOMPARE(fixture.events, QStringList({"before end", "end"}));
+        }
+        {
+            WindowFixture fixture;
+            fixture.started();
+            QTest::mouseClick(fixture.window->Command1, Qt::LeftButton);
+            fixture.clipboard->takenByAnotherProgram = true;
+            fixture.window->close();
+            QVERIFY(fixture.keptImages.empty());
+        }
+        {
+            WindowFixture fixture;
+            fixture.started();
+            fixture.window->close();   // never copied
+            QVERIFY(fixture.keptImages.empty());
+        }
+    }
+};
+
+QTEST_MAIN(ColorsAndOutputTest)
+#include "tst_colors_and_output.moc"
