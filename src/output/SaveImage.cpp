@@ -1,8 +1,8 @@
 #include "output/SaveImage.h"
 
-#include "output/JpegQuality.h"
 #include "output/SaveTexts.h"
 #include "platform/ImageWriters.h"
+#include "platform/JpegQuality.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 // The rules of saving that need no window: format from the path, JPEG quality from the
 // prompt's answer, and the file name proposed from the text.
-#include "output/ImageFormatChoice.h"
-#include "output/JpegQuality.h"
+#include "platform/ImageFormatChoice.h"
+#include "platform/JpegQuality.h"
 #include "output/ProposedFileName.h"
 
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "output/ImageFormatChoice.h"
+#include "platform/ImageFormatChoice.h"
 
 namespace sorvel {
 

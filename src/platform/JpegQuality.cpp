@@ -1,4 +1,4 @@
-#include "output/JpegQuality.h"
+#include "platform/JpegQuality.h"
 
 #include "platform/Conversions.h"
 #include "platform/RunTimeError.h"
