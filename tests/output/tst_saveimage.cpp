@@ -1,5 +1,6 @@
-// Saving the canvas: the writer chosen by the path, the JPEG prompt asked only for ".jpg",
-// the quality rule applied, and a failure turned into a message for the user.
+// Saving the canvas: the format chosen by the path's ending, the JPEG quality from the prompt's
+// answer, failures turned into a message for the user, and the file name proposed from the text.
+#include "output/ProposedFileName.h"
 #include "output/SaveImage.h"
 #include "output/SaveTexts.h"
 
@@ -9,7 +10,6 @@
 using namespace sorvel;
 
 Q_DECLARE_METATYPE(sorvel::ImageFormat)
-Q_DECLARE_METATYPE(sorvel::SaveOutcome::Status)
 
 namespace {
 
@@ -46,37 +46,46 @@ struct Prompt {
 class TestSaveImage : public QObject {
     Q_OBJECT
 private slots:
-    void writesByPathEnding_data()
+    // The last four characters, in any case, decide; anything else writes nothing.
+    void formatFollowsPathEnding_data()
     {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<ImageFormat>("format");
         QTest::addColumn<QByteArray>("magic");   // start of the file; empty: no file
-        QTest::addColumn<bool>("asks");
-        QTest::newRow(".png") << "a.png" << ImageFormat::Png << QByteArray("\x89PNG") << false;
-        QTest::newRow(".PNG") << "a.PNG" << ImageFormat::Png << QByteArray("\x89PNG") << false;
-        QTest::newRow(".Jpg") << "a.Jpg" << ImageFormat::Jpeg << QByteArray("\xff\xd8\xff") << true;
-        QTest::newRow(".BMP") << "a.BMP" << ImageFormat::Bitmap << QByteArray("BM") << false;
-        QTest::newRow(".gif is a bitmap") << "a.gif" << ImageFormat::Bitmap << QByteArray("BM") << false;
-        QTest::newRow(".jpeg") << "a.jpeg" << ImageFormat::None << QByteArray() << false;
-        QTest::newRow("a.b") << "a.b" << ImageFormat::None << QByteArray() << false;
-        QTest::newRow("no extension") << "文字" << ImageFormat::None << QByteArray() << false;
-        QTest::newRow("short") << "bmp" << ImageFormat::None << QByteArray() << false;
+        const QByteArray png("\x89PNG"), jpeg("\xff\xd8\xff"), bitmap("BM"), none;
+        QTest::newRow(".png") << "a.png" << ImageFormat::Png << png;
+        QTest::newRow(".PNG") << "a.PNG" << ImageFormat::Png << png;
+        QTest::newRow("exactly the key") << ".png" << ImageFormat::Png << png;
+        QTest::newRow("japanese name") << "文字.png" << ImageFormat::Png << png;
+        QTest::newRow(".Jpg") << "a.Jpg" << ImageFormat::Jpeg << jpeg;
+        QTest::newRow(".jpg") << "b.jpg" << ImageFormat::Jpeg << jpeg;
+        QTest::newRow(".BMP") << "X.BMP" << ImageFormat::Bitmap << bitmap;
+        QTest::newRow(".gif is a bitmap") << "anim.gif" << ImageFormat::Bitmap << bitmap;
+        QTest::newRow(".GIF") << "anim.GIF" << ImageFormat::Bitmap << bitmap;
+        QTest::newRow(".jpeg") << "photo.jpeg" << ImageFormat::None << none;
+        QTest::newRow("a.b") << "a.b" << ImageFormat::None << none;
+        QTest::newRow("no extension") << "文字" << ImageFormat::None << none;
+        QTest::newRow("short") << "bmp" << ImageFormat::None << none;
+        QTest::newRow("shorter") << "b" << ImageFormat::None << none;
+        QTest::newRow("empty") << "" << ImageFormat::None << none;
+        QTest::newRow(".png inside") << "a.png/b" << ImageFormat::None << none;
+        QTest::newRow("trailing blank") << "a.png " << ImageFormat::None << none;
+        QTest::newRow(".tiff") << "a.tiff" << ImageFormat::None << none;
+        QTest::newRow("full-width letters") << "a.ＰＮＧ" << ImageFormat::None << none;
     }
-    void writesByPathEnding()
+    void formatFollowsPathEnding()
     {
         QFETCH(QString, fileName);
         QFETCH(ImageFormat, format);
         QFETCH(QByteArray, magic);
-        QFETCH(bool, asks);
+        QCOMPARE(imageFormatForPath(fileName), format);   // also names shorter than the key
+
         QTemporaryDir dir;
         const QString path = dir.filePath(fileName);
         Prompt prompt{QStringLiteral("80")};
-        const QImage canvas = makeCanvas(33, 14);
-
-        const SaveOutcome outcome = saveImageToFile(canvas, 33, 14, path, prompt.function());
-
+        const SaveOutcome outcome = saveImageToFile(makeCanvas(33, 14), 25, 12, path, prompt.function());
         QCOMPARE(outcome.format, format);
-        QCOMPARE(prompt.asked, asks ? 1 : 0);
+        QCOMPARE(prompt.asked, format == ImageFormat::Jpeg ? 1 : 0);
         QVERIFY(outcome.message.isEmpty());
         if (magic.isEmpty()) {
             QCOMPARE(outcome.status, SaveOutcome::Status::NothingWritten);
@@ -84,25 +93,39 @@ private slots:
         } else {
             QCOMPARE(outcome.status, SaveOutcome::Status::Written);
             QVERIFY(fileBytes(path).startsWith(magic));
-            QCOMPARE(QImage(path).size(), QSize(33, 14));
+            QCOMPARE(QImage(path).size(), QSize(25, 12));   // the top-left part asked for
         }
     }
 
     void jpegQualityFromPrompt_data()
     {
-        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("answer");   // a null text: no prompt at all
         QTest::addColumn<int>("sameBytesAsQuality");   // 0: nothing written
         QTest::newRow("50") << "50" << 50;
         QTest::newRow("blanks around 75") << " 75 " << 75;
+        QTest::newRow("tab and blanks") << "\t 75  " << 75;
         QTest::newRow("100") << "100" << 100;
+        QTest::newRow("1") << "1" << 1;
         QTest::newRow("150 writes at 100") << "150" << 100;
+        QTest::newRow("255 writes at 100") << "255" << 100;
         QTest::newRow("50.5 is 50") << "50.5" << 50;
         QTest::newRow("51.5 is 52") << "51.5" << 52;
+        QTest::newRow("0.6 is 1") << "0.6" << 1;
+        QTest::newRow("exponent") << "1e2" << 100;
         QTest::newRow("0") << "0" << 0;
+        QTest::newRow("0.4 is 0") << "0.4" << 0;
         QTest::newRow("empty (cancel)") << "" << 0;
+        QTest::newRow("blanks only") << "   " << 0;
         QTest::newRow("a word") << "fine" << 0;
+        QTest::newRow("number and word") << "50%" << 0;
         QTest::newRow("-5") << "-5" << 0;
+        QTest::newRow("256") << "256" << 0;
+        QTest::newRow("255.5 is 256") << "255.5" << 0;
         QTest::newRow("300") << "300" << 0;
+        QTest::newRow("32767") << "32767" << 0;
+        QTest::newRow("beyond 16 bits") << "32768" << 0;
+        QTest::newRow("far below 16 bits") << "-40000" << 0;
+        QTest::newRow("no prompt") << QString() << 0;
     }
     void jpegQualityFromPrompt()
     {
@@ -113,9 +136,9 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("q.jpg"));
         Prompt prompt{answer};
 
-        const SaveOutcome outcome = saveImageToFile(canvas, 40, 40, path, prompt.function());
-        QCOMPARE(prompt.asked, 1);
-
+        const SaveOutcome outcome =
+            saveImageToFile(canvas, 40, 40, path, answer.isNull() ? JpegQualityPrompt{} : prompt.function());
+        QCOMPARE(prompt.asked, answer.isNull() ? 0 : 1);
         if (sameBytesAsQuality == 0) {
             QCOMPARE(outcome.status, SaveOutcome::Status::NothingWritten);
             QVERIFY(!QFile::exists(path));
@@ -130,31 +153,12 @@ private slots:
         QCOMPARE(fileBytes(path), fileBytes(reference));
     }
 
-    void jpegWithoutPromptWritesNothing()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("q.jpg"));
-        const SaveOutcome outcome = saveImageToFile(makeCanvas(4, 4), 4, 4, path, {});
-        QCOMPARE(outcome.status, SaveOutcome::Status::NothingWritten);
-        QVERIFY(!QFile::exists(path));
-    }
-
-    void writesCanvasSizeFromTopLeft()
-    {
-        QTemporaryDir dir;
-        const QImage canvas = makeCanvas(60, 30);
-        const QString path = dir.filePath(QStringLiteral("part.png"));
-        QCOMPARE(saveImageToFile(canvas, 25, 12, path, {}).status, SaveOutcome::Status::Written);
-        QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), canvas.copy(0, 0, 25, 12));
-    }
-
     void failureIsReportedWithPathAndReason_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
         QTest::newRow("path is a folder") << "folder" << QStringLiteral("同じ名前のフォルダーがあります。");
-        QTest::newRow("parent is a file") << "parentFile"
-                                          << QStringLiteral("ファイルを作成できません。");
+        QTest::newRow("parent is a file") << "parentFile" << QStringLiteral("ファイルを作成できません。");
         QTest::newRow("bad size") << "size" << QStringLiteral("画像の大きさが正しくありません。");
     }
     void failureIsReportedWithPathAndReason()
@@ -182,13 +186,57 @@ private slots:
         QVERIFY2(outcome.message.contains(reason), qPrintable(outcome.message));
     }
 
-    void promptTexts()
+    // The proposal is the text without what no file name may hold, cut between whole characters
+    // to 255 UTF-8 bytes.
+    void proposedFileName_data()
     {
-        QCOMPARE(jpegPromptTitle, QStringLiteral("JPEG形式で保存"));
-        QCOMPARE(jpegPromptText, QString(QStringLiteral("圧縮率を入力してください。") + QChar(13)
-                                         + QStringLiteral("0") + QChar(0xFF5E)
-                                         + QStringLiteral("100(%)")));
-        QCOMPARE(jpegPromptDefault, QStringLiteral("50"));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain") << "Hello" << "Hello";
+        QTest::newRow("japanese") << "こんにちは世界" << "こんにちは世界";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("CR LF left out") << "一行目\r\n二行目" << "一行目二行目";
+        QTest::newRow("lone LF and CR") << "a\nb\rc" << "abc";
+        QTest::newRow("slash") << "and/or" << "andor";
+        QTest::newRow("NUL and controls") << QString::fromUtf16(u"a\0b\tc\x1b" "d\x7f" "e\x85" "f", 11)
+                                          << "abcdef";
+        QTest::newRow("backslash kept") << "a\\b" << "a\\b";
+        QTest::newRow("dot") << "." << "";
+        QTest::newRow("dot dot") << ".." << "";
+        QTest::newRow("dots after removal") << "/./" << "";
+        QTest::newRow("three dots kept") << "..." << "...";
+        QTest::newRow("blanks only") << "   " << "";
+        QTest::newRow("ideographic blanks only") << "\u3000\u3000" << "";
+        QTest::newRow("line breaks only") << "\r\n\r\n" << "";
+        QTest::newRow("blanks inside kept") << " a b " << " a b ";
+        QTest::newRow("emoji kept") << "猫😺" << "猫😺";
+        QTest::newRow("lone surrogate dropped") << QString::fromUtf16(u"a\xd800" "b", 3) << "ab";
+        QTest::newRow("reversed pair dropped") << QString::fromUtf16(u"a\xdc00\xd800" "b", 4) << "ab";
+        QTest::newRow("ascii 300") << QString(300, u'a') << QString(255, u'a');
+        QTest::newRow("ascii 255 stays") << QString(255, u'a') << QString(255, u'a');
+        QTest::newRow("ascii 256 cut to 255 bytes") << QString(256, u'a') << QString(255, u'a');
+        QTest::newRow("japanese 200: 85 of 3 bytes") << QString(200, u'あ') << QString(85, u'あ');
+        QTest::newRow("surrogate pairs: 63 of 4 bytes") << QStringLiteral("😀").repeated(100)
+                                                        << QStringLiteral("😀").repeated(63);
+        QTest::newRow("pair at the cut dropped whole") << QString(254, u'a') + QStringLiteral("😀😀")
+                                                       << QString(254, u'a');
+        // e + combining acute is one character of 3 bytes: after 253 bytes it goes whole.
+        QTest::newRow("combining mark at the cut") << QString(253, u'a') + QStringLiteral("e\u0301x")
+                                                   << QString(253, u'a');
+        QTest::newRow("line breaks before the cut") << QStringLiteral("\r\n").repeated(20) + QString(300, u'b')
+                                                    << QString(255, u'b');
+        QTest::newRow("one character too long") << QStringLiteral("a") + QString(200, QChar(0x0301)) << "";
+        QTest::newRow("dot left by the cut") << QStringLiteral(".a") + QString(200, QChar(0x0301)) << "";
+    }
+    void proposedFileName()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        const QString name = sorvel::proposedFileName(text);
+        QCOMPARE(name, expected);
+        QVERIFY(name.toUtf8().size() <= maxFileNameBytes);
+        // The name must survive a round trip through the file system's encoding.
+        QCOMPARE(QFile::decodeName(QFile::encodeName(name)), name);
     }
 };
 
