@@ -10,13 +10,8 @@
 #include <QtTest>
 
 #include <sys/types.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
-#include <cstdlib>
-#include <cstring>
-#include <string>
 
 using namespace sorvel;
 using namespace sorvel::test;
@@ -56,9 +51,7 @@ private slots:
         QVERIFY(copyImageToClipboard(clipboard, m_image).ok());
         QVERIFY(QGuiApplication::clipboard()->ownsClipboard());
 
-        const QByteArray targets = xclip({QStringLiteral("-selection"), QStringLiteral("clipboard"),
-                                          QStringLiteral("-t"), QStringLiteral("TARGETS"),
-                                          QStringLiteral("-o")});
+        const QByteArray targets = xclip({"-selection", "clipboard", "-t", "TARGETS", "-o"});
         QVERIFY2(targets.contains("image/png"), targets.constData());
         QVERIFY2(targets.contains("image/bmp"), targets.constData());
 
@@ -71,12 +64,9 @@ private slots:
         // Megabytes of PNG travel in many pieces (the X11 INCR protocol).
         QImage large(1500, 800, QImage::Format_RGB32);
         quint32 state = 7;
-        for (int y = 0; y < large.height(); ++y) {
-            for (int x = 0; x < large.width(); ++x) {
-                state = state * 1664525u + 1013904223u;
-                large.setPixel(x, y, 0xff000000u | (state >> 8));
-            }
-        }
+        for (int y = 0; y < large.height(); ++y)
+            for (int x = 0; x < large.width(); ++x)
+                large.setPixel(x, y, 0xff000000u | ((state = state * 1664525u + 1013904223u) >> 8));
         QtClipboard clipboard;
         QVERIFY(copyImageToClipboard(clipboard, large).ok());
         QCOMPARE(pasted("image/png"), large);
@@ -115,16 +105,13 @@ private slots:
         if (m_keeperPid == 0)
             QSKIP("the keeper did not start");
         // xclip stays in the foreground (-quiet) and owns the clipboard until it loses it.
-        m_otherOwner.start(QStringLiteral("xclip"),
-                           {QStringLiteral("-quiet"), QStringLiteral("-selection"),
-                            QStringLiteral("clipboard"), QStringLiteral("-i")});
+        m_otherOwner.start(QStringLiteral("xclip"), {"-quiet", "-selection", "clipboard", "-i"});
         QVERIFY(m_otherOwner.waitForStarted(toolTimeoutMs));
         m_otherOwner.write("other program's text");
         m_otherOwner.closeWriteChannel();
 
         QTRY_VERIFY_WITH_TIMEOUT(processEnded(m_keeperPid), toolTimeoutMs);
-        QCOMPARE(xclip({QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")}),
-                 QByteArray("other program's text"));
+        QCOMPARE(xclip({"-selection", "clipboard", "-o"}), QByteArray("other program's text"));
     }
 
     void keeperEndsOnInputThatIsNoPicture()
