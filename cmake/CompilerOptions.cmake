@@ -10,3 +10,15 @@ if(SORVEL_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(sorvel_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# Fuzzing build (clang only): the project's code is instrumented for coverage-guided fuzzing
+# and checked by AddressSanitizer and UndefinedBehaviorSanitizer; fuzz/ adds the targets.
+option(SORVEL_FUZZ "Build the libFuzzer targets of fuzz/ (needs clang)" OFF)
+if(SORVEL_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "SORVEL_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++")
+  endif()
+  target_compile_options(sorvel_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(sorvel_options INTERFACE -fsanitize=address,undefined)
+endif()

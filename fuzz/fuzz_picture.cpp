@@ -1,0 +1,132 @@
+// Loads arbitrary bytes as a background picture through the project's loader and its limits:
+// read directly, into the holder (BMP/JPEG loader and PNG reader) and through the renderer,
+// which tiles it behind a short text. The bytes are written to files ending in .bmp, .jpg and
+// .png; each run uses new names, so the loader's cache of the last file never answers for an
+// earlier input.
+
+#include "FuzzSupport.h"
+
+#include "platform/CanvasSurface.h"
+#include "platform/DCReadPNG.h"
+#include "platform/MeasuringLabel.h"
+#include "platform/PictureHolder.h"
+#include "platform/PictureLoader.h"
+#include "platform/RunTimeError.h"
+#include "render/RenderTextImage.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+using namespace sorvel;
+using namespace sorvel::fuzzing;
+
+namespace {
+
+QTemporaryDir& workDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+void writeFile(const QString& path, const std::uint8_t* data, std::size_t size)
+{
+    QFile file(path);
+    require(file.open(QIODevice::WriteOnly | QIODevice::Truncate), "the work file can be created");
+    require(file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) == static_cast<qint64>(size),
+            "the work file can be written");
+}
+
+// A picture the loader hands out is empty or within its limits, in one of its two formats.
+void requirePictureWithinLimits(const QImage& picture)
+{
+    if (picture.isNull())
+        return;
+    require(picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied,
+            "a loaded picture in RGB32 or premultiplied ARGB32");
+    require(picture.width() > 0 && picture.width() <= maxPictureSide, "picture width within 1..32767");
+    require(picture.height() > 0 && picture.height() <= maxPictureSide, "picture height within 1..32767");
+    require(static_cast<long long>(picture.width()) * picture.height() <= maxPicturePixels,
+            "picture within 64 Mi pixels");
+}
+
+void loadIntoHolder(const QString& path)
+{
+    PictureHolder holder;
+    try {
+        holder.loadPicture(path);
+    } catch (const RunTimeError& error) {
+        require(error.number() == ErrorNumber::InvalidCall, "an unreadable picture raises error 5");
+        require(holder.picture().isNull(), "a failed load leaves the holder without a picture");
+        require(holder.scaleWidth() == PictureHolder::designWidth && holder.scaleHeight() == PictureHolder::designHeight,
+                "a failed load leaves the holder's size");
+        return;
+    }
+    requirePictureWithinLimits(holder.picture());
+    require(holder.picture().format() == QImage::Format_RGB32, "the holder keeps its picture in RGB32");
+    require(holder.scaleWidth() == holder.picture().width() && holder.scaleHeight() == holder.picture().height(),
+            "the holder takes the picture's size");
+}
+
+void readPngIntoHolder(const QString& path)
+{
+    PictureHolder holder;
+    const int drawn = DCReadPNG(path, holder);
+    require(drawn == 0 || drawn == 1, "the PNG reader answers 0 or 1");
+    if (drawn == 0) {
+        require(holder.scaleWidth() == PictureHolder::designWidth && holder.scaleHeight() == PictureHolder::designHeight,
+                "an unread PNG leaves the holder's surface");
+        return;
+    }
+    requirePictureWithinLimits(holder.surface());
+    require(holder.surface().format() == QImage::Format_RGB32, "the PNG reader draws an RGB32 surface");
+}
+
+void renderOver(const QString& path)
+{
+    TextImageSettings settings;
+    settings.Text = QStringLiteral("Sorvel\r\n背景");
+    settings.strBackImage = path;
+    CanvasSurface canvas;
+    MeasuringLabel label;
+    PictureHolder holder;
+    RenderTextImage(settings, {canvas, label, holder});
+    requireCanvasWithinLimits(canvas);
+    requirePictureWithinLimits(holder.picture());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    startOffscreenApplication();
+    require(workDir().isValid(), "a temporary work folder");
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static quint64 run = 0;
+    const QString base = workDir().filePath(QString::number(run++));
+    const std::array<QString, 3> paths = {base + QStringLiteral(".bmp"), base + QStringLiteral(".jpg"),
+                                          base + QStringLiteral(".png")};
+    for (const QString& path : paths)
+        writeFile(path, data, size);
+    const QString& bmp = paths[0];
+    const QString& jpg = paths[1];
+    const QString& png = paths[2];
+
+    requirePictureWithinLimits(readPictureFile(bmp, PictureKind::BitmapOrJpeg));
+    requirePictureWithinLimits(readPictureFile(png, PictureKind::Png));
+    loadIntoHolder(bmp);
+    readPngIntoHolder(png);
+    renderOver(jpg);
+    renderOver(png);
+
+    for (const QString& path : paths)
+        QFile::remove(path);
+    return 0;
+}
