@@ -106,6 +106,7 @@ private slots:
         QTest::newRow("tab and blanks") << "\t 75  " << 75;
         QTest::newRow("100") << "100" << 100;
         QTest::newRow("1") << "1" << 1;
+        QTest::newRow("101 writes at 100") << "101" << 100;
         QTest::newRow("150 writes at 100") << "150" << 100;
         QTest::newRow("255 writes at 100") << "255" << 100;
         QTest::newRow("50.5 is 50") << "50.5" << 50;
