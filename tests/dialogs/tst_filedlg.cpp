@@ -1,8 +1,9 @@
-// FileDlg: what the open, save and folder dialogs are asked, and what the properties say
-// afterwards.
+// FileDlg: what the open, save and folder dialogs are asked (and how Qt's file dialog is set up
+// for it), and what the properties say afterwards.
 
 #include "dialogs/FileDlg.h"
 #include "dialogs/FileDlgMod.h"
+#include "platform/widgets/QtDialogFactories.h"
 #include "support/FakeDialogService.h"
 
 #include <QDir>
@@ -39,38 +40,57 @@ void rowsForBothCalls(AddRows addRows)
 } // namespace
 
 Q_DECLARE_METATYPE(Call)
+Q_DECLARE_METATYPE(QFileDialog::FileMode)
 
 class TestFileDlg : public QObject {
     Q_OBJECT
 
 private slots:
+    // Flags to the option word, and the option word to the Qt dialog's modes.
     void optionWord_data()
     {
         QTest::addColumn<Call>("call");
         QTest::addColumn<int>("flags");
         QTest::addColumn<int>("expected");
-        QTest::newRow("open, no flags: must exist") << Call::Open << 0 << 0x81804;
-        QTest::newRow("open, overwrite bit only: no must-exist bits") << Call::Open << 0x2 << 0x80006;
-        QTest::newRow("open, file must exist given") << Call::Open << 0x1000 << 0x81004;
-        QTest::newRow("open, defaults given") << Call::Open << 0x81804 << 0x81804;
-        QTest::newRow("save, no flags") << Call::Save << 0 << 0x80004;
-        QTest::newRow("save, overwrite prompt") << Call::Save << 0x2 << 0x80006;
-        QTest::newRow("save, must exist") << Call::Save << 0x1800 << 0x81804;
+        QTest::addColumn<QFileDialog::FileMode>("fileMode");
+        QTest::addColumn<bool>("confirmOverwrite");
+        QTest::addColumn<bool>("resolveLinks");
+        const auto any = QFileDialog::AnyFile;
+        const auto existing = QFileDialog::ExistingFile;
+        QTest::newRow("open, no flags: must exist") << Call::Open << 0 << 0x81804 << existing << false << true;
+        QTest::newRow("open, overwrite bit only: no must-exist bits")
+            << Call::Open << 0x2 << 0x80006 << any << true << true;
+        QTest::newRow("open, file must exist given") << Call::Open << 0x1000 << 0x81004 << existing << false << true;
+        QTest::newRow("open, defaults given") << Call::Open << 0x81804 << 0x81804 << existing << false << true;
+        QTest::newRow("open, links not followed") << Call::Open << 0x100000 << 0x180004 << any << false << false;
+        QTest::newRow("save, no flags: no question, no test") << Call::Save << 0 << 0x80004 << any << false << true;
+        QTest::newRow("save, overwrite prompt") << Call::Save << 0x2 << 0x80006 << any << true << true;
+        QTest::newRow("save, file must exist") << Call::Save << 0x1000 << 0x81004 << existing << false << true;
+        QTest::newRow("save, must exist") << Call::Save << 0x1800 << 0x81804 << existing << false << true;
     }
     void optionWord()
     {
         QFETCH(Call, call);
         QFETCH(int, flags);
         QFETCH(int, expected);
+        QFETCH(QFileDialog::FileMode, fileMode);
+        QFETCH(bool, confirmOverwrite);
+        QFETCH(bool, resolveLinks);
         FakeDialogService dialogs;
         FileDlg dlg(dialogs);
         dlg.Flags = flags;
         show(dlg, call);
         QCOMPARE(channel(dialogs, call).calls(), 1);
-        QCOMPARE(channel(dialogs, call).last()->options, expected);
-        QCOMPARE(channel(dialogs, call).last()->kind,
-                 call == Call::Save ? FileDialogKind::Save : FileDialogKind::Open);
+        const FileDialogRequest request = *channel(dialogs, call).last();
+        QCOMPARE(request.options, expected);
+        QCOMPARE(request.kind, call == Call::Save ? FileDialogKind::Save : FileDialogKind::Open);
         QCOMPARE(dlg.Flags, flags);
+
+        const auto dialog = createFileDialog(request);
+        QCOMPARE(dialog->acceptMode(), call == Call::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        QCOMPARE(dialog->fileMode(), fileMode);
+        QCOMPARE(!dialog->testOption(QFileDialog::DontConfirmOverwrite), confirmOverwrite);
+        QCOMPARE(!dialog->testOption(QFileDialog::DontResolveSymlinks), resolveLinks);
     }
 
     // Cancel semantics, the path read back, and the 256-character limit of the proposed name.
