@@ -7,6 +7,7 @@
 #include "render/PaletteColor.h"
 #include "support/FileSizeLimit.h"
 
+#include <QCloseEvent>
 #include <QPushButton>
 #include <QtTest>
 
@@ -73,6 +74,15 @@ private slots:
         SorvelMain& w = *fixture.window;
         typeText(w, QStringLiteral("HHH"));
         fixture.renders.clear();
+        const ColorValue fore = w.canvas().foreColor();
+        const ColorValue back = w.canvas().backColor();
+
+        // Cancelled with either button: nothing changes.
+        QTest::mouseClick(w.Command2, Qt::LeftButton);
+        QTest::mouseClick(w.Command2, Qt::RightButton);
+        QCOMPARE(fixture.dialogs->colorDialog.calls(), 2);
+        QCOMPARE(w.canvas().foreColor(), fore);
+        QCOMPARE(w.canvas().backColor(), back);
 
         CustomColors custom{};
         custom[3] = rgbColor(0, 255, 0);
@@ -84,7 +94,7 @@ private slots:
         // Right button: the background, from the same dialog object with its custom colours.
         fixture.dialogs->colorDialog.queue(FakeDialogService::chosenColor(rgbColor(0, 0, 255)));
         QTest::mouseClick(w.Command2, Qt::RightButton);
-        QCOMPARE(fixture.dialogs->colorDialog.calls(), 2);
+        QCOMPARE(fixture.dialogs->colorDialog.calls(), 4);
         QCOMPARE(fixture.dialogs->colorDialog.last()->customColors[3], rgbColor(0, 255, 0));
         QCOMPARE(fixture.renderCount(), 0);
 
@@ -94,20 +104,6 @@ private slots:
         QCOMPARE(copied, w.canvas().image());
         QCOMPARE(copied.pixel(0, 0), qRgb(0, 0, 255));
         QVERIFY(containsColor(copied, qRgb(255, 0, 0)));
-    }
-
-    void cancelledColourDialogChangesNothing()
-    {
-        WindowFixture fixture;
-        fixture.started();
-        SorvelMain& w = *fixture.window;
-        const ColorValue fore = w.canvas().foreColor();
-        const ColorValue back = w.canvas().backColor();
-        QTest::mouseClick(w.Command2, Qt::LeftButton);
-        QTest::mouseClick(w.Command2, Qt::RightButton);
-        QCOMPARE(fixture.dialogs->colorDialog.calls(), 2);
-        QCOMPARE(w.canvas().foreColor(), fore);
-        QCOMPARE(w.canvas().backColor(), back);
     }
 
     void copyPutsTheWholeCanvasOnTheClipboard()
@@ -123,62 +119,25 @@ private slots:
         QCOMPARE(fixture.clipboard->image, w.canvas().image());
         QVERIFY(fixture.clipboard->image.width() > w.Picture4->width());
         QVERIFY(fixture.messages->errors.isEmpty());
-    }
 
-    void failedCopyIsReportedAndTheWindowGoesOn()
-    {
-        WindowFixture fixture;
-        fixture.started();
-        SorvelMain& w = *fixture.window;
-        typeText(w, QStringLiteral("x"));
+        // A failed copy is reported, and the window goes on; inside a save it is not
+        // reported, and the save goes on.
         fixture.clipboard->failSetImage = true;
         QTest::mouseClick(w.Command1, Qt::LeftButton);
         QCOMPARE(fixture.messages->errors.size(), 1);
-        // Inside a save the failed copy is not reported, and the save goes on.
-        fixture.dialogs->saveFileDialog.queue({});
         QTest::mouseClick(w.Command3, Qt::LeftButton);
         QCOMPARE(fixture.messages->errors.size(), 1);
         QCOMPARE(fixture.dialogs->saveFileDialog.calls(), 1);
     }
 
-    void cancelledSaveStillReplacesTheClipboard()
+    // Every save first replaces the clipboard with the canvas, even when the dialog is then
+    // cancelled; the file holds the canvas; only ".jpg" asks for the quality.
+    void save_data()
     {
-        WindowFixture fixture;
-        fixture.started();
-        SorvelMain& w = *fixture.window;
-        typeText(w, QStringLiteral("hello"));
-        fixture.renders.clear();
-        QTest::mouseClick(w.Command3, Qt::LeftButton);
-        QCOMPARE(fixture.renderCount(), 1);
-        QCOMPARE(fixture.clipboard->calls, QStringList({"clear", "setImage"}));
-        const auto request = fixture.dialogs->saveFileDialog.last();
-        QVERIFY(request.has_value());
-        QCOMPARE(request->title, std::optional<QString>(saveDialogTitle));
-        QCOMPARE(request->initialName, QStringLiteral("hello"));
-        QCOMPARE(request->nameFilters.size(), 4);
-        QCOMPARE(request->selectedNameFilter, request->nameFilters.first());
-        QCOMPARE(request->initialDir, QDir::currentPath());
-        QCOMPARE(fixture.dialogs->inputPrompt.calls(), 0);
-    }
-
-    void proposedNameIsOneTheFileSystemAccepts()
-    {
-        WindowFixture fixture;
-        fixture.started();
-        SorvelMain& w = *fixture.window;
-        w.Text1->setPlainText(QStringLiteral("a/b\nc") + QString(400, u'x'));
-        QTest::mouseClick(w.Command3, Qt::LeftButton);
-        const QString name = fixture.dialogs->saveFileDialog.last()->initialName;
-        QVERIFY(name.startsWith(QStringLiteral("abc")));
-        QVERIFY(name.size() <= 255);
-        QVERIFY(!name.contains(u'/') && !name.contains(u'\n') && !name.contains(u'\r'));
-    }
-
-    void savedFilesHoldTheCanvas_data()
-    {
-        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("name");   // empty: the dialog is cancelled
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("written");
+        QTest::newRow("cancelled") << "" << QString() << false;
         QTest::newRow("png") << "画像.PNG" << QString() << true;
         QTest::newRow("bmp") << "a.bmp" << QString() << true;
         QTest::newRow("gif name, bitmap bytes") << "a.gif" << QString() << true;
@@ -186,7 +145,7 @@ private slots:
         QTest::newRow("jpg cancelled") << "a.jpg" << "" << false;
         QTest::newRow("jpeg ending") << "a.jpeg" << QString() << false;
     }
-    void savedFilesHoldTheCanvas()
+    void save()
     {
         QFETCH(QString, name);
         QFETCH(QString, answer);
@@ -197,10 +156,24 @@ private slots:
         fixture.started();
         SorvelMain& w = *fixture.window;
         typeText(w, QStringLiteral("Save me"));
-        fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(path));
+        fixture.renders.clear();
+        if (!name.isEmpty())
+            fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(path));
         fixture.dialogs->inputPrompt.queue(answer);
         QTest::mouseClick(w.Command3, Qt::LeftButton);
-        QCOMPARE(QFileInfo::exists(path), written);
+
+        QCOMPARE(fixture.renderCount(), 1);
+        QCOMPARE(fixture.clipboard->calls, QStringList({"clear", "setImage"}));
+        QCOMPARE(fixture.clipboard->image, w.canvas().image());
+        const auto request = fixture.dialogs->saveFileDialog.last();
+        QVERIFY(request.has_value());
+        QCOMPARE(request->title, std::optional<QString>(saveDialogTitle));
+        QCOMPARE(request->initialName, QStringLiteral("Save me"));
+        QCOMPARE(request->nameFilters.size(), 4);
+        QCOMPARE(request->selectedNameFilter, request->nameFilters.first());
+        QCOMPARE(request->initialDir, QDir::currentPath());
+
+        QCOMPARE(QDir(dir.path()).isEmpty(), !written);
         const bool jpeg = name.endsWith(QStringLiteral("jpg"), Qt::CaseInsensitive);
         QCOMPARE(fixture.dialogs->inputPrompt.calls(), jpeg ? 1 : 0);
         if (jpeg) {
@@ -281,10 +254,20 @@ private slots:
         QVERIFY(fixture.clipboard->image.pixel(1, 1) != qRgb(0, 0, 255));
     }
 
+    // The background's open dialog proposes the file saved last, unless its name is too long
+    // for the dialog; it keeps the save's file types, the background passes its own list.
+    void openDialogProposesTheFileSavedLast_data()
+    {
+        QTest::addColumn<bool>("tooLong");
+        QTest::newRow("saved file") << false;
+        QTest::newRow("too long a name") << true;
+    }
     void openDialogProposesTheFileSavedLast()
     {
+        QFETCH(bool, tooLong);
         QTemporaryDir dir;
-        const QString saved = dir.filePath(QStringLiteral("saved.png"));
+        const QString saved = tooLong ? QStringLiteral("/tmp/") + QString(300, u'd') + QStringLiteral("/a.png")
+                                      : dir.filePath(QStringLiteral("saved.png"));
         WindowFixture fixture;
         fixture.started();
         SorvelMain& w = *fixture.window;
@@ -292,52 +275,52 @@ private slots:
         fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(saved));
         QTest::mouseClick(w.Command3, Qt::LeftButton);
         QTest::mouseClick(w.Command4, Qt::LeftButton);
-        QCOMPARE(fixture.dialogs->openFileDialog.last()->initialName, saved);
-        // The open dialog keeps the save's file types; the background passes its own list.
+        QCOMPARE(fixture.dialogs->openFileDialog.calls(), 1);
+        QCOMPARE(fixture.dialogs->openFileDialog.last()->initialName, tooLong ? QString() : saved);
         QCOMPARE(fixture.dialogs->openFileDialog.last()->nameFilters.size(), 5);
     }
 
-    void openDialogStillOpensAfterATooLongName()
+    // Closing ends the program at once, without a question or a rendering, and hands the
+    // copied image over while the clipboard still holds it.
+    void closing_data()
     {
+        QTest::addColumn<bool>("copied");
+        QTest::addColumn<bool>("takenAway");
+        QTest::addColumn<bool>("byCloseEvent");
+        QTest::newRow("copied: handed over") << true << false << true;
+        QTest::newRow("copied, closed by close()") << true << false << false;
+        QTest::newRow("another program took the clipboard") << true << true << true;
+        QTest::newRow("never copied") << false << false << true;
+    }
+    void closing()
+    {
+        QFETCH(bool, copied);
+        QFETCH(bool, takenAway);
+        QFETCH(bool, byCloseEvent);
         WindowFixture fixture;
         fixture.started();
-        SorvelMain& w = *fixture.window;
-        const QString deep = QStringLiteral("/tmp/") + QString(300, u'd') + QStringLiteral("/a.png");
-        fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(deep));
-        QTest::mouseClick(w.Command3, Qt::LeftButton);
-        QTest::mouseClick(w.Command4, Qt::LeftButton);
-        QCOMPARE(fixture.dialogs->openFileDialog.calls(), 1);
-        QVERIFY(fixture.dialogs->openFileDialog.last()->initialName.isEmpty());
-    }
+        typeText(*fixture.window, QStringLiteral("keep"));
+        if (copied)
+            QTest::mouseClick(fixture.window->Command1, Qt::LeftButton);
+        const QImage onClipboard = fixture.clipboard->image;
+        typeText(*fixture.window, QStringLiteral(" more, never saved"));   // the clipboard keeps the copy
+        fixture.clipboard->takenByAnotherProgram = takenAway;
+        const int rendersBefore = fixture.renderCount();
 
-    void closingHandsOverTheCopiedImage()
-    {
-        {
-            WindowFixture fixture;
-            fixture.started();
-            typeText(*fixture.window, QStringLiteral("keep"));
-            QTest::mouseClick(fixture.window->Command1, Qt::LeftButton);
-            const QImage copied = fixture.clipboard->image;
-            typeText(*fixture.window, QStringLiteral(" more"));   // the clipboard keeps the copy
-            fixture.window->close();
-            QCOMPARE(fixture.keptImages.size(), std::size_t(1));
-            QCOMPARE(fixture.keptImages.front(), copied);
-            QCOMPARE(fixture.events, QStringList({"before end", "end"}));
+        if (byCloseEvent) {
+            QCloseEvent event;
+            event.ignore();
+            QCoreApplication::sendEvent(fixture.window.get(), &event);
+            QVERIFY(event.isAccepted());
+        } else {
+            QVERIFY(fixture.window->close());
         }
-        {
-            WindowFixture fixture;
-            fixture.started();
-            QTest::mouseClick(fixture.window->Command1, Qt::LeftButton);
-            fixture.clipboard->takenByAnotherProgram = true;
-            fixture.window->close();
+        QCOMPARE(fixture.events, QStringList({"before end", "end"}));
+        QCOMPARE(fixture.renderCount(), rendersBefore);
+        if (copied && !takenAway)
+            QCOMPARE(fixture.keptImages, std::vector<QImage>{onClipboard});
+        else
             QVERIFY(fixture.keptImages.empty());
-        }
-        {
-            WindowFixture fixture;
-            fixture.started();
-            fixture.window->close();   // never copied
-            QVERIFY(fixture.keptImages.empty());
-        }
     }
 };
 
