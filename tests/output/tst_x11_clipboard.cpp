@@ -79,8 +79,6 @@ private slots:
         const QString keeper = QStringLiteral(SORVEL_BINARY_DIR "/") + clipboardKeeperName;
         QVERIFY2(QFileInfo(keeper).isExecutable(), qPrintable(keeper));
 
-        QElapsedTimer clock;
-        clock.start();
         const HandOverResult result = handOverClipboard(m_image, keeper);
         QVERIFY2(result.started(), qPrintable(result.detail));
         QVERIFY(result.keeperPid > 0);
