@@ -88,6 +88,17 @@ void CanvasSurface::setHeight(double height)
     resizeImage(m_width, h);
 }
 
+void CanvasSurface::setSize(double width, double height)
+{
+    const int w = toPixels(width);
+    int h = toPixels(height);
+    if (w > 0)
+        h = static_cast<int>(std::min<long long>(h, maxArea / w));
+    if (w == m_width && h == m_height)
+        return;
+    resizeImage(w, h);
+}
+
 void CanvasSurface::resizeImage(int width, int height)
 {
     QImage resized = makeImage(width, height, toQColor(m_backColor));

@@ -46,6 +46,10 @@ public:
     // Pixels drawn so far stay; new area shows BackColor; the listener is told.
     void setWidth(double width);
     void setHeight(double height);
+    // Both sides at once, whatever the size was: the width within its limit, then the height
+    // within what the area leaves. The listener is told once. Unlike a setWidth followed by a
+    // setHeight, the result never depends on the height the canvas had before.
+    void setSize(double width, double height);
     int scaleWidth() const { return m_width; }
     int scaleHeight() const { return m_height; }
 

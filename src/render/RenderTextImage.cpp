@@ -115,10 +115,10 @@ void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noex
     // 1. Measure.
     guarded([&] { label.setCaption(s.Text); });
     guarded([&] { label.setFont(canvas.font()); });
-    // 2. Clear. 3. Size.
+    // 2. Clear. 3. Size: both sides at once, so the area limit never depends on the size the
+    // previous text left behind.
     guarded([&] { canvas.clear(); });
-    guarded([&] { canvas.setWidth(label.width()); });
-    guarded([&] { canvas.setHeight(label.height()); });
+    guarded([&] { canvas.setSize(label.width(), label.height()); });
     // 4. Background picture, tiled over the canvas at its measured size.
     if (!s.strBackImage.isEmpty())
         drawBackgroundPicture(s.strBackImage, out);
