@@ -6,6 +6,7 @@
 
 #include "platform/ImageWriteResult.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -16,6 +17,9 @@ namespace sorvel {
 // PNG, 8 bits per channel, RGB: exactly the canvas pixels. option is reserved (0).
 WriteResult DCSavetoPNG(const QImage& canvas, int width, int height, const QString& path,
                         std::uint8_t option) noexcept;
+
+// The bytes DCSavetoPNG writes, for a stream (a pipe, standard output) rather than a file.
+WriteResult encodePNG(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept;
 
 // Baseline JPEG. quality 1..100 is the encoder's quality; 101..255 write at 100 (0 writes at
 // the encoder's lowest quality). option is reserved (0).
