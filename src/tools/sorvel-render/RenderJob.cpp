@@ -1,0 +1,198 @@
+#include "RenderJob.h"
+
+#include "CommandError.h"
+#include "platform/CanvasSurface.h"
+#include "platform/FontList.h"
+#include "platform/ImageWriters.h"
+#include "platform/MeasuringLabel.h"
+#include "platform/PictureHolder.h"
+#include "platform/PictureLoader.h"
+#include "platform/RunTimeError.h"
+#include "render/RenderTextImage.h"
+#include "render/SettingsFromOptions.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace sorvel::render_command {
+
+namespace {
+
+QString quoted(const QString& text)
+{
+    return u'\'' + text + u'\'';
+}
+
+// The name as the window's font list spells it (the list matches without regard to case).
+QString installedFontName(const QString& name)
+{
+    const QStringList installed = installedFontNames();
+    for (const QString& entry : installed) {
+        if (QString::compare(entry, name, Qt::CaseInsensitive) == 0)
+            return entry;
+    }
+    failure(QStringLiteral("font %1 is not installed").arg(quoted(name)));
+}
+
+float fontSizeOf(const QString& sizeText)
+{
+    try {
+        return fontSizeFromText(sizeText);
+    } catch (const RunTimeError& error) {
+        const QString reason = error.number() == ErrorNumber::TypeMismatch
+            ? QStringLiteral("not a number of points")
+            : QStringLiteral("the fonts take sizes above 0 up to %1 points").arg(maxFontPoints);
+        usageError(QStringLiteral("--size: %1: %2").arg(quoted(sizeText), reason));
+    }
+}
+
+// The window paints no background it cannot read; a command says so instead.
+void checkPicture(const QString& path)
+{
+    const PictureKind kind =
+        backgroundFormatOf(path) == BackgroundFormat::Png ? PictureKind::Png : PictureKind::BitmapOrJpeg;
+    if (!readPictureFile(path, kind).isNull())
+        return;
+    const QFileInfo info(path);
+    QString reason;
+    if (!info.exists())
+        reason = QStringLiteral("no such file");
+    else if (!info.isFile())
+        reason = QStringLiteral("not a regular file");
+    else if (!info.isReadable())
+        reason = QStringLiteral("permission denied");
+    else if (kind == PictureKind::Png)
+        reason = QStringLiteral("not a PNG picture, damaged, or larger than %1 pixels a side or %2 pixels in all")
+                     .arg(maxPictureSide).arg(maxPicturePixels);
+    else
+        reason = QStringLiteral("not a BMP or JPEG picture, damaged, or larger than %1 pixels a side or %2 pixels in all")
+                     .arg(maxPictureSide).arg(maxPicturePixels);
+    failure(QStringLiteral("cannot read picture %1: %2").arg(quoted(path), reason));
+}
+
+QString reasonOf(const WriteResult& result)
+{
+    QString reason;
+    switch (result.error) {
+    case WriteError::None:
+        break;
+    case WriteError::InvalidSize:
+        reason = QStringLiteral("the picture has no area");
+        break;
+    case WriteError::InvalidPath:
+        reason = QStringLiteral("no file name");
+        break;
+    case WriteError::IsFolder:
+        reason = QStringLiteral("a folder has that name");
+        break;
+    case WriteError::CannotCreate:
+        reason = QStringLiteral("cannot create the file");
+        break;
+    case WriteError::WriteFailed:
+        reason = QStringLiteral("writing failed");
+        break;
+    case WriteError::CannotReplace:
+        reason = QStringLiteral("cannot replace the existing file");
+        break;
+    }
+    if (!result.systemMessage.isEmpty())
+        reason += QStringLiteral(" (") + result.systemMessage.simplified() + u')';
+    return reason;
+}
+
+void writeToStandardOutput(const QImage& image, int width, int height)
+{
+    QByteArray bytes;
+    const WriteResult encoded = encodePNG(image, width, height, bytes);
+    if (!encoded.ok())
+        failure(QStringLiteral("cannot encode the picture: %1").arg(reasonOf(encoded)));
+    if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout)
+            != static_cast<std::size_t>(bytes.size())
+        || std::fflush(stdout) != 0) {
+        failure(QStringLiteral("cannot write to standard output: %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    }
+}
+
+WriteResult writeFile(const RenderRequest& request, const QImage& image, int width, int height)
+{
+    switch (request.format) {
+    case ImageFormat::Bitmap:
+        return saveBitmapFile(image, width, height, request.output);
+    case ImageFormat::Jpeg:
+        return DCSavetoJPEG(image, width, height, request.output, request.jpegQuality, 0);
+    case ImageFormat::Png:
+    case ImageFormat::None:
+        break;
+    }
+    return DCSavetoPNG(image, width, height, request.output, 0);
+}
+
+} // namespace
+
+void checkOutputStream(const RenderRequest& request)
+{
+    if (request.output == standardStream && isatty(STDOUT_FILENO))
+        usageError(QStringLiteral("standard output is a terminal: redirect it, or use -o FILE"));
+}
+
+bool needsImagePlugins(const RenderRequest& request)
+{
+    return request.format == ImageFormat::Jpeg
+        || (!request.picture.isEmpty() && backgroundFormatOf(request.picture) != BackgroundFormat::Png);
+}
+
+TextImageSettings settingsFor(const RenderRequest& request, const QString& text)
+{
+    TextImageSettings settings;
+    settings.Text = text;
+    if (request.fontName)
+        settings.FontName = installedFontName(*request.fontName);
+    if (request.sizeText) {
+        settings.FontSize = fontSizeOf(*request.sizeText);
+        settings.SizeText = *request.sizeText;
+    }
+    settings.FontBold = request.bold;
+    settings.FontItalic = request.italic;
+    settings.FontUnderline = request.underline;
+    settings.FontStrikethrough = request.strikethrough;
+    if (request.color)
+        settings.ForeColor = *request.color;
+    if (request.background)
+        settings.BackColor = *request.background;
+    if (!request.picture.isEmpty()) {
+        checkPicture(request.picture);
+        settings.strBackImage = request.picture;
+    }
+    settings.Shadow = request.shadow;
+    settings.Rainbow = request.rainbow;
+    settings.Framed = request.frame;
+    return settings;
+}
+
+void renderAndWrite(const RenderRequest& request, const TextImageSettings& settings)
+{
+    const bool toStandardOutput = request.output == standardStream;
+    CanvasSurface canvas;
+    MeasuringLabel label;
+    PictureHolder holder;
+    RenderTextImage(settings, {canvas, label, holder});
+    const int width = canvas.scaleWidth();
+    const int height = canvas.scaleHeight();
+    if (canvas.image().isNull() || width <= 0 || height <= 0)
+        failure(QStringLiteral("the text gives an empty picture (%1 x %2 pixels): nothing to write").arg(width).arg(height));
+
+    if (toStandardOutput) {
+        writeToStandardOutput(canvas.image(), width, height);
+        return;
+    }
+    const WriteResult written = writeFile(request, canvas.image(), width, height);
+    if (!written.ok())
+        failure(QStringLiteral("cannot write %1: %2").arg(quoted(request.output), reasonOf(written)));
+}
+
+} // namespace sorvel::render_command

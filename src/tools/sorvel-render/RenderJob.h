@@ -1,0 +1,29 @@
+#pragma once
+// The request made real: checked against the installed fonts, the font system and the
+// background picture file, rendered with the window's renderer, and written.
+
+#include "CommandLine.h"
+#include "render/TextImageSettings.h"
+
+namespace sorvel::render_command {
+
+// A PNG is no text for a terminal: raises CommandError (UsageError) when the request writes to
+// standard output and that is a terminal.
+void checkOutputStream(const RenderRequest& request);
+
+// Whether the request's pictures need Qt's image format plugins: JPEG output, or a BMP or JPEG
+// background (the loader also accepts GIF under those names). PNG and BMP writing and PNG
+// reading are built into Qt.
+bool needsImagePlugins(const RenderRequest& request);
+
+// The window's start-up settings changed by the request, with text as the text. Raises
+// CommandError for a size the fonts do not take (UsageError), a font that is not installed or
+// a background picture that cannot be read (Failed). Needs the application object.
+TextImageSettings settingsFor(const RenderRequest& request, const QString& text);
+
+// Renders settings and writes the picture where the request says, in its format. Raises
+// CommandError (Failed) when the picture is empty or cannot be written; a file is then left
+// as it was (or not created).
+void renderAndWrite(const RenderRequest& request, const TextImageSettings& settings);
+
+} // namespace sorvel::render_command

@@ -1,0 +1,76 @@
+#include "TextInput.h"
+
+#include "CommandError.h"
+#include "render/SettingsFromOptions.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <cstdio>
+
+namespace sorvel::render_command {
+
+namespace {
+
+QByteArray readAll(QFile& file, const QString& name)
+{
+    // A pipe or terminal has no size: read until its end.
+    QByteArray bytes;
+    char chunk[64 * 1024];
+    for (;;) {
+        const qint64 got = file.read(chunk, sizeof chunk);
+        if (got < 0)
+            failure(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
+        if (got == 0)
+            return bytes;
+        bytes.append(chunk, got);
+    }
+}
+
+QString decoded(const QByteArray& bytes, const QString& name)
+{
+    std::optional<QString> text = textOfFileBytes(bytes);
+    if (!text)
+        failure(QStringLiteral("%1 is not UTF-8 text").arg(name));
+    return *text;
+}
+
+} // namespace
+
+std::optional<QString> textOfFileBytes(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    if (text.endsWith(QStringLiteral("\r\n")))
+        text.chop(2);
+    else if (text.endsWith(u'\n') || text.endsWith(u'\r'))
+        text.chop(1);
+    return withCrLfLineBreaks(text);
+}
+
+QString readRenderText(const RenderRequest& request)
+{
+    switch (request.textSource) {
+    case RenderRequest::TextSource::Argument:
+        return withCrLfLineBreaks(request.text);
+    case RenderRequest::TextSource::File: {
+        const QString name = u'\'' + request.textFile + u'\'';
+        QFile file(request.textFile);
+        if (!file.open(QIODevice::ReadOnly))
+            failure(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
+        return decoded(readAll(file, name), name);
+    }
+    case RenderRequest::TextSource::StandardInput: {
+        const QString name = QStringLiteral("standard input");
+        QFile input;
+        if (!input.open(stdin, QIODevice::ReadOnly))
+            failure(QStringLiteral("cannot read standard input: %1").arg(input.errorString()));
+        return decoded(readAll(input, name), name);
+    }
+    }
+    return {};
+}
+
+} // namespace sorvel::render_command
