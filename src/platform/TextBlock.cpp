@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextBoundaryFinder>
 
 #include <cmath>
@@ -202,7 +203,9 @@ public:
     {
         const QList<quint32> indexes = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
-        const std::size_t font = qHash(run.rawFont().familyName()) ^ qHash(run.rawFont().pixelSize());
+        // The font engine itself, not its family name: the fallback engine that draws boxes for
+        // a script no installed font covers has no family, and asking for it crashes.
+        const std::size_t font = qHash(run.rawFont());
         QList<quint32> keptIndexes;
         QList<QPointF> keptPositions;
         for (qsizetype g = 0; g < indexes.size(); ++g) {
