@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <optional>
+
 using namespace sorvel;
 using namespace sorvel::test;
 
@@ -131,27 +133,38 @@ private slots:
     }
 
     // Every save first replaces the clipboard with the canvas, even when the dialog is then
-    // cancelled; the file holds the canvas; only ".jpg" asks for the quality.
+    // cancelled; the file holds the canvas; only ".jpg" asks for the quality. A failed save is
+    // shown and leaves the old file as it was.
     void save_data()
     {
         QTest::addColumn<QString>("name");   // empty: the dialog is cancelled
         QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("written");
-        QTest::newRow("cancelled") << "" << QString() << false;
-        QTest::newRow("png") << "画像.PNG" << QString() << true;
-        QTest::newRow("bmp") << "a.bmp" << QString() << true;
-        QTest::newRow("gif name, bitmap bytes") << "a.gif" << QString() << true;
-        QTest::newRow("jpg at 75") << "a.Jpg" << " 75 " << true;
-        QTest::newRow("jpg cancelled") << "a.jpg" << "" << false;
-        QTest::newRow("jpeg ending") << "a.jpeg" << QString() << false;
+        QTest::addColumn<QString>("outcome");   // "written", "nothing", "full disk" or "folder"
+        QTest::newRow("cancelled") << "" << QString() << "nothing";
+        QTest::newRow("png") << "画像.PNG" << QString() << "written";
+        QTest::newRow("bmp") << "a.bmp" << QString() << "written";
+        QTest::newRow("gif name, bitmap bytes") << "a.gif" << QString() << "written";
+        QTest::newRow("jpg at 75") << "a.Jpg" << " 75 " << "written";
+        QTest::newRow("jpg cancelled") << "a.jpg" << "" << "nothing";
+        QTest::newRow("jpeg ending") << "a.jpeg" << QString() << "nothing";
+        QTest::newRow("full disk keeps the old file") << "old.png" << QString() << "full disk";
+        QTest::newRow("folder in place of the file") << ".png" << QString() << "folder";
     }
     void save()
     {
         QFETCH(QString, name);
         QFETCH(QString, answer);
-        QFETCH(bool, written);
+        QFETCH(QString, outcome);
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
+        if (outcome == u"full disk") {
+            QImage old(400, 400, QImage::Format_RGB32);
+            old.fill(Qt::darkGreen);
+            QVERIFY(old.save(path));
+        } else if (outcome == u"folder") {
+            QVERIFY(QDir(dir.path()).mkdir(name));
+        }
+        const QByteArray before = fileBytes(path);
         WindowFixture fixture;
         fixture.started();
         SorvelMain& w = *fixture.window;
@@ -160,7 +173,12 @@ private slots:
         if (!name.isEmpty())
             fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(path));
         fixture.dialogs->inputPrompt.queue(answer);
-        QTest::mouseClick(w.Command3, Qt::LeftButton);
+        {
+            std::optional<FileSizeLimit> fullDisk;
+            if (outcome == u"full disk")
+                QVERIFY(fullDisk.emplace(64).active());
+            QTest::mouseClick(w.Command3, Qt::LeftButton);
+        }
 
         QCOMPARE(fixture.renderCount(), 1);
         QCOMPARE(fixture.clipboard->calls, QStringList({"clear", "setImage"}));
@@ -172,8 +190,6 @@ private slots:
         QCOMPARE(request->nameFilters.size(), 4);
         QCOMPARE(request->selectedNameFilter, request->nameFilters.first());
         QCOMPARE(request->initialDir, QDir::currentPath());
-
-        QCOMPARE(QDir(dir.path()).isEmpty(), !written);
         const bool jpeg = name.endsWith(QStringLiteral("jpg"), Qt::CaseInsensitive);
         QCOMPARE(fixture.dialogs->inputPrompt.calls(), jpeg ? 1 : 0);
         if (jpeg) {
@@ -182,43 +198,21 @@ private slots:
             QCOMPARE(prompt->prompt, jpegPromptText);
             QCOMPARE(prompt->defaultAnswer, QStringLiteral("50"));
         }
+
+        if (outcome == u"full disk" || outcome == u"folder") {
+            QCOMPARE(fixture.messages->errors.size(), 1);
+            QVERIFY(fixture.messages->errors.first().text.startsWith(saveFailedHeading));
+            QCOMPARE(fileBytes(path), before);
+            return;
+        }
         QVERIFY(fixture.messages->errors.isEmpty());
-        if (!written)
+        QCOMPARE(QDir(dir.path()).isEmpty(), outcome == u"nothing");
+        if (outcome == u"nothing")
             return;
         const QImage saved(path);
         QCOMPARE(saved.size(), w.canvas().image().size());
         if (!jpeg)
             QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), w.canvas().image());
-    }
-
-    void failedSaveIsReportedAndKeepsTheOldFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("old.png"));
-        QImage old(400, 400, QImage::Format_RGB32);
-        old.fill(Qt::darkGreen);
-        QVERIFY(old.save(path));
-        const QByteArray before = fileBytes(path);
-
-        WindowFixture fixture;
-        fixture.started();
-        SorvelMain& w = *fixture.window;
-        typeText(w, QStringLiteral("new picture with some more text in it"));
-        fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(path));
-        {
-            FileSizeLimit fullDisk(64);
-            QVERIFY(fullDisk.active());
-            QTest::mouseClick(w.Command3, Qt::LeftButton);
-        }
-        QCOMPARE(fixture.messages->errors.size(), 1);
-        QVERIFY(fixture.messages->errors.first().text.startsWith(saveFailedHeading));
-        QCOMPARE(fileBytes(path), before);
-
-        // A folder in place of a file is reported too.
-        fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(dir.path() + QStringLiteral("/.png")));
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral(".png")));
-        QTest::mouseClick(w.Command3, Qt::LeftButton);
-        QCOMPARE(fixture.messages->errors.size(), 2);
     }
 
     void backgroundChoiceAndCancel()

@@ -67,20 +67,16 @@ private slots:
         text->paste();
         QCOMPARE(fixture.renderCount(), 1);
         QCOMPARE(fixture.lastRender().Text, QStringLiteral("one\r\ntwo\r\nthree"));
-    }
 
-    void japaneseInputMethodCommitRendersOnce()
-    {
-        WindowFixture fixture;
-        fixture.started();
-        // Composing shows the reading but changes no text.
+        // Japanese input: composing shows the reading but changes no text; the commit renders once.
+        text->clear();
+        fixture.renders.clear();
         QInputMethodEvent composing(QStringLiteral("にほんご"), {});
-        QCoreApplication::sendEvent(fixture.window->Text1, &composing);
+        QCoreApplication::sendEvent(text, &composing);
         QCOMPARE(fixture.renderCount(), 0);
-
         QInputMethodEvent commit;
         commit.setCommitString(QStringLiteral("日本語"));
-        QCoreApplication::sendEvent(fixture.window->Text1, &commit);
+        QCoreApplication::sendEvent(text, &commit);
         QCOMPARE(fixture.renderCount(), 1);
         QCOMPARE(fixture.lastRender().Text, QStringLiteral("日本語"));
         QCOMPARE(fixture.lastRender().FontName, defaultFontName);
