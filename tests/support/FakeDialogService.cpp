@@ -17,11 +17,6 @@ ColorDialogResult FakeDialogService::chosenColor(ColorValue color, const CustomC
     return {true, color, customColors};
 }
 
-ColorDialogResult FakeDialogService::keepColor(const ColorDialogRequest& request)
-{
-    return {true, request.initialColor, request.customColors};
-}
-
 FontDialogResult FakeDialogService::keepFont(const FontDialogRequest& request)
 {
     return {true, request.logFont, request.pointSizeTenths, request.color};

@@ -13,7 +13,7 @@
 // fontDialog, inputPrompt. Answers are used first in, first out:
 //   queue(result)          answers the next call with a fixed result;
 //   queueAnswer(function)  answers it with function(request), to echo or edit the request
-//                          (keepColor and keepFont confirm a dialog left as it was shown);
+//                          (keepFont confirms a font dialog left as it was shown);
 //   queueFailure(number)   makes the next call raise RunTimeError(number), as a dialog that
 //                          cannot be shown.
 // With nothing queued a dialog is cancelled: a default result (accepted == false), or the
@@ -45,16 +45,12 @@ public:
         m_answers.push_back([number](const Request&) -> Result { raise(number); });
     }
 
-    // Every request in the order the dialogs were called.
-    const std::vector<Request>& requests() const noexcept { return m_requests; }
     // The most recent request, or no value when the dialog was never called.
     std::optional<Request> last() const
     {
         return m_requests.empty() ? std::nullopt : std::optional<Request>(m_requests.back());
     }
     int calls() const noexcept { return static_cast<int>(m_requests.size()); }
-    // Answers queued but not used yet.
-    int pending() const noexcept { return static_cast<int>(m_answers.size()); }
 
     // Records the request and gives the next answer (a cancel when none is queued).
     Result answer(const Request& request)
@@ -88,8 +84,6 @@ public:
     static FileDialogResult chosenFile(const QString& path);
     static FolderDialogResult chosenFolder(const QString& path);
     static ColorDialogResult chosenColor(ColorValue color, const CustomColors& customColors = {});
-    // Confirms the colour dialog on the colour it started on, custom colours untouched.
-    static ColorDialogResult keepColor(const ColorDialogRequest& request);
     // Confirms the font dialog on the font, size and colour it started on.
     static FontDialogResult keepFont(const FontDialogRequest& request);
 
