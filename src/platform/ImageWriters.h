@@ -14,12 +14,10 @@
 
 namespace sorvel {
 
-// PNG, 8 bits per channel, RGB: exactly the canvas pixels. option is reserved (0).
+// PNG, 8 bits per channel, exactly the canvas pixels: greyscale when every pixel is grey (black
+// text on white), else RGB. option is reserved (0).
 WriteResult DCSavetoPNG(const QImage& canvas, int width, int height, const QString& path,
                         std::uint8_t option) noexcept;
-
-// The bytes DCSavetoPNG writes, for a stream (a pipe, standard output) rather than a file.
-WriteResult encodePNG(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept;
 
 // Baseline JPEG. quality 1..100 is the encoder's quality; 101..255 write at 100 (0 writes at
 // the encoder's lowest quality). option is reserved (0).
@@ -29,5 +27,12 @@ WriteResult DCSavetoJPEG(const QImage& canvas, int width, int height, const QStr
 // Windows bitmap: BITMAPFILEHEADER, BITMAPINFOHEADER, 24 bits per pixel, rows bottom-up.
 WriteResult saveBitmapFile(const QImage& canvas, int width, int height,
                            const QString& path) noexcept;
+
+// The bytes each writer above puts into its file, for a stream (standard output) or for a
+// caller that places the file itself (see FileReplacement.h).
+WriteResult encodePNG(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept;
+WriteResult encodeJPEG(const QImage& canvas, int width, int height, std::uint8_t quality,
+                       QByteArray& bytes) noexcept;
+WriteResult encodeBitmap(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept;
 
 } // namespace sorvel
