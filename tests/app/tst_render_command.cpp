@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 
@@ -189,6 +190,25 @@ private slots:
         QVERIFY(run.errorLines().first().startsWith(QStringLiteral("sorvel-render: cannot write '") + path));
         QCOMPARE(fileBytes(path), QByteArray("the old picture"));
         QCOMPARE(filesIn(dir.path()), QStringList{name});
+    }
+
+    // A replaced file keeps its permissions; a new one gets those the umask allows.
+    void permissionsOfTheWrittenFile()
+    {
+        QTemporaryDir dir;
+        const QString old = dir.filePath(QStringLiteral("old.png"));
+        QVERIFY(writeFile(old, "old"));
+        const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+        QVERIFY(QFile::setPermissions(old, ownerOnly));
+        QCOMPARE(runRenderCommand({QStringLiteral("-o"), old, QStringLiteral("x")}).exitCode, 0);
+        QCOMPARE(QFile::permissions(old), ownerOnly);
+
+        const QString fresh = dir.filePath(QStringLiteral("new.bmp"));
+        const auto groupReads = [] { umask(027); };
+        QCOMPARE(runRenderCommand({QStringLiteral("-o"), fresh, QStringLiteral("x")}, {},
+                                  QProcessEnvironment::systemEnvironment(), groupReads).exitCode, 0);
+        QCOMPARE(QFile::permissions(fresh), ownerOnly | QFile::ReadGroup);
+        QCOMPARE(filesIn(dir.path()), QStringList({"new.bmp", "old.png"}));
     }
 
     void formatFollowsTheName_data()

@@ -2,6 +2,7 @@
 
 #include "CommandError.h"
 #include "platform/CanvasSurface.h"
+#include "platform/FileReplacement.h"
 #include "platform/FontList.h"
 #include "platform/ImageWriters.h"
 #include "platform/MeasuringLabel.h"
@@ -104,32 +105,36 @@ QString reasonOf(const WriteResult& result)
     return reason;
 }
 
-void writeToStandardOutput(const QImage& image, int width, int height)
+// The bytes of the picture in the request's format, as the window's writers encode them.
+QByteArray encoded(const RenderRequest& request, const QImage& image, int width, int height)
 {
     QByteArray bytes;
-    const WriteResult encoded = encodePNG(image, width, height, bytes);
-    if (!encoded.ok())
-        failure(QStringLiteral("cannot encode the picture: %1").arg(reasonOf(encoded)));
+    WriteResult result;
+    switch (request.format) {
+    case ImageFormat::Bitmap:
+        result = encodeBitmap(image, width, height, bytes);
+        break;
+    case ImageFormat::Jpeg:
+        result = encodeJPEG(image, width, height, request.jpegQuality, bytes);
+        break;
+    case ImageFormat::Png:
+    case ImageFormat::None:
+        result = encodePNG(image, width, height, bytes);
+        break;
+    }
+    if (!result.ok())
+        failure(QStringLiteral("cannot encode the picture: %1").arg(reasonOf(result)));
+    return bytes;
+}
+
+void writeToStandardOutput(const QByteArray& bytes)
+{
     if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout)
             != static_cast<std::size_t>(bytes.size())
         || std::fflush(stdout) != 0) {
         failure(QStringLiteral("cannot write to standard output: %1")
                     .arg(QString::fromLocal8Bit(std::strerror(errno))));
     }
-}
-
-WriteResult writeFile(const RenderRequest& request, const QImage& image, int width, int height)
-{
-    switch (request.format) {
-    case ImageFormat::Bitmap:
-        return saveBitmapFile(image, width, height, request.output);
-    case ImageFormat::Jpeg:
-        return DCSavetoJPEG(image, width, height, request.output, request.jpegQuality, 0);
-    case ImageFormat::Png:
-    case ImageFormat::None:
-        break;
-    }
-    return DCSavetoPNG(image, width, height, request.output, 0);
 }
 
 } // namespace
@@ -186,11 +191,12 @@ void renderAndWrite(const RenderRequest& request, const TextImageSettings& setti
     if (canvas.image().isNull() || width <= 0 || height <= 0)
         failure(QStringLiteral("the text gives an empty picture (%1 x %2 pixels): nothing to write").arg(width).arg(height));
 
+    const QByteArray bytes = encoded(request, canvas.image(), width, height);
     if (toStandardOutput) {
-        writeToStandardOutput(canvas.image(), width, height);
+        writeToStandardOutput(bytes);
         return;
     }
-    const WriteResult written = writeFile(request, canvas.image(), width, height);
+    const WriteResult written = replaceFileWith(bytes, request.output);
     if (!written.ok())
         failure(QStringLiteral("cannot write %1: %2").arg(quoted(request.output), reasonOf(written)));
 }
