@@ -42,9 +42,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!QGuiApplication::clipboard()->ownsClipboard(), 10000);
         QCOMPARE(pasted("image/png"), canvas);
 
-        // Another program takes the clipboard: the keeper ends.
+        // Another program takes the clipboard: the keeper ends. xclip stays in the foreground
+        // (-quiet), so that it can be ended here rather than outliving the test.
         QProcess other;
-        other.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i")});
+        other.start(QStringLiteral("xclip"), {"-quiet", "-selection", "clipboard", "-i"});
         QVERIFY(other.waitForStarted());
         other.write("text");
         other.closeWriteChannel();
