@@ -246,6 +246,13 @@ void writeTextSeeds(const QDir& dir)
     emoji.strikeOut = true;
     put(emoji);
 
+    // Scripts few machines have a font for (Gurmukhi, Oriya, Ogham, Tibetan, Sinhala, N'Ko),
+    // in rainbow colours.
+    TextCase scripts = textCase(QStringLiteral("ਅਂ ଅ ᚁ ཀ අ ߊ"));
+    scripts.rainbow = true;
+    scripts.underline = true;
+    put(scripts);
+
     // Control characters and invisible formatting.
     TextCase controls = textCase(units({0x0000, u'\t', 0x0007, 0x001B, 0x0085, 0x2028, u'x', 0x2029, 0x200B, 0xFEFF,
                                         0x202E, u'a', u'b', 0x000B, 0x000C, 0x00AD, 0xFFFE, 0xFFFF, 0x061C}));
