@@ -1,8 +1,9 @@
 // What each zlib level of the PNG writer costs and saves on the pictures of the peer benchmark
-// (bench/peers: the same texts, font and size), black on white (greyscale PNG) and in rainbow
-// colours (RGB PNG). Prints one line per picture and level: the file size and the median
-// encoding time, both also relative to the default level 6, and a last line per picture for
-// the writer as shipped.
+// (bench/peers: the same texts, font and size), black on white (greyscale PNG), in red (RGB,
+// one colour) and in rainbow colours (RGB). Prints one line per picture and level: the file
+// size, relative to level 6 of the same colour type and to the file Qt's writer makes with
+// its defaults (RGB, level 6), and the median encoding time relative to level 6; a last line
+// per picture for the writer as shipped.
 #include "platform/CanvasSurface.h"
 #include "platform/GreyscaleCopy.h"
 #include "platform/ImageWriters.h"
@@ -123,29 +124,40 @@ int main(int argc, char** argv)
         settings.FontName = QStringLiteral("IPAPGothic");
         settings.Text = c.text;
         settings.Shadow = c.shadow;
-        for (const bool rainbow : {false, true}) {
-        settings.Rainbow = rainbow;
+        for (const int colours : {0, 1, 2}) {
+        settings.ForeColor = colours == 1 ? rgbColor(255, 0, 0) : systemWindowText;
+        settings.Rainbow = colours == 2;
         RenderTextImage(settings, {canvas, label, holder});
         const QImage image = canvas.image();
         // The pixels as the writer encodes them.
         const std::optional<QImage> grey = greyscaleCopy(image);
         const QImage pixels = grey ? *grey : image;
         const int runs = image.width() * image.height() > 1000000 ? 7 : 31;
-        std::printf("%s%s: %d x %d, %s\n", c.name, rainbow ? ", rainbow" : "", image.width(), image.height(),
+        const char* colourNames[] = {"", ", red", ", rainbow"};
+        std::printf("%s%s: %d x %d, %s\n", c.name, colourNames[colours], image.width(), image.height(),
                     grey ? "greyscale" : "RGB");
+        QByteArray qtDefault;
+        {
+            QBuffer buffer(&qtDefault);
+            buffer.open(QIODevice::WriteOnly);
+            QImageWriter(&buffer, "png").write(image);
+        }
+        const auto qtDefaultSize = static_cast<double>(qtDefault.size());
 
         const double defaultMs = medianMs(runs, [&] { encodeAtLevel(pixels, defaultLevel); });
         const double defaultSize = static_cast<double>(encodeAtLevel(pixels, defaultLevel).size());
         for (int level = 1; level <= 9; ++level) {
             const double ms = medianMs(runs, [&] { encodeAtLevel(pixels, level); });
             const auto size = static_cast<double>(encodeAtLevel(pixels, level).size());
-            std::printf("  level %d  %9.0f bytes %+6.1f%%   %8.2f ms %+6.1f%%\n", level, size,
-                        100.0 * (size / defaultSize - 1.0), ms, 100.0 * (ms / defaultMs - 1.0));
+            std::printf("  level %d  %9.0f bytes %+6.1f%% %+6.1f%%   %8.2f ms %+6.1f%%\n", level, size,
+                        100.0 * (size / defaultSize - 1.0), 100.0 * (size / qtDefaultSize - 1.0), ms,
+                        100.0 * (ms / defaultMs - 1.0));
         }
         QByteArray shipped;
         const double ms = medianMs(runs, [&] { encodePNG(image, image.width(), image.height(), shipped); });
-        std::printf("  shipped  %9lld bytes %+6.1f%%   %8.2f ms %+6.1f%%\n", static_cast<long long>(shipped.size()),
-                    100.0 * (static_cast<double>(shipped.size()) / defaultSize - 1.0), ms,
+        const auto shippedSize = static_cast<double>(shipped.size());
+        std::printf("  shipped  %9.0f bytes %+6.1f%% %+6.1f%%   %8.2f ms %+6.1f%%\n", shippedSize,
+                    100.0 * (shippedSize / defaultSize - 1.0), 100.0 * (shippedSize / qtDefaultSize - 1.0), ms,
                     100.0 * (ms / defaultMs - 1.0));
         }
     }
