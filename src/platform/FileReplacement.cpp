@@ -130,9 +130,12 @@ WriteResult replaceFileWith(const QByteArray& bytes, const QString& path) noexce
     try {
         if (path.isEmpty())
             return WriteResult::failure(WriteError::InvalidPath, {});
-        const QFileInfo info(path);
+        QFileInfo info(path);
         if (info.isDir())
             return WriteResult::failure(WriteError::IsFolder, {});
+        // A symbolic link stays: the file it leads to is replaced.
+        if (info.exists())
+            info = QFileInfo(info.canonicalFilePath());
         const QByteArray target = QFile::encodeName(info.absoluteFilePath());
         const QByteArray folder = QFile::encodeName(info.absolutePath());
         const QByteArray fileName = QFile::encodeName(info.fileName());

@@ -209,6 +209,14 @@ private slots:
                                   QProcessEnvironment::systemEnvironment(), groupReads).exitCode, 0);
         QCOMPARE(QFile::permissions(fresh), ownerOnly | QFile::ReadGroup);
         QCOMPARE(filesIn(dir.path()), QStringList({"new.bmp", "old.png"}));
+
+        // Through a symbolic link: the link stays, the file it leads to gets the picture.
+        const QString link = dir.filePath(QStringLiteral("link.png"));
+        QVERIFY(QFile::link(old, link));
+        QCOMPARE(runRenderCommand({QStringLiteral("-o"), link, QStringLiteral("linked")}).exitCode, 0);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(canvasImageOf(old), canvasImageOf(runRenderCommand({"-o", "-", "linked"}).standardOutput));
+        QCOMPARE(QFile::permissions(old), ownerOnly);
     }
 
     void formatFollowsTheName_data()
