@@ -95,9 +95,7 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"--nope", "-o", out, "x"} << none << usageError << "Unknown option 'nope'";
         QTest::newRow("missing value") << QStringList{"-o", out, "x", "--size"} << none << usageError << "Missing value after '--size'";
         QTest::newRow("no output") << QStringList{"x"} << none << usageError << "no output given";
-        QTest::newRow("empty output") << QStringList{"-o", "", "x"} << none << usageError << "no output given";
         QTest::newRow("ending without a format") << QStringList{"-o", "{dir}/out.jpeg", "x"} << none << usageError << "'{dir}/out.jpeg'";
-        QTest::newRow("no ending") << QStringList{"-o", "{dir}/out", "x"} << none << usageError << "must end in .png, .jpg, .bmp or .gif";
         QTest::newRow("two texts") << QStringList{"-o", out, "a", "b"} << none << usageError << "2 arguments";
         QTest::newRow("text and text file") << QStringList{"-o", out, "--text-file", "{dir}/t", "a"} << none << usageError << "given twice";
         QTest::newRow("colour past the palette") << QStringList{"-o", out, "--color", "16", "x"} << none << usageError << "--color: '16'";
@@ -106,10 +104,8 @@ private slots:
         QTest::newRow("size too large") << QStringList{"-o", out, "--size", "2161", "x"} << none << usageError << "up to 2160 points";
         QTest::newRow("size overflowing") << QStringList{"-o", out, "--size", "1e999", "x"} << none << usageError << "up to 2160 points";
         QTest::newRow("size a word") << QStringList{"-o", out, "--size", "big", "x"} << none << usageError << "not a number";
-        QTest::newRow("size empty") << QStringList{"-o", out, "--size", "", "x"} << none << usageError << "not a number";
         QTest::newRow("quality zero") << QStringList{"-o", "{dir}/a.jpg", "--quality", "0", "x"} << none << usageError << "--quality: '0'";
         QTest::newRow("quality above 255") << QStringList{"-o", "{dir}/a.jpg", "--quality", "256", "x"} << none << usageError << "from 1 to 255";
-        QTest::newRow("quality a word") << QStringList{"-o", "{dir}/a.jpg", "--quality", "high", "x"} << none << usageError << "from 1 to 255";
         QTest::newRow("picture of no background type") << QStringList{"-o", out, "--picture", "{dir}/p.gif", "x"} << none << usageError << "must end in .bmp, .jpg or .png";
         QTest::newRow("picture missing") << QStringList{"-o", out, "--picture", "{dir}/none.png", "x"} << none << failed << "no such file";
         QTest::newRow("picture is text") << QStringList{"-o", out, "--picture", "{dir}/text.png", "x"} << none << failed << "not a PNG picture";
