@@ -147,8 +147,14 @@ WriteResult replaceFileWith(const QByteArray& bytes, const QString& path) noexce
         // A file without a name: a process that ends half-way leaves nothing behind. Where the
         // file system has none, a hidden temporary name that a failure removes.
         TemporaryName temporary;
+#ifdef O_TMPFILE
         int fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         const bool unnamed = fd >= 0;
+#else
+        int fd = -1;
+        const bool unnamed = false;
+        errno = EOPNOTSUPP;
+#endif
         if (!unnamed && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
             for (int attempt = 0; attempt < nameAttempts && fd < 0; ++attempt) {
                 const QByteArray name = temporaryNameIn(folder, fileName);
