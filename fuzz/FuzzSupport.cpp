@@ -55,7 +55,7 @@ void requireCanvasWithinLimits(const CanvasSurface& canvas)
     require(image.format() == QImage::Format_RGB32, "canvas image in RGB32");
 }
 
-size_t pixelHash(const QImage& image)
+std::size_t pixelHash(const QImage& image)
 {
     if (image.isNull())
         return 0;

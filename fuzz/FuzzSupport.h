@@ -1,7 +1,7 @@
 #pragma once
 // What every fuzz target needs: a headless application and checks that end the run loudly.
 
-#include <QString>
+#include <cstddef>
 
 class QImage;
 
@@ -23,7 +23,7 @@ void require(bool condition, const char* expectation);
 void requireCanvasWithinLimits(const CanvasSurface& canvas);
 
 // A hash of every pixel and the size, to compare two renderings without keeping both images.
-size_t pixelHash(const QImage& image);
+std::size_t pixelHash(const QImage& image);
 
 } // namespace fuzzing
 } // namespace sorvel

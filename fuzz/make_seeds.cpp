@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
-#include <QPainter>
 #include <QtEndian>
 
 #include <cstdio>
