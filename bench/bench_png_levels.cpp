@@ -4,6 +4,7 @@
 // size, relative to level 6 of the same colour type and to the file Qt's writer makes with
 // its defaults (RGB, level 6), and the median encoding time relative to level 6; a last line
 // per picture for the writer as shipped.
+#include "Median.h"
 #include "platform/CanvasSurface.h"
 #include "platform/GreyscaleCopy.h"
 #include "platform/ImageWriters.h"
@@ -22,6 +23,7 @@
 #include <vector>
 
 using namespace sorvel;
+using sorvel::bench::medianMs;
 
 namespace {
 
@@ -66,18 +68,6 @@ QString japanese200()
     return text;
 }
 
-double medianMs(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // Qt's PNG writer maps a quality q to the zlib level (100 - q) * 9 / 91.
 int qualityForLevel(int level)

@@ -1,4 +1,5 @@
 // Rendering costs on every keystroke. Prints one line per case: name, median milliseconds.
+#include "Median.h"
 #include "platform/CanvasSurface.h"
 #include "platform/MeasuringLabel.h"
 #include "platform/PictureHolder.h"
@@ -18,18 +19,11 @@ using namespace sorvel;
 
 namespace {
 
+// Warm-up first: font caches, decoder.
 double medianMs(int runs, const std::function<void()>& work)
 {
-    work();   // warm-up: font caches, decoder
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    work();
+    return bench::medianMs(runs, work);
 }
 
 void report(const char* name, double ms, double target)
