@@ -5,15 +5,19 @@
 
 #include "platform/ImageWriteResult.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
 namespace sorvel {
 
-// format is a QImageWriter format name ("png", "jpeg", "bmp"); quality as QImageWriter takes
-// it (-1: the encoder's default).
+// format is a QImageWriter format name ("jpeg", "bmp"); quality as QImageWriter takes it (-1:
+// the encoder's default).
 WriteResult writeImageAtomically(const QImage& image, const QString& path, const char* format,
                                  int quality);
+
+// The same for bytes already encoded.
+WriteResult writeBytesAtomically(const QByteArray& bytes, const QString& path);
 
 // Whether width x height pixels from the top-left corner lie inside image (false for 0,
 // negative or larger sizes and for a null image).

@@ -14,8 +14,8 @@
 
 namespace sorvel {
 
-// PNG, 8 bits per channel, exactly the canvas pixels: greyscale when every pixel is grey (black
-// text on white), else RGB. option is reserved (0).
+// PNG, exactly the canvas pixels, 8 bits a sample: greyscale, with a palette or RGB, whichever
+// holds the picture in fewest bytes (see PngEncoder.h). option is reserved (0).
 WriteResult DCSavetoPNG(const QImage& canvas, int width, int height, const QString& path,
                         std::uint8_t option) noexcept;
 

@@ -1,0 +1,155 @@
+// The PNG encoder: the colour type it picks for a picture, and that every type decodes to
+// exactly the pixels given.
+#include "platform/PngEncoder.h"
+
+#include <QtTest>
+
+using namespace sorvel;
+
+namespace {
+
+constexpr int pngColourTypeOffset = 25;   // in the IHDR chunk
+constexpr char pngGrey = 0;
+constexpr char pngRgb = 2;
+constexpr char pngPalette = 3;
+
+QRgb grey(int level)
+{
+    return qRgb(level, level, level);
+}
+
+// A 67 x 41 picture cycling through colours, so that every one of them occurs.
+QImage pictureOf(const QList<QRgb>& colours)
+{
+    QImage image(67, 41, QImage::Format_RGB32);
+    qsizetype next = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, colours.at(next++ % colours.size()));
+    return image;
+}
+
+QList<QRgb> greys(int count)
+{
+    QList<QRgb> colours;
+    for (int i = 0; i < count; ++i)
+        colours << grey(i * 255 / std::max(count - 1, 1));
+    return colours;
+}
+
+// count colours that are all different and none of them grey.
+QList<QRgb> hues(int count)
+{
+    QList<QRgb> colours;
+    for (int i = 0; i < count; ++i)
+        colours << qRgb(i % 256, 255 - i % 256, 7 + i / 256);
+    return colours;
+}
+
+QImage decoded(const QByteArray& png)
+{
+    return QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+class PngEncoderTest : public QObject {
+    Q_OBJECT
+private slots:
+    void colourTypeFollowsTheColours_data()
+    {
+        QTest::addColumn<QImage>("image");
+        QTest::addColumn<char>("colourType");
+        QTest::addColumn<int>("paletteSize");
+
+        QTest::newRow("every grey") << pictureOf(greys(256)) << pngGrey << 0;
+        QTest::newRow("one grey") << pictureOf({grey(255)}) << pngGrey << 0;
+        QTest::newRow("red text on white") << pictureOf({qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(255, 128, 128)})
+                                           << pngPalette << 3;
+        QTest::newRow("256 colours") << pictureOf(hues(256)) << pngPalette << 256;
+        QTest::newRow("257 colours") << pictureOf(hues(257)) << pngRgb << 0;
+        QTest::newRow("many colours") << pictureOf(hues(2000)) << pngRgb << 0;
+
+        // One pixel a shade off grey, wherever it is, makes the picture coloured.
+        const QList<std::pair<QPoint, QRgb>> offGrey = {{{0, 0}, qRgb(129, 128, 128)},
+                                                        {{66, 40}, qRgb(128, 128, 127)},
+                                                        {{66, 3}, qRgb(254, 255, 254)}};
+        for (const auto& [where, colour] : offGrey) {
+            QImage image = pictureOf(greys(100));
+            image.setPixel(where, colour);
+            QTest::addRow("off grey at %d,%d", where.x(), where.y()) << image << pngPalette << 101;
+            QImage full = pictureOf(greys(256));
+            full.setPixel(where, colour);
+            QTest::addRow("257th colour at %d,%d", where.x(), where.y()) << full << pngRgb << 0;
+        }
+    }
+    void colourTypeFollowsTheColours()
+    {
+        QFETCH(QImage, image);
+        QFETCH(char, colourType);
+        QFETCH(int, paletteSize);
+
+        const PngLayout layout = pngLayoutOf(image, image.width(), image.height());
+        QCOMPARE(layout.palette.size(), paletteSize);
+        QByteArray png;
+        QVERIFY(encodePngImage(image, image.width(), image.height(), png).ok());
+        QCOMPARE(png.at(pngColourTypeOffset), colourType);
+        QCOMPARE(decoded(png), image);
+    }
+
+    void onlyTheRegionCounts()
+    {
+        // A colour outside the region neither reaches the file nor changes its type.
+        QImage image = pictureOf(greys(50));
+        image.setPixel(60, 10, qRgb(255, 0, 0));
+        image.setPixel(10, 35, qRgb(0, 0, 255));
+        QByteArray png;
+        QVERIFY(encodePngImage(image, 40, 30, png).ok());
+        QCOMPARE(png.at(pngColourTypeOffset), pngGrey);
+        QCOMPARE(decoded(png), image.copy(0, 0, 40, 30));
+    }
+
+    void everyLevelGivesTheSamePixels()
+    {
+        const QImage image = pictureOf(hues(100));
+        for (int level = 0; level <= 9; ++level) {
+            QByteArray png;
+            QVERIFY(encodePngImage(image, image.width(), image.height(), png, level).ok());
+            QCOMPARE(decoded(png), image);
+        }
+    }
+
+    void resolutionIsKept()
+    {
+        QImage image = pictureOf(greys(3));
+        image.setDotsPerMeterX(3780);
+        image.setDotsPerMeterY(2000);
+        QByteArray png;
+        QVERIFY(encodePngImage(image, image.width(), image.height(), png).ok());
+        const QImage back = QImage::fromData(png, "PNG");
+        QCOMPARE(back.dotsPerMeterX(), 3780);
+        QCOMPARE(back.dotsPerMeterY(), 2000);
+    }
+
+    void unusableRegionsAreRefused()
+    {
+        const QImage image = pictureOf(greys(3));
+        const std::pair<QImage, QSize> cases[] = {
+            {QImage(), QSize(1, 1)},
+            {image.convertToFormat(QImage::Format_ARGB32), image.size()},
+            {image, QSize(0, 5)},
+            {image, QSize(5, -1)},
+            {image, QSize(68, 41)},
+            {image, QSize(67, 42)},
+        };
+        for (const auto& [source, size] : cases) {
+            QByteArray png("left over");
+            const WriteResult result = encodePngImage(source, size.width(), size.height(), png);
+            QCOMPARE(result.error, WriteError::InvalidSize);
+            QVERIFY(png.isEmpty());
+        }
+    }
+};
+
+QTEST_MAIN(PngEncoderTest)
+#include "tst_pngencoder.moc"
