@@ -57,16 +57,24 @@ private:
     int m_size = 0;
 };
 
-bool isGrey(QRgb pixel)
-{
-    // Blue equals green and green equals red exactly when the low two bytes of the pixel and of
-    // the pixel shifted by one byte agree.
-    return ((pixel ^ (pixel >> 8)) & 0xffffu) == 0;
-}
-
 const QRgb* rowOf(const QImage& image, int y)
 {
     return reinterpret_cast<const QRgb*>(image.constScanLine(y));
+}
+
+bool isGrey(const QImage& image, int width, int height)
+{
+    for (int y = 0; y < height; ++y) {
+        const QRgb* row = rowOf(image, y);
+        // Blue equals green and green equals red exactly when the low two bytes of the pixel
+        // and of the pixel shifted by one byte agree.
+        QRgb colour = 0;
+        for (int x = 0; x < width; ++x)
+            colour |= (row[x] ^ (row[x] >> 8)) & 0xffffu;
+        if (colour != 0)
+            return false;
+    }
+    return true;
 }
 
 // Everything libpng's callbacks need; no C++ object with a destructor lives in a frame that
@@ -156,8 +164,6 @@ bool writeWithLibpng(png_structp png, png_infop info, Encoding& encoding, int le
     png_set_write_fn(png, &encoding, appendBytes, flushNothing);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(png, level);
-    // Fewer, larger IDAT chunks: one append per 64 KiB of compressed data.
-    png_set_compression_buffer_size(png, 64 * 1024);
     png_set_IHDR(png, info, static_cast<png_uint_32>(encoding.width),
                  static_cast<png_uint_32>(encoding.height), 8,
                  libpngColourType(encoding.layout->type), PNG_INTERLACE_NONE,
@@ -188,29 +194,24 @@ bool writeWithLibpng(png_structp png, png_infop info, Encoding& encoding, int le
 
 PngLayout pngLayoutOf(const QImage& image, int width, int height)
 {
-    PngLayout layout;
+    if (isGrey(image, width, height))
+        return {PngColourType::Grey, {}};
+    PngLayout layout{PngColourType::Palette, {}};
     ColourIndex index;
-    bool grey = true;
     QRgb last = 0;
     for (int y = 0; y < height; ++y) {
         const QRgb* row = rowOf(image, y);
         for (int x = 0; x < width; ++x) {
-            const QRgb pixel = row[x];
-            if (pixel == last)
+            if (row[x] == last)
                 continue;
-            last = pixel;
-            const int colourIndex = index.indexOf(pixel);
+            last = row[x];
+            const int colourIndex = index.indexOf(last);
             if (colourIndex < 0)
                 return {PngColourType::Rgb, {}};
-            if (colourIndex == layout.palette.size()) {
-                layout.palette.append(pixel);
-                grey = grey && isGrey(pixel);
-            }
+            if (colourIndex == layout.palette.size())
+                layout.palette.append(last);
         }
     }
-    layout.type = grey ? PngColourType::Grey : PngColourType::Palette;
-    if (grey)
-        layout.palette.clear();
     return layout;
 }
 
