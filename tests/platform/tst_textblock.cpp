@@ -1,5 +1,6 @@
 // Shaped text blocks: coloured drawing puts the glyphs where plain drawing does, for every
-// kind of character, including those of a script no installed font covers.
+// kind of character, including those of a script no installed font covers (coloured drawing
+// once crashed on those: their fallback font engine has no family name).
 #include "platform/FontSystem.h"
 #include "platform/TextBlock.h"
 
@@ -13,23 +14,19 @@ using namespace sorvel;
 
 namespace {
 
-// A script without any installed font: Qt draws its characters with the fallback engine,
-// whose font has no family. Empty when every candidate script has a font here.
+// A character of a script without any installed font; empty when every candidate has one here.
 QString characterOfUncoveredScript()
 {
-    const struct {
-        QFontDatabase::WritingSystem system;
-        char16_t sample;
-    } candidates[] = {
-        {QFontDatabase::Gurmukhi, 0x0A05}, {QFontDatabase::Oriya, 0x0B05},  {QFontDatabase::Ogham, 0x1681},
-        {QFontDatabase::Tibetan, 0x0F40},  {QFontDatabase::Sinhala, 0x0D85}, {QFontDatabase::Nko, 0x07CA},
-    };
-    for (const auto& candidate : candidates)
-        if (QFontDatabase::families(candidate.system).isEmpty())
-            return QString(QChar(candidate.sample));
+    const std::pair<QFontDatabase::WritingSystem, char16_t> candidates[] = {
+        {QFontDatabase::Gurmukhi, 0x0A05}, {QFontDatabase::Oriya, 0x0B05},   {QFontDatabase::Ogham, 0x1681},
+        {QFontDatabase::Tibetan, 0x0F40},  {QFontDatabase::Sinhala, 0x0D85}, {QFontDatabase::Nko, 0x07CA}};
+    for (const auto& [system, sample] : candidates)
+        if (QFontDatabase::families(system).isEmpty())
+            return QString(QChar(sample));
     return {};
 }
 
+// The pixels drawn: plain in black, or coloured with alternately red and blue units.
 QImage inkOf(const TextBlock& block, bool colored)
 {
     QImage image(block.width() + 4, block.height() + 4, QImage::Format_RGB32);
@@ -37,20 +34,14 @@ QImage inkOf(const TextBlock& block, bool colored)
     QPainter painter(&image);
     if (colored) {
         std::vector<QColor> colors;
-        for (qsizetype i = 0; i < 64; ++i)
+        for (int i = 0; i < 64; ++i)
             colors.push_back(i % 2 ? QColor(Qt::red) : QColor(Qt::blue));
         block.drawColored(painter, 1, 1, colors);
     } else {
         block.draw(painter, 1, 1, Qt::black);
     }
     painter.end();
-    QImage mask(image.size(), QImage::Format_Mono);
-    mask.fill(0);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != qRgb(255, 255, 255))
-                mask.setPixel(x, y, 1);
-    return mask;
+    return image.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskOutColor);
 }
 
 } // namespace
@@ -62,13 +53,14 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("underline");
-        QTest::newRow("latin") << QStringLiteral("Sorvel") << false;
         QTest::newRow("marks and a second line") << QStringLiteral("e\u0301\u0302x\r\n\u0327A") << true;
         QTest::newRow("emoji sequence") << QStringLiteral("a👨‍👩‍👧b") << false;
         QTest::newRow("lone surrogates") << QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b") + QChar(0xDC00)
                                          << true;
         const QString uncovered = characterOfUncoveredScript();
-        if (!uncovered.isEmpty()) {
+        if (uncovered.isEmpty())
+            qWarning("every candidate script has a font here: the uncovered-script case is not run");
+        else {
             QTest::newRow("script without a font") << QStringLiteral("A") + uncovered + QStringLiteral("B") << false;
             QTest::newRow("script without a font, underlined") << uncovered.repeated(3) << true;
         }
@@ -80,9 +72,10 @@ private slots:
         QFont font = makeFont(defaultFontName, designFontPoints);
         font.setUnderline(underline);
         const TextBlock block(text, font);
-        QVERIFY(block.width() > 0);
         const QImage plain = inkOf(block, false);
-        QVERIFY(plain != QImage(plain.size(), QImage::Format_Mono));
+        QImage blank = plain;
+        blank.fill(0);
+        QVERIFY(plain != blank);
         QCOMPARE(inkOf(block, true), plain);
     }
 };
