@@ -10,6 +10,7 @@ using namespace sorvel;
 
 namespace {
 
+// The error a step raises, 0 when it raises none.
 int errorOf(const std::function<void()>& f)
 {
     try {
@@ -25,39 +26,19 @@ int errorOf(const std::function<void()>& f)
 class TestConversions : public QObject {
     Q_OBJECT
 private slots:
-    void roundsHalvesToEven_data()
+    void roundsHalvesToEvenAndRaisesSixOutsideTheType()
     {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<double>("expected");
-        QTest::newRow("0.5") << 0.5 << 0.0;
-        QTest::newRow("1.5") << 1.5 << 2.0;
-        QTest::newRow("2.5") << 2.5 << 2.0;
-        QTest::newRow("-2.5") << -2.5 << -2.0;
-        QTest::newRow("-3.5") << -3.5 << -4.0;
-        QTest::newRow("1.12") << 1.12 << 1.0;
-        QTest::newRow("2.51") << 2.51 << 3.0;
-        QTest::newRow("187.5") << 187.5 << 188.0;
-        QTest::newRow("162.5") << 162.5 << 162.0;
-    }
-    void roundsHalvesToEven()
-    {
-        QFETCH(double, value);
-        QFETCH(double, expected);
-        QCOMPARE(roundHalfEven(value), expected);
-    }
-
-    void checkedConversionsRaiseOverflow()
-    {
+        const std::pair<double, double> rounded[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-2.5, -2}, {-3.5, -4}, {2.51, 3}};
+        for (const auto& [value, expected] : rounded)
+            QCOMPARE(roundHalfEven(value), expected);
         QCOMPARE(toInt16(32767.4), std::int16_t(32767));
         QCOMPARE(toInt16(-32768.5), std::int16_t(-32768));
-        QCOMPARE(errorOf([] { toInt16(32767.5); }), 6);
-        QCOMPARE(errorOf([] { toInt16(-32769); }), 6);
-        QCOMPARE(errorOf([] { toInt16(std::numeric_limits<double>::quiet_NaN()); }), 6);
-        QCOMPARE(errorOf([] { toInt32(3e9); }), 6);
-        QCOMPARE(errorOf([] { toInt32(std::numeric_limits<double>::infinity()); }), 6);
         QCOMPARE(toByte(255.4), std::uint8_t(255));
-        QCOMPARE(errorOf([] { toByte(255.5); }), 6);
-        QCOMPARE(errorOf([] { toByte(-1); }), 6);
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        for (const auto& step : std::initializer_list<std::function<void()>>{
+                 [] { toInt16(32767.5); }, [] { toInt16(-32769); }, [nan] { toInt16(nan); }, [] { toInt32(3e9); },
+                 [] { toInt32(HUGE_VAL); }, [] { toByte(255.5); }, [] { toByte(-1); }})
+            QCOMPARE(errorOf(step), 6);
     }
 
     void textToNumber_data()
@@ -65,21 +46,19 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("expected");
         QTest::addColumn<int>("error");
-        QTest::newRow("whole") << "14" << 14.0 << 0;
         QTest::newRow("blanks around") << "  75 " << 75.0 << 0;
         QTest::newRow("fraction") << "12.5" << 12.5 << 0;
         QTest::newRow("sign minus") << "-5" << -5.0 << 0;
         QTest::newRow("sign plus") << "+7" << 7.0 << 0;
         QTest::newRow("exponent") << "1e2" << 100.0 << 0;
+        QTest::newRow("full-width digits") << QStringLiteral("１４") << 14.0 << 0;
         QTest::newRow("empty") << "" << 0.0 << 13;
         QTest::newRow("blank") << "   " << 0.0 << 13;
         QTest::newRow("letters") << "abc" << 0.0 << 13;
         QTest::newRow("digits then letters") << "12pt" << 0.0 << 13;
         QTest::newRow("inf is a word") << "inf" << 0.0 << 13;
-        QTest::newRow("nan is a word") << "nan" << 0.0 << 13;
         QTest::newRow("two points") << "1.2.3" << 0.0 << 13;
         QTest::newRow("too large") << "1e400" << 0.0 << 6;
-        QTest::newRow("full-width digits") << QStringLiteral("１４") << 14.0 << 0;
     }
     void textToNumber()
     {
@@ -95,17 +74,15 @@ private slots:
     void textToInt16RoundsHalvesToEven()
     {
         QCOMPARE(textToInt16("12.5"), std::int16_t(12));
-        QCOMPARE(textToInt16("13.5"), std::int16_t(14));
-        QCOMPARE(textToInt16(" 50.5 "), std::int16_t(50));
-        QCOMPARE(textToInt16("51.5"), std::int16_t(52));
+        QCOMPARE(textToInt16(" 13.5 "), std::int16_t(14));
         QCOMPARE(errorOf([] { textToInt16("40000"); }), 6);
         QCOMPARE(errorOf([] { textToInt16("x"); }), 13);
     }
 
     void absorbSkipsOnlyTheFailingStep()
     {
+        QVERIFY(!absorb([] { raise(ErrorNumber::TypeMismatch); }));
         int steps = 0;
-        QVERIFY(!absorb([&] { raise(ErrorNumber::TypeMismatch); }));
         QVERIFY(absorb([&] { ++steps; }));
         QCOMPARE(steps, 1);
     }
