@@ -36,27 +36,16 @@ private slots:
         }
     }
 
-    void exactShellValues_data()
-    {
-        QTest::addColumn<int>("hue");
-        QTest::addColumn<int>("luminance");
-        QTest::addColumn<int>("saturation");
-        QTest::addColumn<QColor>("expected");
-        QTest::newRow("blue") << 160 << 120 << 240 << QColor(0, 0, 255);
-        QTest::newRow("grey 120 truncates") << 0 << 120 << 0 << QColor(127, 127, 127);
-        // Worked by hand through the integer formulas; the rainbow uses luminance 160, saturation 200.
-        QTest::newRow("rainbow hue 0") << 0 << 160 << 200 << QColor(241, 99, 99);
-        QTest::newRow("rainbow hue 67") << 67 << 160 << 200 << QColor(146, 241, 99);
-        QTest::newRow("rainbow hue 133") << 133 << 160 << 200 << QColor(99, 194, 241);
-        QTest::newRow("dark, first formula") << 30 << 60 << 200 << QColor(117, 90, 11);
-    }
     void exactShellValues()
     {
-        QFETCH(int, hue);
-        QFETCH(int, luminance);
-        QFETCH(int, saturation);
-        QFETCH(QColor, expected);
-        QCOMPARE(hls(hue, luminance, saturation), expected);
+        // Worked by hand through the integer formulas: pure blue, a grey that truncates, the
+        // rainbow's luminance 160 and saturation 200 (second formula), a dark colour (first formula).
+        const std::pair<std::array<int, 3>, QColor> cases[] = {
+            {{160, 120, 240}, QColor(0, 0, 255)},   {{0, 120, 0}, QColor(127, 127, 127)},
+            {{0, 160, 200}, QColor(241, 99, 99)},   {{67, 160, 200}, QColor(146, 241, 99)},
+            {{133, 160, 200}, QColor(99, 194, 241)}, {{30, 60, 200}, QColor(117, 90, 11)}};
+        for (const auto& [hls3, expected] : cases)
+            QCOMPARE(hls(hls3[0], hls3[1], hls3[2]), expected);
     }
 
     void agreesWithFloatingPointWithinFourSteps()
