@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QStringList>
 #include <QtTest>
 
@@ -21,19 +20,15 @@ inline QString renderCommandPath()
 }
 
 struct RenderCommandRun {
-    bool finished = false;
-    int exitCode = -1;
+    int exitCode = -1;   // -1 also when it did not start, ended by a signal or ran over 60 s
     QByteArray standardOutput;
     QByteArray standardError;
 
-    QStringList errorLines() const
-    {
-        return QString::fromUtf8(standardError).split(u'\n', Qt::SkipEmptyParts);
-    }
+    QStringList errorLines() const { return QString::fromUtf8(standardError).split(u'\n', Qt::SkipEmptyParts); }
 };
 
-// Runs it to its end (at most 60 s). input goes to its standard input, which is then closed;
-// childSetup runs in the new process just before the program starts.
+// input goes to its standard input, which is then closed; childSetup runs in the new process
+// just before the program starts.
 inline RenderCommandRun runRenderCommand(const QStringList& arguments, const QByteArray& input = {},
                                          const QProcessEnvironment& environment =
                                              QProcessEnvironment::systemEnvironment(),
@@ -49,14 +44,14 @@ inline RenderCommandRun runRenderCommand(const QStringList& arguments, const QBy
         return run;
     process.write(input);
     process.closeWriteChannel();
-    run.finished = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
-    run.exitCode = process.exitCode();
+    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
+        run.exitCode = process.exitCode();
     run.standardOutput = process.readAllStandardOutput();
     run.standardError = process.readAllStandardError();
     return run;
 }
 
-// The picture of a written file (or of PNG bytes) as the window's canvas holds it.
+// The picture of a written file or of PNG bytes as the window's canvas holds it.
 inline QImage canvasImageOf(const QString& path)
 {
     return QImage(path).convertToFormat(QImage::Format_RGB32);
