@@ -13,9 +13,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
-#include <QStringList>
+#include <QtTest>
 
 #include <memory>
 #include <vector>
@@ -25,36 +26,25 @@ namespace sorvel::test {
 inline const QStringList installedTestFonts = {QStringLiteral("DejaVu Sans"), defaultFontName,
                                                QStringLiteral("DejaVu Serif")};
 
+// Started unless told otherwise: Form_Load has run and its rendering is forgotten.
 struct WindowFixture {
-    explicit WindowFixture(const QStringList& fontNames = installedTestFonts)
+    explicit WindowFixture(const QStringList& fontNames = installedTestFonts, bool start = true)
     {
-        auto list = std::make_unique<FakeFontList>(fontNames);
-        fonts = list.get();
         SorvelMainDependencies dependencies;
-        dependencies.fontList = std::move(list);
-        auto dialogService = std::make_unique<FakeDialogService>();
-        dialogs = dialogService.get();
-        dependencies.dialogs = std::move(dialogService);
-        auto fakeClipboard = std::make_unique<FakeClipboard>();
-        clipboard = fakeClipboard.get();
-        dependencies.clipboard = std::move(fakeClipboard);
-        auto fakeMessages = std::make_unique<FakeMessageBox>();
-        messages = fakeMessages.get();
-        dependencies.messageBox = std::move(fakeMessages);
+        dependencies.fontList.reset(fonts = new FakeFontList(fontNames));
+        dependencies.dialogs.reset(dialogs = new FakeDialogService);
+        dependencies.clipboard.reset(clipboard = new FakeClipboard);
+        dependencies.messageBox.reset(messages = new FakeMessageBox);
         dependencies.keepClipboardImage = [this](const QImage& image) { keptImages.push_back(image); };
         dependencies.beforeProgramEnds = [this] { events.push_back(QStringLiteral("before end")); };
         dependencies.endProgram = [this] { events.push_back(QStringLiteral("end")); };
         window = std::make_unique<SorvelMain>(std::move(dependencies));
         QObject::connect(window.get(), &SorvelMain::rendered,
                          [this](const TextImageSettings& settings) { renders.push_back(settings); });
-    }
-
-    // Form_Load, then forget the start-up rendering.
-    WindowFixture& started()
-    {
-        window->Form_Load();
-        renders.clear();
-        return *this;
+        if (start) {
+            window->Form_Load();
+            renders.clear();
+        }
     }
 
     QLineEdit* sizeEdit() const { return window->Combo2->lineEdit(); }

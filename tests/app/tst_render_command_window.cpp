@@ -7,7 +7,6 @@
 #include "render/SettingsFromOptions.h"
 
 #include <QPainter>
-#include <QPushButton>
 #include <QTemporaryDir>
 
 using namespace sorvel;
@@ -15,161 +14,100 @@ using namespace sorvel::test;
 
 namespace {
 
-// One combination of settings, as the command line spells it.
-struct Combination {
-    QString text;
-    QString font;          // empty: the default font
-    QString size;          // empty: the size box as it starts
-    QStringList styles;    // "bold", "italic", "underline", "strike"
-    QString color;         // empty, a palette index or #RRGGBB
-    QString background;
-    QString picture;       // empty, "tile.bmp", "tile.jpg" or "clear.png" (with transparent pixels)
-    QStringList effects;   // "shadow", "rainbow", "frame"
-};
-
-QStringList argumentsFor(const Combination& c, const QString& pictureFolder, const QString& output)
-{
-    QStringList arguments{QStringLiteral("-o"), output};
-    if (!c.font.isEmpty())
-        arguments << QStringLiteral("--font") << c.font;
-    if (!c.size.isEmpty())
-        arguments << QStringLiteral("--size") << c.size;
-    for (const QString& style : c.styles)
-        arguments << QStringLiteral("--") + style;
-    if (!c.color.isEmpty())
-        arguments << QStringLiteral("--color") << c.color;
-    if (!c.background.isEmpty())
-        arguments << QStringLiteral("--background") << c.background;
-    if (!c.picture.isEmpty())
-        arguments << QStringLiteral("--picture") << pictureFolder + u'/' + c.picture;
-    for (const QString& effect : c.effects)
-        arguments << QStringLiteral("--") + effect;
-    arguments << QStringLiteral("--") << c.text;
-    return arguments;
-}
-
 void chooseColor(WindowFixture& fixture, const QString& color, Qt::MouseButton button)
 {
-    SorvelMain& w = *fixture.window;
-    if (!color.startsWith(u'#')) {
-        QTest::mouseClick(w.Picture2.at(static_cast<std::size_t>(color.toInt())), button);
-        return;
-    }
+    if (!color.startsWith(u'#'))
+        return QTest::mouseClick(fixture.window->Picture2.at(color.toUInt()), button);
     fixture.dialogs->colorDialog.queue(FakeDialogService::chosenColor(*colorFromText(color)));
-    QTest::mouseClick(w.Command2, button);
+    QTest::mouseClick(fixture.window->Command2, button);
 }
 
-// Sets the combination through the controls, as a user would, and copies the picture.
-QImage copiedByWindow(const Combination& c, const QString& pictureFolder)
+// Makes the settings of the command's options through the controls, as a user would, and copies.
+QImage copiedByWindow(const QStringList& options)
 {
     WindowFixture fixture;
-    fixture.started();
     SorvelMain& w = *fixture.window;
-    w.Text1->setPlainText(c.text);
-    if (!c.font.isEmpty()) {
-        const int entry = w.Combo1->findText(c.font);
-        if (entry < 0)
-            return {};
-        w.Combo1->setCurrentIndex(entry);
-        emit w.Combo1->activated(entry);
+    const QStringList styles{"--bold", "--italic", "--underline", "--strike"};
+    const QMap<QString, QCheckBox*> effects{{"--shadow", w.Check2}, {"--rainbow", w.Check3}, {"--frame", w.Check4}};
+    for (auto option = options.begin(); option != options.end(); ++option) {
+        if (styles.contains(*option)) {
+            w.Check1.at(static_cast<std::size_t>(styles.indexOf(*option)))->click();
+        } else if (effects.contains(*option)) {
+            effects[*option]->click();
+        } else if (*option == u"--") {
+            w.Text1->setPlainText(*++option);
+        } else if (*option == u"--font") {
+            const int entry = w.Combo1->findText(*++option);
+            if (entry < 0)
+                return {};
+            w.Combo1->setCurrentIndex(entry);
+            emit w.Combo1->activated(entry);
+        } else if (*option == u"--size") {
+            fixture.sizeEdit()->selectAll();
+            QTest::keyClicks(fixture.sizeEdit(), *++option);
+        } else if (*option == u"--color" || *option == u"--background") {
+            const Qt::MouseButton button = *option == u"--color" ? Qt::LeftButton : Qt::RightButton;
+            chooseColor(fixture, *++option, button);
+        } else if (*option == u"--picture") {
+            fixture.dialogs->openFileDialog.queue(FakeDialogService::chosenFile(*++option));
+            QTest::mouseClick(w.Command4, Qt::LeftButton);
+        }
     }
-    if (!c.size.isEmpty()) {
-        QLineEdit* edit = fixture.sizeEdit();
-        edit->selectAll();
-        QTest::keyClicks(edit, c.size);
-    }
-    const QStringList styleNames{"bold", "italic", "underline", "strike"};
-    for (const QString& style : c.styles)
-        w.Check1.at(static_cast<std::size_t>(styleNames.indexOf(style)))->click();
-    if (!c.color.isEmpty())
-        chooseColor(fixture, c.color, Qt::LeftButton);
-    if (!c.background.isEmpty())
-        chooseColor(fixture, c.background, Qt::RightButton);
-    if (!c.picture.isEmpty()) {
-        fixture.dialogs->openFileDialog.queue(FakeDialogService::chosenFile(pictureFolder + u'/' + c.picture));
-        QTest::mouseClick(w.Command4, Qt::LeftButton);
-    }
-    if (c.effects.contains(QStringLiteral("shadow")))
-        w.Check2->click();
-    if (c.effects.contains(QStringLiteral("rainbow")))
-        w.Check3->click();
-    if (c.effects.contains(QStringLiteral("frame")))
-        w.Check4->click();
     QTest::mouseClick(w.Command1, Qt::LeftButton);
     return fixture.clipboard->image.convertToFormat(QImage::Format_RGB32);
 }
 
-void writePictures(const QString& folder)
-{
-    QImage tile(23, 9, QImage::Format_RGB32);
-    for (int y = 0; y < tile.height(); ++y)
-        for (int x = 0; x < tile.width(); ++x)
-            tile.setPixel(x, y, qRgb(40 + 9 * x, 200 - 15 * y, (x * y) % 256));
-    QVERIFY(tile.save(folder + QStringLiteral("/tile.bmp")));
-    QVERIFY(tile.save(folder + QStringLiteral("/tile.jpg"), "JPEG", 90));
-    // Transparent pixels show the holder's button-face colour.
-    QImage clear(17, 13, QImage::Format_ARGB32);
-    clear.fill(Qt::transparent);
-    QPainter painter(&clear);
-    painter.fillRect(2, 2, 8, 6, QColor(200, 30, 30, 128));
-    painter.fillRect(9, 5, 6, 6, QColor(30, 30, 200));
-    painter.end();
-    QVERIFY(clear.save(folder + QStringLiteral("/clear.png")));
-}
-
 } // namespace
-
-Q_DECLARE_METATYPE(Combination)
 
 class RenderCommandWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase()
     {
-        QVERIFY2(QFileInfo(renderCommandPath()).isExecutable(), qPrintable(renderCommandPath()));
         QVERIFY(m_pictures.isValid());
-        writePictures(m_pictures.path());
+        QImage tile(23, 9, QImage::Format_RGB32);
+        for (int y = 0; y < tile.height(); ++y)
+            for (int x = 0; x < tile.width(); ++x)
+                tile.setPixel(x, y, qRgb(40 + 9 * x, 200 - 15 * y, (x * y) % 256));
+        QVERIFY(tile.save(m_pictures.filePath(QStringLiteral("tile.bmp"))));
+        // Transparent pixels show the holder's button-face colour.
+        QImage clear(17, 13, QImage::Format_ARGB32);
+        clear.fill(Qt::transparent);
+        QPainter painter(&clear);
+        painter.fillRect(2, 2, 8, 6, QColor(200, 30, 30, 128));
+        painter.fillRect(9, 5, 6, 6, QColor(30, 30, 200));
+        painter.end();
+        QVERIFY(clear.save(m_pictures.filePath(QStringLiteral("clear.png"))));
     }
 
     void commandDrawsWhatTheWindowCopies_data()
     {
-        QTest::addColumn<Combination>("combination");
-        const QStringList all{"bold", "italic", "underline", "strike"};
-        QTest::newRow("plain") << Combination{"Sorvel", {}, {}, {}, {}, {}, {}, {}};
-        QTest::newRow("every style") << Combination{"Styles & more", {}, {}, all, {}, {}, {}, {}};
-        QTest::newRow("italic alone widens") << Combination{"Italic", {}, {}, {"italic"}, {}, {}, {}, {}};
-        QTest::newRow("shadow at a typed size")
-            << Combination{"Shadow\ntwo lines", {}, "24", {}, {}, {}, {}, {"shadow"}};
-        QTest::newRow("shadow offset from a fractional size")
-            << Combination{"Half", {}, "12.5", {"italic"}, {}, {}, {}, {"shadow"}};
-        QTest::newRow("rainbow over lines")
-            << Combination{"虹色\r\nrainbow\rcolours", {}, {}, {}, {}, {}, {}, {"rainbow"}};
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("plain") << QStringList{"--", "Sorvel"};
+        QTest::newRow("every style") << QStringList{"--bold", "--italic", "--underline", "--strike", "--", "Styles & more"};
+        QTest::newRow("shadow offset from a fractional size") << QStringList{"--size", "12.5", "--italic", "--shadow", "--", "Half"};
+        QTest::newRow("rainbow over lines") << QStringList{"--rainbow", "--", "虹色\r\nrainbow\rcolours"};
         QTest::newRow("frame in a palette colour on an exact background")
-            << Combination{"Framed", {}, {}, {}, "12", "#203040", {}, {"frame"}};
+            << QStringList{"--color", "12", "--background", "#203040", "--frame", "--", "Framed"};
         QTest::newRow("bitmap picture tiled")
-            << Combination{"Tiled background", {}, "20", {"bold"}, "#ffee00", {}, "tile.bmp", {}};
-        QTest::newRow("jpeg picture with shadow")
-            << Combination{"JPEG tiles", {}, {}, {}, {}, {}, "tile.jpg", {"shadow", "frame"}};
+            << QStringList{"--size", "20", "--bold", "--color", "#ffee00", "--picture", "{dir}/tile.bmp", "--", "Tiled\ntwo lines"};
         QTest::newRow("png picture with transparency")
-            << Combination{"Transparent PNG", {}, {}, {}, "15", "1", "clear.png", {}};
-        QTest::newRow("japanese")
-            << Combination{"日本語のテキスト、半角カナｶﾅと漢字", {}, "18", {}, {}, {}, {}, {}};
+            << QStringList{"--color", "15", "--background", "1", "--picture", "{dir}/clear.png", "--", "Transparent PNG"};
+        QTest::newRow("japanese") << QStringList{"--size", "18", "--", "日本語のテキスト、半角カナｶﾅと漢字"};
         QTest::newRow("another font with everything")
-            << Combination{"All at once\nフォント", "DejaVu Serif", "30", all, "4", "14", "tile.bmp",
-                           {"shadow", "rainbow", "frame"}};
+            << QStringList{"--font", "DejaVu Serif", "--size", "30", "--bold", "--italic", "--underline", "--strike", "--color", "4",
+                           "--background", "14", "--picture", "{dir}/tile.bmp", "--shadow", "--rainbow", "--frame", "--", "All\nフォント"};
     }
     void commandDrawsWhatTheWindowCopies()
     {
-        QFETCH(Combination, combination);
-        QTemporaryDir out;
-        const QString path = out.filePath(QStringLiteral("picture.png"));
-        const RenderCommandRun run = runRenderCommand(argumentsFor(combination, m_pictures.path(), path));
-        QVERIFY2(run.finished && run.exitCode == 0, run.standardError.constData());
+        QFETCH(QStringList, options);
+        options.replaceInStrings(QStringLiteral("{dir}"), m_pictures.path());
+        const RenderCommandRun run = runRenderCommand(QStringList{"-o", "-"} + options);
+        QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.standardError.isEmpty(), run.standardError.constData());
-
-        const QImage window = copiedByWindow(combination, m_pictures.path());
+        const QImage command = canvasImageOf(run.standardOutput);
+        const QImage window = copiedByWindow(options);
         QVERIFY(!window.isNull());
-        const QImage command = canvasImageOf(path);
         QCOMPARE(command.size(), window.size());
         QVERIFY(command == window);
     }
