@@ -128,75 +128,53 @@ private slots:
         QCOMPARE(measured(plain(QString())), QSize(0, one.height()));
     }
 
-    void secondLineStartsAtTheLeftEdge_data()
+    // The first line moves right and down by the frame's pixel or the shadow's offset; the
+    // second starts at x = 0 in the shadow pass and the text pass, plain or rainbow.
+    void linesAndShadow_data()
     {
-        QTest::addColumn<bool>("framed");
-        QTest::addColumn<bool>("rainbow");
-        QTest::newRow("framed") << true << false;
-        QTest::newRow("rainbow") << false << true;
-        QTest::newRow("rainbow framed") << true << true;
-    }
-    void secondLineStartsAtTheLeftEdge()
-    {
-        QFETCH(bool, framed);
-        QFETCH(bool, rainbow);
-        TextImageSettings s = plain(u"HH\r\nHH"_qs);
-        Surfaces reference;
-        const QImage flat = reference.render(s);
-        const int lineHeight = flat.height() / 2;
-        const int left = inkBox(flat, lineBand(flat, 0, lineHeight)).left();
-        QCOMPARE(inkBox(flat, lineBand(flat, 1, lineHeight)).left(), left);
-        s.Framed = framed;
-        s.Rainbow = rainbow;
-        Surfaces out;
-        const QImage image = out.render(s);
-        // Inside the frame: the first line moves by the frame's pixel, the second does not.
-        const int inset = framed ? 1 : 0;
-        QCOMPARE(inkBox(image, lineBand(image, 0, lineHeight, inset)).left(), left + inset);
-        QCOMPARE(inkBox(image, lineBand(image, 1, lineHeight, inset)).left(), left);
-    }
-
-    void shadowLiesBelowRightOfTheText_data()
-    {
+        QTest::addColumn<bool>("shadow");   // white text on white: only the shadow shows
         QTest::addColumn<QString>("sizeText");
         QTest::addColumn<bool>("framed");
-        QTest::addColumn<int>("offset");   // shadow start minus the unframed text's start
-        QTest::newRow("14: 1.12 px") << "14" << false << 1;
-        QTest::newRow("14 framed: 0.12 px right of the framed text") << "14" << true << 1;
-        QTest::newRow("40 framed: 3.2 px") << "40" << true << 3;
-        QTest::newRow("12.5 converts to 12: 0.96 px") << "12.5" << false << 1;
-        QTest::newRow("unconvertible: shadow at 0,0") << "abc" << false << 0;
-        QTest::newRow("out of 16-bit range") << "99999" << false << 0;
+        QTest::addColumn<bool>("rainbow");
+        QTest::addColumn<int>("offset");
+        QTest::newRow("framed text") << false << "14" << true << false << 1;
+        QTest::newRow("rainbow text") << false << "14" << false << true << 0;
+        QTest::newRow("framed rainbow text") << false << "14" << true << true << 1;
+        QTest::newRow("shadow 14: 1.12 px") << true << "14" << false << false << 1;
+        QTest::newRow("shadow 14 framed: 0.12 px off the framed text") << true << "14" << true << false << 1;
+        QTest::newRow("shadow 40 framed: 3.2 px") << true << "40" << true << false << 3;
+        QTest::newRow("shadow 12.5 converts to 12: 0.96 px") << true << "12.5" << false << false << 1;
+        QTest::newRow("shadow unconvertible: at 0,0") << true << "abc" << false << false << 0;
+        QTest::newRow("shadow out of 16-bit range") << true << "99999" << false << false << 0;
     }
-    void shadowLiesBelowRightOfTheText()
+    void linesAndShadow()
     {
+        QFETCH(bool, shadow);
         QFETCH(QString, sizeText);
         QFETCH(bool, framed);
+        QFETCH(bool, rainbow);
         QFETCH(int, offset);
         TextImageSettings s = plain(u"Shadow    \r\nLine    "_qs);   // blanks: no ink near the edge
         s.SizeText = sizeText;
-        Surfaces textOnly;
-        const QImage text = textOnly.render(s);
+        Surfaces reference, out;
+        const QImage text = reference.render(s);
         const int lineHeight = text.height() / 2;
-        // White text on white: only the shadow shows, its left and top edges hidden by the text.
-        s.Shadow = true;
-        s.ForeColor = 0xFFFFFF;
+        s.Shadow = shadow;
+        s.ForeColor = shadow ? 0xFFFFFF : 0x000000;
         s.Framed = framed;
-        Surfaces out;
+        s.Rainbow = rainbow;
         const QImage image = out.render(s);
-        const QRect shadow1 = inkBox(image, lineBand(image, 0, lineHeight, 1));
-        const QRect shadow2 = inkBox(image, lineBand(image, 1, lineHeight, 1));
-        QVERIFY(!shadow1.isNull());
-        // The first line moves right and down; the second starts at x = 0 in both passes.
-        QCOMPARE(shadow1.right() - inkBox(text, lineBand(text, 0, lineHeight)).right(), offset);
-        QCOMPARE(shadow2.right(), inkBox(text, lineBand(text, 1, lineHeight)).right());
-        QCOMPARE(shadow2.bottom() - inkBox(text, lineBand(text, 1, lineHeight)).bottom(), offset);
-        for (int y = shadow1.top(); y <= shadow1.bottom(); ++y)
-            for (int x = shadow1.left(); x <= shadow1.right(); ++x) {
+        const QRect line1 = inkBox(image, lineBand(image, 0, lineHeight, 1));
+        const QRect line2 = inkBox(image, lineBand(image, 1, lineHeight, 1));
+        QCOMPARE(line1.right() - inkBox(text, lineBand(text, 0, lineHeight)).right(), offset);
+        QCOMPARE(line2.right(), inkBox(text, lineBand(text, 1, lineHeight)).right());
+        QCOMPARE(line2.bottom() - inkBox(text, lineBand(text, 1, lineHeight)).bottom(), offset);
+        for (int y = line1.top(); y <= line1.bottom() && shadow; ++y)
+            for (int x = line1.left(); x <= line1.right(); ++x) {
                 const QRgb p = image.pixel(x, y);
                 QVERIFY2(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p) && qRed(p) >= 192, "shadow not light grey");
             }
-        QCOMPARE(out.canvas.foreColor(), ColorValue(0xFFFFFF));
+        QCOMPARE(out.canvas.foreColor(), s.ForeColor);
     }
 
     void rainbowHues_data()
