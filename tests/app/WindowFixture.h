@@ -3,7 +3,6 @@
 // message box, counting its renderings and the requests to end the program.
 
 #include "app/SorvelMain.h"
-#include "platform/FontSystem.h"
 #include "support/FakeClipboard.h"
 #include "support/FakeDialogService.h"
 #include "support/FakeFontList.h"
@@ -50,6 +49,15 @@ struct WindowFixture {
     QLineEdit* sizeEdit() const { return window->Combo2->lineEdit(); }
     int renderCount() const { return static_cast<int>(renders.size()); }
     const TextImageSettings& lastRender() const { return renders.back(); }
+    // One field of every rendering so far, e.g. renderedList(&TextImageSettings::Text).
+    template <class Field>
+    QList<Field> renderedList(Field TextImageSettings::*field) const
+    {
+        QList<Field> values;
+        for (const TextImageSettings& settings : renders)
+            values << settings.*field;
+        return values;
+    }
 
     std::unique_ptr<SorvelMain> window;
     FakeFontList* fonts = nullptr;   // owned by the window, as are the three below
@@ -60,13 +68,5 @@ struct WindowFixture {
     std::vector<TextImageSettings> renders;
     QStringList events;
 };
-
-// The size the font system realises for a request in points (14 -> 14.25).
-inline float realisedPoints(double points)
-{
-    QFont font;
-    setFontPointSize(font, points);
-    return static_cast<float>(fontPointSize(font));
-}
 
 } // namespace sorvel::test
