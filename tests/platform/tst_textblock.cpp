@@ -8,23 +8,9 @@
 #include <QPainter>
 #include <QtTest>
 
-#include <vector>
-
 using namespace sorvel;
 
 namespace {
-
-// A character of a script without any installed font; empty when every candidate has one here.
-QString characterOfUncoveredScript()
-{
-    const std::pair<QFontDatabase::WritingSystem, char16_t> candidates[] = {
-        {QFontDatabase::Gurmukhi, 0x0A05}, {QFontDatabase::Oriya, 0x0B05},   {QFontDatabase::Ogham, 0x1681},
-        {QFontDatabase::Tibetan, 0x0F40},  {QFontDatabase::Sinhala, 0x0D85}, {QFontDatabase::Nko, 0x07CA}};
-    for (const auto& [system, sample] : candidates)
-        if (QFontDatabase::families(system).isEmpty())
-            return QString(QChar(sample));
-    return {};
-}
 
 // The pixels drawn: plain in black, or coloured with alternately red and blue units.
 QImage inkOf(const TextBlock& block, bool colored)
@@ -32,14 +18,10 @@ QImage inkOf(const TextBlock& block, bool colored)
     QImage image(block.width() + 4, block.height() + 4, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    if (colored) {
-        std::vector<QColor> colors;
-        for (int i = 0; i < 64; ++i)
-            colors.push_back(i % 2 ? QColor(Qt::red) : QColor(Qt::blue));
-        block.drawColored(painter, 1, 1, colors);
-    } else {
-        block.draw(painter, 1, 1, Qt::black);
-    }
+    std::vector<QColor> colors;
+    for (int i = 0; i < 64; ++i)
+        colors.push_back(i % 2 ? QColor(Qt::red) : QColor(Qt::blue));
+    colored ? block.drawColored(painter, 1, 1, colors) : block.draw(painter, 1, 1, Qt::black);
     painter.end();
     return image.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskOutColor);
 }
@@ -53,17 +35,20 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("underline");
-        QTest::newRow("marks and a second line") << QStringLiteral("e\u0301\u0302x\r\n\u0327A") << true;
-        QTest::newRow("emoji sequence") << QStringLiteral("a👨‍👩‍👧b") << false;
-        QTest::newRow("lone surrogates") << QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b") + QChar(0xDC00)
-                                         << true;
-        const QString uncovered = characterOfUncoveredScript();
-        if (uncovered.isEmpty())
-            qWarning("every candidate script has a font here: the uncovered-script case is not run");
-        else {
-            QTest::newRow("script without a font") << QStringLiteral("A") + uncovered + QStringLiteral("B") << false;
-            QTest::newRow("script without a font, underlined") << uncovered.repeated(3) << true;
-        }
+        QTest::newRow("marks and a second line") << u"e\u0301\u0302x\r\n\u0327A"_qs << true;
+        QTest::newRow("emoji sequence") << u"a👨‍👩‍👧b"_qs << false;
+        QTest::newRow("lone surrogates") << u"a"_qs + QChar(0xD800) + u"b"_qs + QChar(0xDC00) << true;
+        const std::pair<QFontDatabase::WritingSystem, char16_t> scripts[] = {
+            {QFontDatabase::Gurmukhi, 0x0A05}, {QFontDatabase::Oriya, 0x0B05},   {QFontDatabase::Ogham, 0x1681},
+            {QFontDatabase::Tibetan, 0x0F40},  {QFontDatabase::Sinhala, 0x0D85}, {QFontDatabase::Nko, 0x07CA}};
+        for (const auto& [system, sample] : scripts)
+            if (QFontDatabase::families(system).isEmpty()) {
+                const QString uncovered(QChar{sample});
+                QTest::newRow("script without a font") << u"A"_qs + uncovered + u"B"_qs << false;
+                QTest::newRow("script without a font, underlined") << uncovered.repeated(3) << true;
+                return;
+            }
+        qWarning("every candidate script has a font here: the uncovered-script case is not run");
     }
     void coloredDrawingMovesNoGlyph()
     {
