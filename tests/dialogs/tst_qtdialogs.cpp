@@ -94,6 +94,9 @@ private slots:
             QCOMPARE(result.pointSizeTenths, bold ? 130 : 105);
             QCOMPARE(result.color, ColorValue(0x0000FF));
         }
+        // Face names are cut to 31 characters, never inside a surrogate pair.
+        QCOMPARE(fitFaceName(QString(32, u'a')), QString(31, u'a'));
+        QCOMPARE(fitFaceName(QString(30, u'a') + QStringLiteral("𠀋") + "b"), QString(30, u'a'));
     }
 
     // A name typed without an extension gets the one of the type entry selected when confirmed.
