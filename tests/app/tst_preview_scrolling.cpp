@@ -3,7 +3,6 @@
 // before the canvas's far edge. Scrolling never renders.
 #include "WindowFixture.h"
 #include "app/CanvasView.h"
-#include "app/ScrollRanges.h"
 
 using namespace sorvel;
 using namespace sorvel::test;
@@ -11,14 +10,6 @@ using namespace sorvel::test;
 class PreviewScrollingTest : public QObject {
     Q_OBJECT
 private slots:
-    // Scroll values are 16-bit: ranges beyond what the canvas (32767 pixels at most) reaches.
-    void ruleClampsTo16Bits()
-    {
-        QCOMPARE(scrollRange(32917, 389, 150), (ScrollRange{true, 32767}));
-        QCOMPARE(scrollRange(32918, 389, 150), (ScrollRange{true, 32767}));
-        QCOMPARE(scrollRange(0, 77, 30).visible, false);
-    }
-
     void barsFollowTheCanvas_data()
     {
         QTest::addColumn<QSize>("canvas");
@@ -51,25 +42,6 @@ private slots:
         QCOMPARE(fixture.renderCount(), 0);
     }
 
-    // A shorter canvas clamps the value; one that fits hides the bar and returns to the edge.
-    void shrinkingCanvas()
-    {
-        WindowFixture fixture;
-        SorvelMain& w = *fixture.window;
-        w.canvas().setWidth(1000);
-        w.canvas().setHeight(300);
-        w.HScroll1->setValue(400);
-        w.VScroll1->setValue(100);
-        w.canvas().setWidth(500);
-        w.canvas().setHeight(400);
-        QCOMPARE(w.HScroll1->value(), 350);
-        QCOMPARE(w.Picture1->pos(), QPoint(-350, -100));
-        w.canvas().setWidth(200);
-        w.canvas().setHeight(40);
-        QVERIFY(w.HScroll1->isHidden() && w.VScroll1->isHidden());
-        QCOMPARE(w.Picture1->geometry(), QRect(0, 0, 200, 40));
-    }
-
     void scrollingMovesTheCanvasAndNeverRenders()
     {
         WindowFixture fixture;
@@ -90,13 +62,12 @@ private slots:
         QCOMPARE(fixture.renderCount(), 0);
     }
 
-    // Typed text widens the canvas and shows the bar; deleting it returns the view to the edge.
-    void longTextShowsTheBar()
+    // A rendering that widens the canvas shows the bar; one that fits returns to the edge.
+    void renderingsMoveTheBars()
     {
         WindowFixture fixture;
         SorvelMain& w = *fixture.window;
         QTest::keyClicks(w.Text1, QString(80, u'W'));
-        QVERIFY(w.canvas().scaleWidth() > 389);
         QCOMPARE(w.HScroll1->maximum(), w.canvas().scaleWidth() - 150);
         QVERIFY(!w.HScroll1->isHidden() && w.VScroll1->isHidden());
         w.HScroll1->setValue(w.HScroll1->maximum());
