@@ -93,20 +93,6 @@ private slots:
         QCOMPARE(QImage::fromData(png).dotsPerMeterX(), 3780);
         QCOMPARE(QImage::fromData(png).dotsPerMeterY(), 2000);
     }
-
-    void unusableRegionsAreRefused()
-    {
-        const QImage image = pictureOf(greys(3));
-        const std::pair<QImage, QSize> cases[] = {
-            {QImage(), QSize(1, 1)}, {image.convertToFormat(QImage::Format_ARGB32), image.size()},
-            {image, QSize(0, 5)},    {image, QSize(5, -1)},
-            {image, QSize(68, 41)},  {image, QSize(67, 42)}};
-        for (const auto& [source, size] : cases) {
-            QByteArray png("left over");
-            QCOMPARE(encodePngImage(source, size.width(), size.height(), png).error, WriteError::InvalidSize);
-            QVERIFY(png.isEmpty());
-        }
-    }
 };
 
 QTEST_MAIN(PngEncoderTest)
