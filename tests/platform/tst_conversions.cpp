@@ -54,10 +54,6 @@ private slots:
             if (error == 0)
                 QCOMPARE(value, expected);
         }
-        QCOMPARE(textToInt16("12.5"), std::int16_t(12));
-        QCOMPARE(textToInt16(" 13.5 "), std::int16_t(14));
-        QCOMPARE(errorOf([] { textToInt16("40000"); }), 6);
-        QCOMPARE(errorOf([] { textToInt16("x"); }), 13);
     }
 
     void absorbSkipsOnlyTheFailingStep()
