@@ -65,8 +65,8 @@ private slots:
         QCOMPARE(dialogs.colorDialog.last()->customColors, expected);
     }
 
-    // Size to record (height x 1.33, tenths x 10, halves to even) and back; weights above 400
-    // are bold.
+    // The record starts as the device font's, with what the properties set: size to height
+    // (x 1.33) and tenths (x 10, halves to even) and back. Weights above 400 come back bold.
     void fontResults_data()
     {
         QTest::addColumn<float>("size");
@@ -88,9 +88,14 @@ private slots:
         QFETCH(bool, bold);
         FakeDialogService dialogs;
         ColorFontDlg dlg(dialogs);
+        dlg.FontName = QString(40, u'字');
         dlg.FontSize = size;
         dlg.FontBold = !bold;
         dlg.FontItalic = dlg.FontUnderline = true;
+        QFont device(QStringLiteral("DejaVu Sans"));
+        device.setPixelSize(20);
+        device.setStrikeOut(true);   // overridden by FontStrikethrough
+        device.setStyleHint(QFont::Serif);
         // Confirmed on the size it was given, with another face, weight and colour.
         dialogs.fontDialog.queueAnswer([weight](const FontDialogRequest& request) {
             FontDialogResult answer = FakeDialogService::keepFont(request);
@@ -102,10 +107,17 @@ private slots:
             return answer;
         });
 
-        QCOMPARE(dlg.ShowFont(nullptr, nullptr), QStringLiteral("IPAGothic"));
-        QTEST(dialogs.fontDialog.last()->logFont.height, "height");
+        QCOMPARE(dlg.ShowFont(nullptr, &device), QStringLiteral("IPAGothic"));
+        LogFont expected;
+        QFETCH(int, height);
+        expected.height = height;
+        expected.weight = bold ? 400 : 700;   // the device font's unless FontBold
+        expected.italic = expected.underline = 1;
+        expected.charSet = LogFontValue::defaultCharSet;
+        expected.pitchAndFamily = LogFontValue::familyRoman;   // kept from the device font
+        expected.faceName = QString(31, u'字');
+        QCOMPARE(dialogs.fontDialog.last()->logFont, expected);
         QTEST(dialogs.fontDialog.last()->pointSizeTenths, "tenths");
-        QCOMPARE(dialogs.fontDialog.last()->logFont.weight, bold ? 0 : 700);   // no device font: only FontBold
         QCOMPARE(dialogs.fontDialog.last()->flags, 0x43);
         QCOMPARE(dlg.Cancel, false);
         QTEST(dlg.FontSize, "sizeBack");
@@ -113,6 +125,11 @@ private slots:
         QCOMPARE(dlg.FontBold, bold);
         QVERIFY(!dlg.FontItalic && !dlg.FontUnderline && dlg.FontStrikethrough);
         QCOMPARE(dlg.Color, ColorValue(0x00FF00));
+
+        // Cancelled (nothing queued): no property changes.
+        QCOMPARE(dlg.ShowFont(nullptr, &device), QString());
+        QVERIFY(dlg.Cancel && dlg.FontName == u"IPAGothic" && dlg.FontBold == bold && dlg.FontStrikethrough);
+        QTEST(dlg.FontSize, "sizeBack");
     }
 
     // Error 6 before any dialog; Cancel already false, no property changed.
@@ -134,30 +151,6 @@ private slots:
             QCOMPARE(dialogs.totalCalls(), 0);
             QVERIFY(!dlg.Cancel && dlg.FontName == u"before" && dlg.FontSize == size);
         }
-    }
-
-    // The record starts as the device font's, with what the properties set; a cancelled
-    // dialog then changes no property.
-    void fontStartRecordAndCancel()
-    {
-        FakeDialogService dialogs;
-        ColorFontDlg dlg(dialogs);
-        dlg.FontName = QString(40, u'字');
-        dlg.FontSize = 12;
-        QFont device(QStringLiteral("DejaVu Sans"));
-        device.setPixelSize(20);
-        device.setWeight(QFont::Bold);
-        device.setUnderline(true);   // overridden by FontUnderline
-        device.setStyleHint(QFont::Serif);
-        QCOMPARE(dlg.ShowFont(nullptr, &device), QString());
-
-        const LogFont record = dialogs.fontDialog.last()->logFont;
-        QCOMPARE(record.faceName, QString(31, u'字'));
-        QCOMPARE(record.height, 16);
-        QCOMPARE(record.weight, 700);
-        QCOMPARE(record.underline, 0);
-        QCOMPARE(record.pitchAndFamily, LogFontValue::familyRoman);
-        QVERIFY(dlg.Cancel && dlg.FontName == QString(40, u'字') && dlg.FontSize == 12.0f && !dlg.FontBold);
     }
 };
 
