@@ -69,49 +69,41 @@ private slots:
     // Every save first renders and copies, even when the dialog is then cancelled, proposes the
     // text as the name, and writes the canvas; ".jpg" asks for the quality. A failed save is
     // shown and leaves the old file as it was.
-    void save_data()
-    {
-        QTest::addColumn<QString>("name");   // empty: the dialog is cancelled
-        QTest::addColumn<bool>("fullDisk");
-        QTest::newRow("cancelled") << "" << false;
-        QTest::newRow("png") << "画像.PNG" << false;
-        QTest::newRow("jpg") << "a.Jpg" << false;
-        QTest::newRow("full disk keeps the old file") << "old.bmp" << true;
-    }
     void save()
     {
-        QFETCH(QString, name);
-        QFETCH(bool, fullDisk);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(name);
-        QImage old(400, 400, QImage::Format_RGB32);
-        old.fill(Qt::darkGreen);
-        QVERIFY(!fullDisk || old.save(path));
-        WindowFixture fixture;
-        SorvelMain& w = *fixture.window;
-        QTest::keyClicks(w.Text1, QStringLiteral("Save me"));
-        fixture.renders.clear();
-        if (!name.isEmpty())
-            fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(path));
-        fixture.dialogs->inputPrompt.queue(QStringLiteral(" 75 "));
-        {
-            std::optional<FileSizeLimit> limit;
-            QVERIFY(!fullDisk || limit.emplace(64).active());
-            QTest::mouseClick(w.Command3, Qt::LeftButton);
+        for (const auto& [file, fullDisk] : {std::pair{"", false}, {"画像.PNG", false}, {"a.Jpg", false}, {"old.bmp", true}}) {
+            const QString name = QString::fromUtf8(file);   // empty: the dialog is cancelled
+            QTemporaryDir dir;
+            const QString path = dir.filePath(name);
+            QImage old(400, 400, QImage::Format_RGB32);
+            old.fill(Qt::darkGreen);
+            QVERIFY(!fullDisk || old.save(path));
+            WindowFixture fixture;
+            SorvelMain& w = *fixture.window;
+            QTest::keyClicks(w.Text1, QStringLiteral("Save me"));
+            fixture.renders.clear();
+            if (!name.isEmpty())
+                fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(path));
+            fixture.dialogs->inputPrompt.queue(QStringLiteral(" 75 "));
+            {
+                std::optional<FileSizeLimit> limit;
+                QVERIFY(!fullDisk || limit.emplace(64).active());
+                QTest::mouseClick(w.Command3, Qt::LeftButton);
+            }
+            QCOMPARE(fixture.renderCount(), 1);
+            QCOMPARE(fixture.clipboard->image, w.canvas().image());
+            QCOMPARE(fixture.dialogs->saveFileDialog.last()->initialName, QStringLiteral("Save me"));
+            const bool jpeg = name.endsWith(QStringLiteral("jpg"), Qt::CaseInsensitive);
+            QCOMPARE(fixture.dialogs->inputPrompt.calls(), jpeg ? 1 : 0);
+            QCOMPARE(fixture.messages->errors.size(), fullDisk ? 1 : 0);
+            const QImage saved = QImage(path).convertToFormat(QImage::Format_RGB32);
+            if (fullDisk)
+                QCOMPARE(saved, old);
+            else if (name.isEmpty())
+                QVERIFY(QDir(dir.path()).isEmpty());
+            else
+                QVERIFY2(jpeg ? saved.size() == w.canvas().image().size() : saved == w.canvas().image(), file);
         }
-        QCOMPARE(fixture.renderCount(), 1);
-        QCOMPARE(fixture.clipboard->image, w.canvas().image());
-        QCOMPARE(fixture.dialogs->saveFileDialog.last()->initialName, QStringLiteral("Save me"));
-        const bool jpeg = name.endsWith(QStringLiteral("jpg"), Qt::CaseInsensitive);
-        QCOMPARE(fixture.dialogs->inputPrompt.calls(), jpeg ? 1 : 0);
-        QCOMPARE(fixture.messages->errors.size(), fullDisk ? 1 : 0);
-        const QImage saved = QImage(path).convertToFormat(QImage::Format_RGB32);
-        if (fullDisk)
-            QCOMPARE(saved, old);
-        else if (name.isEmpty())
-            QVERIFY(QDir(dir.path()).isEmpty());
-        else
-            QVERIFY(jpeg ? saved.size() == w.canvas().image().size() : saved == w.canvas().image());
     }
 
     // A chosen picture renders after the copy that every click makes; a cancel clears it, and
