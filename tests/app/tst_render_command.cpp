@@ -50,7 +50,8 @@ private slots:
         }
     }
 
-    // Usage errors end with status 2, others with 1.
+    // Usage errors end with status 2, others with 1. Rows without "-o" write to {dir}/out.png,
+    // except the one about its absence; standard input holds Shift JIS bytes.
     void failuresAreOneLineAndLeaveNoFile_data()
     {
         QTest::addColumn<QStringList>("arguments");
