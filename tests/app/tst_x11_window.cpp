@@ -25,6 +25,8 @@ class XServer {
 public:
     XServer() : c(xcb_connect(nullptr, nullptr)) {}
     ~XServer() { xcb_disconnect(c); }
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
 
     xcb_atom_t atom(const char* name)
     {
