@@ -62,6 +62,9 @@ private slots:
         QTest::newRow("no output") << QStringList{"x"} << 2 << "no output given";
         QTest::newRow("ending without a format") << QStringList{"-o", "{dir}/out.jpeg", "x"} << 2 << "'{dir}/out.jpeg'";
         QTest::newRow("colour past the palette") << QStringList{"--color", "16", "x"} << 2 << "--color: '16'";
+        for (const char* colour : {" 3", "007", "\xef\xbc\x93", "#+F8000", "#F800"})   // blank, zeros, full-width 3, signed hex, short hex
+            QTest::addRow("background %s", colour) << QStringList{"--background", QString::fromUtf8(colour), "x"} << 2
+                                                   << QStringLiteral("'%1' is neither").arg(QString::fromUtf8(colour));
         QTest::newRow("size zero") << QStringList{"--size", "0", "x"} << 2 << "--size: '0'";
         QTest::newRow("size too large") << QStringList{"--size", "2161", "x"} << 2 << "up to 2160 points";
         QTest::newRow("size a word") << QStringList{"--size", "big", "x"} << 2 << "not a number";
