@@ -42,7 +42,7 @@ QImage makeImage(int width, int height, const QColor& fill)
 
 CanvasSurface::CanvasSurface() : m_font(makeFont(defaultFontName, designFontPoints))
 {
-    m_image = makeImage(m_width, m_height, toQColor(m_backColor));
+    clear();
 }
 
 void CanvasSurface::setResizeListener(std::function<void()> listener) { m_listener = std::move(listener); }
@@ -63,7 +63,9 @@ void CanvasSurface::setCurrentY(double y)
 
 void CanvasSurface::clear()
 {
-    m_image = makeImage(m_width, m_height, toQColor(m_backColor));
+    const QColor fill = toQColor(m_backColor);
+    m_image = makeImage(m_width, m_height, fill);
+    m_blankFill = fill.rgb();
     m_currentX = 0.0f;
     m_currentY = 0.0f;
 }
@@ -101,13 +103,16 @@ void CanvasSurface::setSize(double width, double height)
 
 void CanvasSurface::resizeImage(int width, int height)
 {
-    QImage resized = makeImage(width, height, toQColor(m_backColor));
-    if (!resized.isNull() && !m_image.isNull()) {
+    const QColor fill = toQColor(m_backColor);
+    QImage resized = makeImage(width, height, fill);
+    if (m_blankFill != fill.rgb() && !resized.isNull() && !m_image.isNull()) {
         const int rows = std::min(height, m_image.height());
         const std::size_t bytes = static_cast<std::size_t>(std::min(width, m_image.width())) * 4;
         for (int y = 0; y < rows; ++y)
             std::memcpy(resized.scanLine(y), m_image.constScanLine(y), bytes);
     }
+    if (m_blankFill != fill.rgb())
+        m_blankFill.reset();
     m_image = std::move(resized);
     m_width = width;
     m_height = height;
@@ -121,6 +126,7 @@ void CanvasSurface::drawPicture(const QImage& picture, int x, int y)
         raise(ErrorNumber::InvalidCall);
     if (m_image.isNull())
         return;
+    m_blankFill.reset();
     QPainter painter(&m_image);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(x, y, picture);
@@ -142,6 +148,7 @@ void CanvasSurface::drawTiled(const QImage& tile, int right, int bottom)
     const int height = static_cast<int>(std::min<long long>(coveredH, m_image.height()));
     if (width <= 0 || height <= 0)
         return;
+    m_blankFill.reset();
     // Each row: one tile row copied, then the filled part doubled until the row is full.
     for (int y = 0; y < height; ++y) {
         auto* row = reinterpret_cast<quint32*>(m_image.scanLine(y));
@@ -169,6 +176,7 @@ void CanvasSurface::printLines(const QString& text, const std::vector<ColorValue
     const double x = roundHalfEven(m_currentX);
     const double y = roundHalfEven(m_currentY);
     if (!m_image.isNull() && !text.isEmpty()) {
+        m_blankFill.reset();
         QPainter painter(&m_image);
         painter.setFont(m_font);
         if (unitColors) {
@@ -197,6 +205,7 @@ void CanvasSurface::outlineRect(int x1, int y1, int x2, int y2, ColorValue color
     if (m_image.isNull())
         return;
     const QRect bounds = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
+    m_blankFill.reset();
     QPainter painter(&m_image);
     const QColor c = toQColor(color);
     painter.fillRect(QRect(bounds.left(), bounds.top(), bounds.width(), 1), c);

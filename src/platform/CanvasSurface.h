@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace sorvel {
@@ -88,6 +89,9 @@ private:
     float m_currentX = 0.0f;
     float m_currentY = 0.0f;
     std::function<void()> m_listener;
+    // The colour every pixel has while nothing was drawn since the canvas was last filled: a
+    // resize then only has to fill the new canvas, not copy the old one.
+    std::optional<QRgb> m_blankFill;
 };
 
 } // namespace sorvel

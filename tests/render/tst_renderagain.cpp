@@ -57,6 +57,30 @@ private slots:
             QCOMPARE(told, 1);
         }
     }
+
+    // A resize keeps every pixel already on the canvas and shows BackColor in the new area,
+    // also when BackColor changed after the canvas was cleared or nothing was drawn yet.
+    void resizeKeepsThePixels()
+    {
+        const QRgb white = 0xFFFFFFFF, red = 0xFFFF0000, blue = 0xFF0000FF;
+        for (const bool drawn : {false, true}) {
+            CanvasSurface canvas;
+            canvas.setBackColor(0xFFFFFF);
+            canvas.clear();
+            canvas.setSize(10, 10);
+            if (drawn)
+                canvas.outlineRect(0, 0, 9, 9, 0x0000FF);   // red
+            canvas.setWidth(20);
+            canvas.setBackColor(0xFF0000);                 // blue
+            canvas.setHeight(20);
+            const QImage& image = canvas.image();
+            QCOMPARE(image.pixel(0, 0), drawn ? red : white);
+            QCOMPARE(image.pixel(5, 5), white);
+            QCOMPARE(image.pixel(15, 5), white);
+            QCOMPARE(image.pixel(5, 15), blue);
+            QCOMPARE(image.pixel(19, 19), blue);
+        }
+    }
 };
 
 QTEST_MAIN(TestRenderAgain)
