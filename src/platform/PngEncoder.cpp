@@ -50,12 +50,19 @@ public:
 private:
     static constexpr int slotBits = 9;
     static constexpr std::size_t slotCount = std::size_t{1} << slotBits;
-    // Format_RGB32 pixels are 0xffRRGGBB, so 0 is never a colour.
+    // Colours are looked up opaque (0xffRRGGBB), so 0 is never one.
     static constexpr QRgb empty = 0;
     std::array<QRgb, slotCount> m_colours{};
     std::array<quint8, slotCount> m_indices{};
     int m_size = 0;
 };
+
+// Format_RGB32 keeps 0xff in the unused byte, but a picture built from raw data may not: the
+// colour is the low three bytes alone.
+QRgb opaque(QRgb pixel)
+{
+    return pixel | 0xff000000u;
+}
 
 const QRgb* rowOf(const QImage& image, int y)
 {
@@ -127,8 +134,8 @@ void fillRow(const Encoding& encoding, int y)
         QRgb last = 0;
         int lastIndex = 0;
         for (int x = 0; x < encoding.width; ++x) {
-            if (source[x] != last) {
-                last = source[x];
+            if (opaque(source[x]) != last) {
+                last = opaque(source[x]);
                 lastIndex = encoding.index->indexOf(last);
             }
             target[x] = static_cast<unsigned char>(lastIndex);
@@ -202,9 +209,10 @@ PngLayout pngLayoutOf(const QImage& image, int width, int height)
     for (int y = 0; y < height; ++y) {
         const QRgb* row = rowOf(image, y);
         for (int x = 0; x < width; ++x) {
-            if (row[x] == last)
+            const QRgb pixel = opaque(row[x]);
+            if (pixel == last)
                 continue;
-            last = row[x];
+            last = pixel;
             const int colourIndex = index.indexOf(last);
             if (colourIndex < 0)
                 return {PngColourType::Rgb, {}};

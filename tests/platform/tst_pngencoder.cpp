@@ -54,6 +54,16 @@ private slots:
                                            << pngPalette << 3;
         QTest::newRow("256 colours") << pictureOf(hues(256)) << pngPalette << 256;
         QTest::newRow("257 colours") << pictureOf(hues(257)) << pngRgb << 0;
+        // Raw data whose unused byte is not 0xff: the same colour whatever that byte holds.
+        for (const auto& [name, colours, type, size] :
+             {std::tuple{"black and white, unused byte 0", QList<QRgb>{0x00000000, 0xFFFFFFFF, 0xFF000000}, pngGrey, 0},
+              std::tuple{"red and white, unused byte 0", QList<QRgb>{0x00FF0000, 0xFFFFFFFF, 0xFFFF0000, 0x7FFFFFFF}, pngPalette, 2}}) {
+            QImage raw = pictureOf(colours);
+            for (int y = 0; y < raw.height(); ++y)
+                for (int x = 0; x < raw.width(); ++x)
+                    reinterpret_cast<QRgb*>(raw.scanLine(y))[x] = colours.at((y * raw.width() + x) % colours.size());
+            QTest::newRow(name) << raw << type << size;
+        }
         // One pixel a shade off grey, wherever it is, makes the picture coloured.
         const std::pair<QPoint, QRgb> offGrey[] = {
             {{0, 0}, qRgb(129, 128, 128)}, {{66, 40}, qRgb(128, 128, 127)}, {{66, 3}, qRgb(254, 255, 254)}};
