@@ -1,10 +1,9 @@
-// FileDlg and FileDlgMod: what the open, save and folder dialogs are asked, and what the
-// properties say afterwards.
+// FileDlg: what the open, save and folder dialogs are asked, and what the properties say afterwards.
 
 #include "dialogs/FileDlg.h"
-#include "dialogs/FileDlgMod.h"
 #include "support/FakeDialogService.h"
 
+#include <QDir>
 #include <QTest>
 #include <QWidget>
 
@@ -13,11 +12,12 @@ using namespace sorvel;
 namespace {
 
 enum class Call { Open, Save, Dir };
+enum class Answer { Cancel, Choose, Fail };
 
 struct Row {
     Call call;
-    QString proposed;   // Filename before the call
-    int answer;         // 0 cancel, 1 chosen, 2 the dialog fails, 3 no dialog
+    QString proposed;   // Filename before the call; over 256 characters: no dialog at all
+    Answer answer;
     QString path;       // what the dialog gives
     QString expected;   // what the call gives; empty: cancelled or raised
 };
@@ -30,127 +30,94 @@ class TestFileDlg : public QObject {
     Q_OBJECT
 
 private slots:
-    // Flags to the option word of each dialog, which opens over its owner.
-    void optionWord()
+    // Flags to the option word; the "|" filter text (the argument, else the property) to Qt's
+    // type list with its first entry preselected; the dialog opens over its owner.
+    void request()
     {
         const struct {
             bool save;
-            int flags, expected;
+            int flags;
+            QString filter;
+            int options;
+            QStringList types;
         } rows[] = {
-            {false, 0, 0x81804},          // no flags: folder and file must exist
-            {false, 0x2, 0x80006},        // other flags: without those two bits
-            {false, 0x100000, 0x180004},
-            {true, 0, 0x80004},           // no question, no existence test
-            {true, 0x1802, 0x81806},
+            {false, 0, "", 0x81804, {"X (*.x)"}},   // folder and file must exist; the property
+            // Other flags without those two bits; a description without a pattern left out,
+            // the closing bar missing, blank masks dropped.
+            {false, 0x2, "A|*.a|B||画像| *.bmp ;;*.jpg", 0x80006, {"A (*.a)", "画像 (*.bmp *.jpg)"}},
+            {true, 0, "|*.a;*.b|", 0x80004, {"*.a *.b"}},   // no description: the masks
+            {true, 0x1802, "|", 0x81806, {}},
         };
         for (const auto& row : rows) {
             FakeDialogService dialogs;
             FileDlg dlg(dialogs);
             dlg.Flags = row.flags;
+            dlg.Filter = QStringLiteral("X|*.x|");
             QWidget owner;
-            row.save ? dlg.ShowSave(&owner) : dlg.ShowOpen(&owner);
+            row.save ? dlg.ShowSave(&owner, row.filter) : dlg.ShowOpen(&owner, row.filter);
             const auto& channel = row.save ? dialogs.saveFileDialog : dialogs.openFileDialog;
-            QCOMPARE(channel.last()->options, row.expected);
-            QCOMPARE(channel.last()->kind, row.save ? FileDialogKind::Save : FileDialogKind::Open);
-            QCOMPARE(channel.last()->owner, &owner);
-            QCOMPARE(dlg.Flags, row.flags);
+            const FileDialogRequest expected{row.save ? FileDialogKind::Save : FileDialogKind::Open, &owner,
+                                             std::nullopt, row.types, row.types.value(0), QString(),
+                                             QDir::currentPath(), row.options};
+            QCOMPARE(*channel.last(), expected);
         }
     }
 
-    // Cancel, the path read back, the 256-character limit of the proposed name; the folder
-    // dialog's separator, and that it never raises nor touches Filename.
+    // Cancel, the path read back up to a NUL, the 256-character limit of the proposed name;
+    // the folder dialog's separator, and that it never raises nor touches Filename.
     void results_data()
     {
         QTest::addColumn<Row>("row");
-        for (const Call call : {Call::Open, Call::Save}) {
-            const char* name = call == Call::Save ? "save" : "open";
-            const QString before = QStringLiteral("before.txt");
-            QTest::addRow("%s, cancelled", name) << Row{call, before, 0, "", ""};
-            QTest::addRow("%s, chosen", name) << Row{call, before, 1, "/tmp/画像/文字.jpg", "/tmp/画像/文字.jpg"};
-            QTest::addRow("%s, text after a NUL dropped", name)
-                << Row{call, before, 1, QStringLiteral("/tmp/a.bmp") + QChar(0) + "junk", "/tmp/a.bmp"};
-            QTest::addRow("%s, NUL first: nothing chosen", name) << Row{call, before, 1, QString(QChar(0)) + "/a", ""};
-            QTest::addRow("%s, confirmed without a path is a cancel", name) << Row{call, before, 1, "", ""};
-            QTest::addRow("%s, failing dialog reaches the caller", name) << Row{call, before, 2, "", ""};
-            QTest::addRow("%s, 256 characters proposed", name) << Row{call, QString(256, u'名'), 0, "", ""};
-            QTest::addRow("%s, 257 characters refused", name) << Row{call, QString(257, u'名'), 3, "", ""};
-        }
-        QTest::newRow("folder gets a separator") << Row{Call::Dir, "x", 1, "/tmp/作業", "/tmp/作業/"};
-        QTest::newRow("folder: separator not doubled, NUL cut")
-            << Row{Call::Dir, "x", 1, QStringLiteral("/tmp/作業/") + QChar(0) + "x", "/tmp/作業/"};
-        QTest::newRow("folder cancelled") << Row{Call::Dir, "x", 0, "", ""};
-        QTest::newRow("folder without a path: no lone separator") << Row{Call::Dir, "x", 1, "", ""};
-        QTest::newRow("failing folder dialog is a cancel") << Row{Call::Dir, "x", 2, "", ""};
+        const QString before = QStringLiteral("before.txt");
+        const QChar nul(0);
+        QTest::newRow("open cancelled") << Row{Call::Open, before, Answer::Cancel, "", ""};
+        QTest::newRow("open, text after a NUL dropped")
+            << Row{Call::Open, before, Answer::Choose, QStringLiteral("/tmp/画像/文字.jpg") + nul + "x", "/tmp/画像/文字.jpg"};
+        QTest::newRow("save, 256 characters proposed") << Row{Call::Save, QString(256, u'名'), Answer::Choose, "/a", "/a"};
+        QTest::newRow("save, 257 characters refused") << Row{Call::Save, QString(257, u'名'), Answer::Choose, "/a", ""};
+        QTest::newRow("save confirmed without a path is a cancel") << Row{Call::Save, before, Answer::Choose, "", ""};
+        QTest::newRow("failing save dialog reaches the caller") << Row{Call::Save, before, Answer::Fail, "", ""};
+        QTest::newRow("folder gets a separator, NUL cut")
+            << Row{Call::Dir, "x", Answer::Choose, QStringLiteral("/tmp/作業") + nul + "x", "/tmp/作業/"};
+        QTest::newRow("folder without a path: no lone separator") << Row{Call::Dir, "x", Answer::Choose, "", ""};
+        QTest::newRow("failing folder dialog is a cancel") << Row{Call::Dir, "x", Answer::Fail, "", ""};
     }
     void results()
     {
         QFETCH(Row, row);
         FakeDialogService dialogs;
+        const bool dir = row.call == Call::Dir;
         auto& channel = row.call == Call::Save ? dialogs.saveFileDialog : dialogs.openFileDialog;
-        if (row.answer == 2)
-            row.call == Call::Dir ? dialogs.folderDialog.queueFailure(ErrorNumber::InvalidCall)
-                                  : channel.queueFailure(ErrorNumber::InvalidCall);
-        else if (row.answer < 2)
-            row.call == Call::Dir ? dialogs.folderDialog.queue({row.answer == 1, row.path})
-                                  : channel.queue({row.answer == 1, row.path});
-        const bool raises = row.call != Call::Dir && row.answer >= 2;
+        if (row.answer == Answer::Fail)
+            dir ? dialogs.folderDialog.queueFailure(ErrorNumber::InvalidCall) : channel.queueFailure(ErrorNumber::InvalidCall);
+        else
+            dir ? dialogs.folderDialog.queue({row.answer == Answer::Choose, row.path})
+                : channel.queue({row.answer == Answer::Choose, row.path});
+        const bool refused = row.proposed.size() > 256;
+        const bool raises = !dir && (refused || row.answer == Answer::Fail);
+        const bool cancels = row.expected.isEmpty() && !raises;
         FileDlg dlg(dialogs);
         dlg.Filename = row.proposed;
-        dlg.Cancel = !(row.expected.isEmpty() && !raises);   // every call starts by clearing it
+        dlg.Cancel = !cancels;   // every call starts by clearing it
 
         QString shown;
         int raised = 0;
         try {
-            shown = row.call == Call::Dir ? dlg.ShowDir(nullptr, QStringLiteral("/tmp/起点"), -1)
+            shown = dir ? dlg.ShowDir(nullptr, QStringLiteral("/tmp/起点"), -1)
                   : row.call == Call::Save ? dlg.ShowSave(nullptr) : dlg.ShowOpen(nullptr);
         } catch (const RunTimeError& error) {
             raised = error.code();
         }
         QCOMPARE(raised, raises ? 5 : 0);
         QCOMPARE(shown, row.expected);
-        QCOMPARE(dialogs.totalCalls(), row.answer == 3 ? 0 : 1);   // a refused name before any dialog
-        QCOMPARE(dlg.Cancel, row.expected.isEmpty() && !raises);
-        QCOMPARE(dlg.Filename, row.expected.isEmpty() || row.call == Call::Dir ? row.proposed : row.expected);
-        if (row.call == Call::Dir) {
-            QCOMPARE(FileDlgMod::strBrowseDir, QStringLiteral("/tmp/起点"));
-            QCOMPARE(dialogs.folderDialog.last()->startDir, QStringLiteral("/tmp/起点"));
-            QCOMPARE(dialogs.folderDialog.last()->prompt, QStringLiteral("フォルダを選択してください。"));
-        } else if (row.answer < 3) {
+        QCOMPARE(dialogs.totalCalls(), refused ? 0 : 1);   // a refused name before any dialog
+        QCOMPARE(dlg.Cancel, cancels);
+        QCOMPARE(dlg.Filename, row.expected.isEmpty() || dir ? row.proposed : row.expected);
+        if (dir)
+            QCOMPARE(*dialogs.folderDialog.last(),
+                     (FolderDialogRequest{nullptr, "フォルダを選択してください。", "/tmp/起点"}));
+        else if (!refused)
             QCOMPARE(channel.last()->initialName, row.proposed);
-        }
-    }
-
-    // The "|" filter text (the argument, else the property) becomes Qt's file-type list with
-    // its first entry preselected.
-    void filterList()
-    {
-        const struct {
-            QString filter;
-            QStringList expected;
-        } rows[] = {
-            {"", {"X (*.x)"}},                         // the property
-            {"|", {}},
-            {"A|*.a|B|*.b", {"A (*.a)", "B (*.b)"}},   // closing bar missing
-            {"A||B|*.b|C|", {"B (*.b)"}},              // descriptions without a pattern left out
-            {"|*.a;*.b|", {"*.a *.b"}},                // no description: the masks
-            {"画像| *.bmp ;;*.jpg|", {"画像 (*.bmp *.jpg)"}},
-        };
-        for (const auto& row : rows) {
-            FakeDialogService dialogs;
-            FileDlg dlg(dialogs);
-            dlg.Filter = QStringLiteral("X|*.x|");
-            dlg.ShowOpen(nullptr, row.filter);
-            QCOMPARE(dialogs.openFileDialog.last()->nameFilters, row.expected);
-            QCOMPARE(dialogs.openFileDialog.last()->selectedNameFilter, row.expected.value(0));
-        }
-    }
-
-    void trimNullAndAddBackslash()
-    {
-        QCOMPARE(FileDlgMod::TrimNull(QStringLiteral("文字") + QChar(0) + "x" + QChar(0)), QStringLiteral("文字"));
-        QCOMPARE(FileDlgMod::TrimNull(QStringLiteral("abc")), QStringLiteral("abc"));
-        QCOMPARE(FileDlgMod::AddBackslash(QString()), QStringLiteral("/"));
-        QCOMPARE(FileDlgMod::AddBackslash(QStringLiteral("/tmp/")), QStringLiteral("/tmp/"));
     }
 };
 
