@@ -55,35 +55,24 @@ class RenderCommandWindowTest : public QObject {
 private slots:
     void initTestCase()
     {
-        QImage tile(23, 9, QImage::Format_RGB32);
-        for (int y = 0; y < tile.height(); ++y)
-            for (int x = 0; x < tile.width(); ++x)
-                tile.setPixel(x, y, qRgb(40 + 9 * x, 200 - 15 * y, (x * y) % 256));
-        QVERIFY(m_pictures.isValid() && tile.save(m_pictures.filePath(QStringLiteral("tile.bmp"))));
         // Transparent pixels show the holder's button-face colour.
         QImage clear(17, 13, QImage::Format_ARGB32);
         clear.fill(Qt::transparent);
         QPainter(&clear).fillRect(2, 2, 8, 6, QColor(200, 30, 30, 128));
-        QVERIFY(clear.save(m_pictures.filePath(QStringLiteral("clear.png"))));
+        QVERIFY(m_pictures.isValid() && clear.save(m_pictures.filePath(QStringLiteral("clear.png"))));
     }
 
     void commandDrawsWhatTheWindowCopies_data()
     {
         QTest::addColumn<QStringList>("options");
-        QTest::newRow("plain") << QStringList{"--", "Sorvel"};
-        QTest::newRow("every style") << QStringList{"--bold", "--italic", "--underline", "--strike", "--", "Styles"};
-        QTest::newRow("shadow, fractional size") << QStringList{"--size", "12.5", "--italic", "--shadow", "--", "Half"};
-        QTest::newRow("rainbow over lines") << QStringList{"--rainbow", "--", "虹色\r\nrainbow\rcolours"};
-        QTest::newRow("frame, palette colour, exact background")
-            << QStringList{"--color", "12", "--background", "#203040", "--frame", "--", "Framed"};
-        QTest::newRow("bitmap picture tiled")
-            << QStringList{"--size", "20", "--color", "#ffee00", "--picture", "{dir}/tile.bmp", "--", "Tiled\nlines"};
-        QTest::newRow("png picture with transparency")
-            << QStringList{"--color", "15", "--background", "1", "--picture", "{dir}/clear.png", "--", "Clear"};
-        QTest::newRow("japanese") << QStringList{"--size", "18", "--", "日本語のテキスト、半角カナｶﾅと漢字"};
+        QTest::newRow("every style, shadow, fractional size")
+            << QStringList{"--size", "12.5", "--bold", "--italic", "--underline", "--strike", "--shadow", "--", "Styles"};
+        QTest::newRow("rainbow over lines, japanese") << QStringList{"--size", "18", "--rainbow", "--", "虹色\r\nrainbow\r日本語、半角カナｶﾅと漢字"};
+        QTest::newRow("frame, dialog colour, picture with transparency")
+            << QStringList{"--color", "#ffee00", "--background", "1", "--frame", "--picture", "{dir}/clear.png", "--", "Clear\nlines"};
         QTest::newRow("another font with everything")
             << QStringList{"--font", "DejaVu Serif", "--size", "30", "--bold", "--italic", "--underline", "--strike", "--color", "4",
-                           "--background", "14", "--picture", "{dir}/tile.bmp", "--shadow", "--rainbow", "--frame", "--", "All\nフォント"};
+                           "--background", "#203040", "--picture", "{dir}/clear.png", "--shadow", "--rainbow", "--frame", "--", "All\nフォント"};
     }
     void commandDrawsWhatTheWindowCopies()
     {
@@ -91,10 +80,7 @@ private slots:
         options.replaceInStrings(QStringLiteral("{dir}"), m_pictures.path());
         const RenderCommandRun run = runRenderCommand(QStringList{"-o", "-"} + options);
         QVERIFY2(run.exitCode == 0 && run.standardError.isEmpty(), run.standardError.constData());
-        const QImage command = canvasImageOf(run.standardOutput);
-        const QImage window = copiedByWindow(options);
-        QCOMPARE(command.size(), window.size());
-        QVERIFY(command == window);
+        QCOMPARE(canvasImageOf(run.standardOutput), copiedByWindow(options));
     }
 
 private:
