@@ -18,7 +18,6 @@ private slots:
         QTest::newRow("equal size fits") << QSize(389, 77) << -1 << -1;
         QTest::newRow("one row more") << QSize(389, 78) << -1 << 48;
         QTest::newRow("one column more") << QSize(390, 77) << 240 << -1;
-        QTest::newRow("both") << QSize(1000, 300) << 850 << 270;
         QTest::newRow("canvas stops at 32767") << QSize(40000, 77) << 32767 - 150 << -1;
     }
     void barsFollowTheCanvas()
@@ -59,11 +58,7 @@ private slots:
         QCOMPARE(w.Picture1->pos(), QPoint(-25, -20));
         w.HScroll1->setSliderDown(true);   // the canvas follows the thumb while it is dragged
         w.HScroll1->setSliderPosition(300);
-        QCOMPARE(w.Picture1->x(), -300);
-        w.HScroll1->setSliderDown(false);
-        w.VScroll1->setFocus();
-        QTest::keyClick(w.VScroll1, Qt::Key_Down);
-        QCOMPARE(w.Picture1->pos(), QPoint(-300, -25));
+        QCOMPARE(w.Picture1->pos(), QPoint(-300, -20));
         QCOMPARE(fixture.renderCount(), 0);
     }
 };
