@@ -11,12 +11,13 @@ namespace {
 constexpr int pngColourTypeOffset = 25;   // in the IHDR chunk
 constexpr char pngGrey = 0, pngRgb = 2, pngPalette = 3;
 
-// A 67 x 41 picture cycling through colours, so that every one of them occurs.
+// A 67 x 41 picture cycling through colours, so that every one of them occurs. The pixels are
+// stored as given, whatever their unused byte holds.
 QImage pictureOf(const QList<QRgb>& colours)
 {
     QImage image(67, 41, QImage::Format_RGB32);
     for (int i = 0; i < 67 * 41; ++i)
-        image.setPixel(i % 67, i / 67, colours.at(i % colours.size()));
+        reinterpret_cast<QRgb*>(image.scanLine(i / 67))[i % 67] = colours.at(i % colours.size());
     return image;
 }
 
@@ -30,12 +31,11 @@ QList<QRgb> colours(int count, bool grey)
     }
     return list;
 }
-QList<QRgb> greys(int count) { return colours(count, true); }
-QList<QRgb> hues(int count) { return colours(count, false); }
 
-QImage decoded(const QByteArray& png)
+QImage withPixel(QImage image, QPoint where, QRgb colour)
 {
-    return QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
+    image.setPixel(where, colour);
+    return image;
 }
 
 } // namespace
@@ -48,33 +48,20 @@ private slots:
         QTest::addColumn<QImage>("image");
         QTest::addColumn<char>("colourType");
         QTest::addColumn<int>("paletteSize");
-        QTest::newRow("every grey") << pictureOf(greys(256)) << pngGrey << 0;
-        QTest::newRow("one grey") << pictureOf(greys(1)) << pngGrey << 0;
+        QTest::newRow("every grey") << pictureOf(colours(256, true)) << pngGrey << 0;
         QTest::newRow("red text on white") << pictureOf({qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(255, 128, 128)})
                                            << pngPalette << 3;
-        QTest::newRow("256 colours") << pictureOf(hues(256)) << pngPalette << 256;
-        QTest::newRow("257 colours") << pictureOf(hues(257)) << pngRgb << 0;
+        QTest::newRow("256 colours") << pictureOf(colours(256, false)) << pngPalette << 256;
+        QTest::newRow("257 colours") << pictureOf(colours(257, false)) << pngRgb << 0;
         // Raw data whose unused byte is not 0xff: the same colour whatever that byte holds.
-        for (const auto& [name, colours, type, size] :
-             {std::tuple{"black and white, unused byte 0", QList<QRgb>{0x00000000, 0xFFFFFFFF, 0xFF000000}, pngGrey, 0},
-              std::tuple{"red and white, unused byte 0", QList<QRgb>{0x00FF0000, 0xFFFFFFFF, 0xFFFF0000, 0x7FFFFFFF}, pngPalette, 2}}) {
-            QImage raw = pictureOf(colours);
-            for (int y = 0; y < raw.height(); ++y)
-                for (int x = 0; x < raw.width(); ++x)
-                    reinterpret_cast<QRgb*>(raw.scanLine(y))[x] = colours.at((y * raw.width() + x) % colours.size());
-            QTest::newRow(name) << raw << type << size;
-        }
-        // One pixel a shade off grey, wherever it is, makes the picture coloured.
-        const std::pair<QPoint, QRgb> offGrey[] = {
-            {{0, 0}, qRgb(129, 128, 128)}, {{66, 40}, qRgb(128, 128, 127)}, {{66, 3}, qRgb(254, 255, 254)}};
-        for (const auto& [where, colour] : offGrey) {
-            QImage image = pictureOf(greys(100));
-            image.setPixel(where, colour);
-            QTest::addRow("off grey at %d,%d", where.x(), where.y()) << image << pngPalette << 101;
-            QImage full = pictureOf(greys(256));
-            full.setPixel(where, colour);
-            QTest::addRow("257th colour at %d,%d", where.x(), where.y()) << full << pngRgb << 0;
-        }
+        QTest::newRow("black and white, unused byte 0") << pictureOf({0x00000000, 0xFFFFFFFF, 0xFF000000}) << pngGrey << 0;
+        QTest::newRow("red and white, unused byte 0")
+            << pictureOf({0x00FF0000, 0xFFFFFFFF, 0xFFFF0000, 0x7FFFFFFF}) << pngPalette << 2;
+        // One pixel a shade off grey, the very last one, makes the picture coloured.
+        QTest::newRow("off grey last") << withPixel(pictureOf(colours(100, true)), {66, 40}, qRgb(128, 128, 127))
+                                       << pngPalette << 101;
+        QTest::newRow("257th colour last") << withPixel(pictureOf(colours(256, true)), {66, 40}, qRgb(128, 128, 127))
+                                           << pngRgb << 0;
     }
     void colourTypeFollowsTheColours()
     {
@@ -85,13 +72,13 @@ private slots:
         QByteArray png;
         QVERIFY(encodePngImage(image, image.width(), image.height(), png).ok());
         QCOMPARE(png.at(pngColourTypeOffset), colourType);
-        QCOMPARE(decoded(png), image);
+        QCOMPARE(QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32), image);
     }
 
     void onlyTheRegionCountsAndTheResolutionIsKept()
     {
         // A colour outside the region neither reaches the file nor changes its type.
-        QImage image = pictureOf(greys(50));
+        QImage image = pictureOf(colours(50, true));
         image.setPixel(60, 10, qRgb(255, 0, 0));
         image.setPixel(10, 35, qRgb(0, 0, 255));
         image.setDotsPerMeterX(3780);
@@ -99,9 +86,9 @@ private slots:
         QByteArray png;
         QVERIFY(encodePngImage(image, 40, 30, png).ok());
         QCOMPARE(png.at(pngColourTypeOffset), pngGrey);
-        QCOMPARE(decoded(png), image.copy(0, 0, 40, 30));
-        QCOMPARE(QImage::fromData(png).dotsPerMeterX(), 3780);
-        QCOMPARE(QImage::fromData(png).dotsPerMeterY(), 2000);
+        const QImage read = QImage::fromData(png, "PNG");
+        QCOMPARE(read.convertToFormat(QImage::Format_RGB32), image.copy(0, 0, 40, 30));
+        QCOMPARE(QPair(read.dotsPerMeterX(), read.dotsPerMeterY()), QPair(3780, 2000));
     }
 };
 
