@@ -36,7 +36,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("underline");
         QTest::newRow("marks and a second line") << u"e\u0301\u0302x\r\n\u0327A"_qs << true;
-        QTest::newRow("emoji sequence") << u"a👨‍👩‍👧b"_qs << false;
         QTest::newRow("lone surrogates") << u"a"_qs + QChar(0xD800) + u"b"_qs + QChar(0xDC00) << true;
         const std::pair<QFontDatabase::WritingSystem, char16_t> scripts[] = {
             {QFontDatabase::Gurmukhi, 0x0A05}, {QFontDatabase::Oriya, 0x0B05},   {QFontDatabase::Ogham, 0x1681},
