@@ -15,18 +15,16 @@ class ColorsAndOutputTest : public QObject {
     Q_OBJECT
 private slots:
     // A swatch gives the text colour to the left button, the background to any other, and
-    // renders once; the colour dialog, by the same routing, changes nothing until the next copy
-    // renders, and keeps its custom colours for the next time.
+    // renders once; the colour dialog routes the same way but renders nothing until the next
+    // copy, and keeps its custom colours for the next time.
     void colourRouting()
     {
         for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
             WindowFixture fixture;
-            const TextImageSettings before = fixture.window->currentSettings();
+            TextImageSettings expected = fixture.window->currentSettings();
+            (button == Qt::LeftButton ? expected.ForeColor : expected.BackColor) = PaletteColor(12);
             QTest::mouseClick(fixture.window->Picture2[12], button);
-            const ColorValue red = PaletteColor(12);
-            QCOMPARE(fixture.renderCount(), 1);
-            QCOMPARE(fixture.lastRender().ForeColor, button == Qt::LeftButton ? red : before.ForeColor);
-            QCOMPARE(fixture.lastRender().BackColor, button == Qt::LeftButton ? before.BackColor : red);
+            QCOMPARE(fixture.renders, std::vector{expected});
         }
         WindowFixture fixture;
         SorvelMain& w = *fixture.window;
@@ -38,11 +36,9 @@ private slots:
         fixture.dialogs->colorDialog.queue(FakeDialogService::chosenColor(rgbColor(0, 0, 255)));
         QTest::mouseClick(w.Command2, Qt::RightButton);
         QCOMPARE(fixture.dialogs->colorDialog.last()->customColors[3], rgbColor(0, 255, 0));
-        QCOMPARE(fixture.renderCount(), 0);
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
-        QCOMPARE(fixture.renderCount(), 1);
-        QCOMPARE(fixture.lastRender().ForeColor, rgbColor(255, 0, 0));
-        QCOMPARE(fixture.lastRender().BackColor, rgbColor(0, 0, 255));
+        QTest::mouseClick(w.Command1, Qt::LeftButton);   // the only rendering
+        QCOMPARE(fixture.renderedList(&TextImageSettings::ForeColor), QList<ColorValue>{rgbColor(255, 0, 0)});
+        QCOMPARE(fixture.renderedList(&TextImageSettings::BackColor), QList<ColorValue>{rgbColor(0, 0, 255)});
     }
 
     // Copy puts the whole canvas on the clipboard, also what the preview cannot show. A failed
