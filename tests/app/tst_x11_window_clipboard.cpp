@@ -5,7 +5,6 @@
 #include "support/FakeFontList.h"
 #include "support/X11Clipboard.h"
 
-#include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
@@ -31,7 +30,6 @@ private slots:
         SorvelMain window(std::move(dependencies));
         window.Form_Load();
         window.Text1->setPlainText(QStringLiteral("クリップボード\nclipboard"));
-        window.Check3->click();
         QTest::mouseClick(window.Command1, Qt::LeftButton);
         const QImage canvas = window.canvas().image();
         QCOMPARE(pasted("image/png"), canvas);
