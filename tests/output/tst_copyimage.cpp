@@ -1,5 +1,4 @@
 // Copying the canvas image: clear first, then the whole image; a failing step ends the action.
-#include "output/ClipboardKeeper.h"
 #include "output/CopyImage.h"
 #include "support/FakeClipboard.h"
 
@@ -33,17 +32,8 @@ private slots:
             QCOMPARE(result.status, row.status);
             QCOMPARE(result.message().isEmpty(), result.ok());
             QCOMPARE(clipboard.calls, row.calls);
-            QCOMPARE(clipboard.holdsImage, result.ok());
             QCOMPARE(clipboard.image, result.ok() ? canvas : QImage());
         }
-    }
-
-    // The keeper serves the X11 clipboard only; on any other platform nothing is started.
-    void keeperIsOnlyForX11()
-    {
-        QImage canvas(4, 4, QImage::Format_RGB32);
-        canvas.fill(Qt::red);
-        QCOMPARE(handOverClipboard(canvas).status, HandOverResult::Status::NotNeeded);
     }
 };
 
