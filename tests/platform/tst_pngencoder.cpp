@@ -74,22 +74,6 @@ private slots:
         QCOMPARE(png.at(pngColourTypeOffset), colourType);
         QCOMPARE(QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32), image);
     }
-
-    void onlyTheRegionCountsAndTheResolutionIsKept()
-    {
-        // A colour outside the region neither reaches the file nor changes its type.
-        QImage image = pictureOf(colours(50, true));
-        image.setPixel(60, 10, qRgb(255, 0, 0));
-        image.setPixel(10, 35, qRgb(0, 0, 255));
-        image.setDotsPerMeterX(3780);
-        image.setDotsPerMeterY(2000);
-        QByteArray png;
-        QVERIFY(encodePngImage(image, 40, 30, png).ok());
-        QCOMPARE(png.at(pngColourTypeOffset), pngGrey);
-        const QImage read = QImage::fromData(png, "PNG");
-        QCOMPARE(read.convertToFormat(QImage::Format_RGB32), image.copy(0, 0, 40, 30));
-        QCOMPARE(QPair(read.dotsPerMeterX(), read.dotsPerMeterY()), QPair(3780, 2000));
-    }
 };
 
 QTEST_MAIN(PngEncoderTest)
