@@ -34,13 +34,7 @@ private slots:
     // type list with its first entry preselected; the dialog opens over its owner.
     void request()
     {
-        const struct {
-            bool save;
-            int flags;
-            QString filter;
-            int options;
-            QStringList types;
-        } rows[] = {
+        const struct { bool save; int flags; QString filter; int options; QStringList types; } rows[] = {
             {false, 0, "", 0x81804, {"X (*.x)"}},   // folder and file must exist; the property
             // Other flags without those two bits; a description without a pattern left out,
             // the closing bar missing, blank masks dropped.
@@ -86,13 +80,12 @@ private slots:
     {
         QFETCH(Row, row);
         FakeDialogService dialogs;
-        const bool dir = row.call == Call::Dir;
+        const bool dir = row.call == Call::Dir, chosen = row.answer == Answer::Choose;
         auto& channel = row.call == Call::Save ? dialogs.saveFileDialog : dialogs.openFileDialog;
         if (row.answer == Answer::Fail)
             dir ? dialogs.folderDialog.queueFailure(ErrorNumber::InvalidCall) : channel.queueFailure(ErrorNumber::InvalidCall);
         else
-            dir ? dialogs.folderDialog.queue({row.answer == Answer::Choose, row.path})
-                : channel.queue({row.answer == Answer::Choose, row.path});
+            dir ? dialogs.folderDialog.queue({chosen, row.path}) : channel.queue({chosen, row.path});
         const bool refused = row.proposed.size() > 256;
         const bool raises = !dir && (refused || row.answer == Answer::Fail);
         const bool cancels = row.expected.isEmpty() && !raises;
