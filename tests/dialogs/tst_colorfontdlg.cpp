@@ -51,13 +51,12 @@ private slots:
     {
         QTest::addColumn<float>("size");
         QTest::addColumn<int>("height");
-        QTest::addColumn<int>("tenths");
-        QTest::addColumn<float>("sizeBack");
+        QTest::addColumn<int>("tenths");   // the size that comes back, in tenths
         QTest::addColumn<int>("weight");
-        QTest::newRow("12, weight 401 is bold") << 12.0f << 16 << 120 << 12.0f << 401;   // 15.96
-        QTest::newRow("10.25 comes back 10.2") << 10.25f << 14 << 102 << 10.2f << 700;   // 102.5
-        QTest::newRow("10.75 comes back 10.8, weight 400") << 10.75f << 14 << 108 << 10.8f << 400;
-        QTest::newRow("negative: height positive") << -12.0f << 16 << -120 << -12.0f << 0;
+        QTest::newRow("12, weight 401 is bold") << 12.0f << 16 << 120 << 401;   // 15.96
+        QTest::newRow("10.25 comes back 10.2") << 10.25f << 14 << 102 << 700;   // 102.5
+        QTest::newRow("10.75 comes back 10.8, weight 400") << 10.75f << 14 << 108 << 400;
+        QTest::newRow("negative: height positive") << -12.0f << 16 << -120 << 0;
     }
     void fontResults()
     {
@@ -90,14 +89,13 @@ private slots:
                                .pitchAndFamily = LogFontValue::familyRoman,   // kept from the device font
                                .faceName = QString(31, u'字')};
         QCOMPARE(*dialogs.fontDialog.last(), (FontDialogRequest{nullptr, expected, tenths, 0xFF, 0x43}));
-        QTEST(dlg.FontSize, "sizeBack");
+        QCOMPARE(dlg.FontSize, tenths / 10.0f);
         QVERIFY(!dlg.Cancel && dlg.FontName == u"IPAGothic" && dlg.FontBold == bold);
         QVERIFY(!dlg.FontItalic && !dlg.FontUnderline && dlg.FontStrikethrough && dlg.Color == 0x00FF00);
 
         // Cancelled (nothing queued): no property changes.
-        QCOMPARE(dlg.ShowFont(nullptr, &device), QString());
-        QVERIFY(dlg.Cancel && dlg.FontName == u"IPAGothic" && dlg.FontBold == bold);
-        QTEST(dlg.FontSize, "sizeBack");
+        QVERIFY(dlg.ShowFont(nullptr, &device).isEmpty() && dlg.Cancel);
+        QVERIFY(dlg.FontName == u"IPAGothic" && dlg.FontBold == bold && dlg.FontSize == tenths / 10.0f);
     }
 
     // Error 6 before any dialog; Cancel already false, no property changed.
