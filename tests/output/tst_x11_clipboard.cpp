@@ -36,7 +36,6 @@ class TestX11Clipboard : public QObject {
 
     const QString m_keeper = QStringLiteral(SORVEL_BINARY_DIR "/") + clipboardKeeperName;
     qint64 m_keeperPid = 0;
-    QProcess m_otherOwner;
 
 private slots:
     void initTestCase()
@@ -70,10 +69,10 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(pasted("image/png"), small, toolTimeoutMs);
 
         // xclip stays in the foreground (-quiet) and owns the clipboard until it loses it.
-        m_otherOwner.start(QStringLiteral("xclip"), {"-quiet", "-selection", "clipboard", "-i"});
-        QVERIFY(m_otherOwner.waitForStarted(toolTimeoutMs));
-        m_otherOwner.write("other program's text");
-        m_otherOwner.closeWriteChannel();
+        QProcess otherOwner;   // killed when it goes out of scope
+        otherOwner.start(QStringLiteral("xclip"), {"-quiet", "-selection", "clipboard", "-i"});
+        QVERIFY(otherOwner.waitForStarted(toolTimeoutMs) && otherOwner.write("other program's text") > 0);
+        otherOwner.closeWriteChannel();
         QTRY_VERIFY_WITH_TIMEOUT(processEnded(m_keeperPid), toolTimeoutMs);
         QCOMPARE(xclip({"-selection", "clipboard", "-o"}), QByteArray("other program's text"));
     }
@@ -92,10 +91,6 @@ private slots:
     {
         if (m_keeperPid != 0 && !processEnded(m_keeperPid))
             ::kill(static_cast<pid_t>(m_keeperPid), SIGTERM);
-        if (m_otherOwner.state() != QProcess::NotRunning) {
-            m_otherOwner.kill();
-            m_otherOwner.waitForFinished();
-        }
     }
 };
 
