@@ -13,11 +13,7 @@ namespace {
 // The error a step raises, 0 when it raises none.
 int errorOf(const std::function<void()>& f)
 {
-    try {
-        f();
-    } catch (const RunTimeError& e) {
-        return e.code();
-    }
+    try { f(); } catch (const RunTimeError& e) { return e.code(); }
     return 0;
 }
 
