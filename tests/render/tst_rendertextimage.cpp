@@ -49,8 +49,7 @@ QSize measured(const TextImageSettings& s)
     return {label.width(), label.height()};
 }
 
-// The smallest rectangle around the pixels that are not white in line `line` of a picture of
-// lines `lineHeight` pixels high, inside a frame's pixel.
+// The box around the non-white pixels of line `line` (of lineHeight pixels), inside a frame.
 QRect lineInk(const QImage& image, int line, int lineHeight)
 {
     QRect box;
@@ -93,11 +92,10 @@ private slots:
             QCOMPARE(out.resizes, resizes);
         }
         // Every line and every ampersand counts.
-        const QSize one = measured(plain(u"ab"_qs));
-        QCOMPARE(one.height(), QFontMetrics(makeFont(defaultFontName, 14.25)).height());
-        QCOMPARE(measured(plain(u"ab\r\nlonger line"_qs)), QSize(measured(plain(u"longer line"_qs)).width(), 2 * one.height()));
-        QVERIFY(measured(plain(u"a&b"_qs)).width() > one.width());
-        QCOMPARE(measured(plain(QString())), QSize(0, one.height()));
+        const int lineHeight = QFontMetrics(makeFont(defaultFontName, 14.25)).height();
+        QCOMPARE(measured(plain(u"ab\r\nlonger line"_qs)), QSize(measured(plain(u"longer line"_qs)).width(), 2 * lineHeight));
+        QVERIFY(measured(plain(u"a&b"_qs)).width() > measured(plain(u"ab"_qs)).width());
+        QCOMPARE(measured(plain(QString())), QSize(0, lineHeight));
     }
 
     // The first line moves right and down by the frame's pixel or the shadow's offset; the
@@ -108,9 +106,8 @@ private slots:
         Surfaces reference;
         const QImage text = reference.render(s);
         const int lineHeight = text.height() / 2;
-        // shadow (white text on white: only the shadow shows), its size, framed, offset: rainbow
-        // text in a frame; 3.2 px, the frame adds nothing; 12.5 converts to 12, 0.96 px; a size
-        // that does not convert, or not to 16 bits, puts the shadow at 0,0.
+        // shadow (white text: only the shadow shows), size, framed, offset: rainbow text in a frame;
+        // 3.2 px, the frame adds nothing; 12.5 is 12, 0.96 px; no 16-bit size puts it at 0,0.
         const std::tuple<bool, QString, bool, int> cases[] = {{false, u"14"_qs, true, 1}, {true, u"40"_qs, true, 3},
             {true, u"12.5"_qs, false, 1}, {true, u"abc"_qs, false, 0}, {true, u"99999"_qs, false, 0}};
         for (const auto& [shadow, sizeText, framed, offset] : cases) {
@@ -127,9 +124,8 @@ private slots:
         }
     }
 
-    // Each character cell's colour, read on the solid underline: hues 200 / length apart at
-    // luminance 160 and saturation 200, worked by hand through the integer HLS formulas. A
-    // combining mark takes its base's colour; its own unit's (hue 50) appears nowhere.
+    // Each cell's colour on the solid underline: hues 200 / length apart, worked by hand through
+    // the integer HLS formulas; a combining mark takes its base's colour, never its own (hue 50).
     void rainbowHues()
     {
         const std::tuple<QString, QList<QRgb>, QRgb> cases[] = {   // text, each cell's colour, a colour nowhere
@@ -143,8 +139,7 @@ private slots:
             Surfaces out;
             const QImage image = out.render(s);
             const int advance = image.width() / int(cells.size());
-            // The underline row: the lowest row that has ink right across.
-            int row = image.height() - 1;
+            int row = image.height() - 1;   // the underline: the lowest row with ink right across
             while (row >= 0 && (image.pixel(advance / 2, row) == white || image.pixel(image.width() - advance / 2, row) == white))
                 --row;
             QVERIFY(row >= 0);
@@ -232,14 +227,12 @@ private slots:
         s.strBackImage = dir.filePath(u"背景.BMP"_qs);
         QVERIFY(picture.save(s.strBackImage, "BMP"));
         QCOMPARE(out.render(s).pixel(20, 10), picture.pixel(0, 0));
-        // The holder took its size. Deleted: the earlier picture keeps being tiled; an unknown
-        // ending paints none.
+        // Deleted: the earlier picture keeps being tiled; an unknown ending paints none.
         QVERIFY(QFile::remove(s.strBackImage));
         QCOMPARE(out.render(s).pixel(20, 10), picture.pixel(0, 0));
         s.strBackImage = dir.filePath(u"b.jpeg"_qs);
         QCOMPARE(out.render(s).pixel(20, 10), white);
-        // A PNG takes its own size (it once kept the holder's); its transparent pixels show the
-        // holder's button face.
+        // A PNG takes its own size (it once kept the holder's); transparent pixels show button face.
         QImage png(10, 6, QImage::Format_ARGB32);
         png.fill(Qt::transparent);
         png.setPixel(0, 0, qRgba(255, 0, 0, 255));
