@@ -81,13 +81,9 @@ private slots:
         dialogs.fontDialog.queue({true, chosen, tenths, 0x00FF00});
 
         QCOMPARE(dlg.ShowFont(nullptr, &device), QStringLiteral("IPAGothic"));
-        const LogFont expected{.height = height,
-                               .weight = bold ? 400 : 700,   // the device font's unless FontBold
-                               .italic = 1,
-                               .underline = 1,
-                               .charSet = LogFontValue::defaultCharSet,
-                               .pitchAndFamily = LogFontValue::familyRoman,   // kept from the device font
-                               .faceName = QString(31, u'字')};
+        // Weight, character set and family (from the style hint) are the device font's.
+        const LogFont expected{.height = height, .weight = bold ? 400 : 700, .italic = 1, .underline = 1, .charSet = 1,
+                               .pitchAndFamily = LogFontValue::familyRoman, .faceName = QString(31, u'字')};
         QCOMPARE(*dialogs.fontDialog.last(), (FontDialogRequest{nullptr, expected, tenths, 0xFF, 0x43}));
         QCOMPARE(dlg.FontSize, tenths / 10.0f);
         QVERIFY(!dlg.Cancel && dlg.FontName == u"IPAGothic" && dlg.FontBold == bold);
