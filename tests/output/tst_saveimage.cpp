@@ -86,7 +86,6 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
         QTest::newRow("parent is a file") << "parentFile" << QStringLiteral("ファイルを作成できません。");
-        QTest::newRow("bad size") << "size" << QStringLiteral("画像の大きさが正しくありません。");
         QTest::newRow("disk full") << "full" << QStringLiteral("書き込み中にエラーが発生しました。");
     }
     void failureIsReported()
@@ -102,7 +101,7 @@ private slots:
             std::optional<test::FileSizeLimit> fullDisk;
             if (kind == u"full")
                 QVERIFY(fullDisk.emplace(64).active());
-            outcome = saveImageToFile(makeCanvas(60, 60), kind == u"size" ? 61 : 60, 60, path, {});
+            outcome = saveImageToFile(makeCanvas(60, 60), 60, 60, path, {});
         }
         QCOMPARE(outcome.status, SaveOutcome::Status::Failed);
         QVERIFY2(outcome.message.startsWith(saveFailedHeading + u'\n' + path + u'\n' + reason), qPrintable(outcome.message));
@@ -117,7 +116,6 @@ private slots:
         QTest::newRow("line breaks, slash, NUL and controls left out")
             << QString::fromUtf16(u"一行\r\n目\r二\na/b\0c\td\x1b" "e\x7f" "f\x85" "g", 21) << "一行目二abcdefg";
         QTest::newRow("backslash, blanks, dots and emoji kept") << "... a\\b 猫😺" << "... a\\b 猫😺";
-        QTest::newRow("dot dot") << ".." << "";
         QTest::newRow("dot after removal") << "/./" << "";
         QTest::newRow("ideographic blanks only") << "\u3000 \u3000" << "";
         QTest::newRow("lone surrogate dropped") << QString::fromUtf16(u"a\xd800" "b", 3) << "ab";
