@@ -32,9 +32,10 @@ QList<QRgb> colours(int count, bool grey)
     return list;
 }
 
-QImage withPixel(QImage image, QPoint where, QRgb colour)
+// The picture with its last pixel a shade off grey.
+QImage offGreyAtTheEnd(QImage image)
 {
-    image.setPixel(where, colour);
+    image.setPixel(66, 40, qRgb(128, 128, 127));
     return image;
 }
 
@@ -57,11 +58,9 @@ private slots:
         QTest::newRow("black and white, unused byte 0") << pictureOf({0x00000000, 0xFFFFFFFF, 0xFF000000}) << pngGrey << 0;
         QTest::newRow("red and white, unused byte 0")
             << pictureOf({0x00FF0000, 0xFFFFFFFF, 0xFFFF0000, 0x7FFFFFFF}) << pngPalette << 2;
-        // One pixel a shade off grey, the very last one, makes the picture coloured.
-        QTest::newRow("off grey last") << withPixel(pictureOf(colours(100, true)), {66, 40}, qRgb(128, 128, 127))
-                                       << pngPalette << 101;
-        QTest::newRow("257th colour last") << withPixel(pictureOf(colours(256, true)), {66, 40}, qRgb(128, 128, 127))
-                                           << pngRgb << 0;
+        // One pixel, the very last one, a shade off grey makes the picture coloured.
+        QTest::newRow("off grey last") << offGreyAtTheEnd(pictureOf(colours(100, true))) << pngPalette << 101;
+        QTest::newRow("257th colour last") << offGreyAtTheEnd(pictureOf(colours(256, true))) << pngRgb << 0;
     }
     void colourTypeFollowsTheColours()
     {
