@@ -9,8 +9,6 @@
 
 using namespace sorvel;
 
-namespace {
-
 enum class Call { Open, Save, Dir };
 enum class Answer { Cancel, Choose, Fail };
 
@@ -21,8 +19,6 @@ struct Row {
     QString path;       // what the dialog gives
     QString expected;   // what the call gives; empty: cancelled or raised
 };
-
-} // namespace
 
 Q_DECLARE_METATYPE(Row)
 
@@ -62,16 +58,13 @@ private slots:
     void results_data()
     {
         QTest::addColumn<Row>("row");
-        const QString before = QStringLiteral("before.txt");
-        const QChar nul(0);
-        QTest::newRow("open cancelled") << Row{Call::Open, before, Answer::Cancel, "", ""};
-        QTest::newRow("open, chosen") << Row{Call::Open, before, Answer::Choose, "/tmp/画像/文字.jpg", "/tmp/画像/文字.jpg"};
-        QTest::newRow("save, 256 characters proposed") << Row{Call::Save, QString(256, u'名'), Answer::Choose, "/a", "/a"};
+        QTest::newRow("open cancelled") << Row{Call::Open, "before.txt", Answer::Cancel, "", ""};
+        QTest::newRow("save, 256 characters proposed") << Row{Call::Save, QString(256, u'名'), Answer::Choose, "/tmp/画像.jpg", "/tmp/画像.jpg"};
         QTest::newRow("save, 257 characters refused") << Row{Call::Save, QString(257, u'名'), Answer::Choose, "/a", ""};
-        QTest::newRow("save confirmed without a path is a cancel") << Row{Call::Save, before, Answer::Choose, "", ""};
-        QTest::newRow("failing save dialog reaches the caller") << Row{Call::Save, before, Answer::Fail, "", ""};
+        QTest::newRow("save confirmed without a path is a cancel") << Row{Call::Save, "before.txt", Answer::Choose, "", ""};
+        QTest::newRow("failing save dialog reaches the caller") << Row{Call::Save, "before.txt", Answer::Fail, "", ""};
         QTest::newRow("folder gets a separator, NUL cut")
-            << Row{Call::Dir, "x", Answer::Choose, QStringLiteral("/tmp/作業") + nul + "x", "/tmp/作業/"};
+            << Row{Call::Dir, "x", Answer::Choose, QStringLiteral("/tmp/作業") + QChar(0) + "x", "/tmp/作業/"};
         QTest::newRow("folder without a path: no lone separator") << Row{Call::Dir, "x", Answer::Choose, "", ""};
         QTest::newRow("failing folder dialog is a cancel") << Row{Call::Dir, "x", Answer::Fail, "", ""};
     }
@@ -85,9 +78,8 @@ private slots:
             dir ? dialogs.folderDialog.queueFailure(ErrorNumber::InvalidCall) : channel.queueFailure(ErrorNumber::InvalidCall);
         else
             dir ? dialogs.folderDialog.queue({chosen, row.path}) : channel.queue({chosen, row.path});
-        const bool refused = row.proposed.size() > 256;
-        const bool raises = !dir && (refused || row.answer == Answer::Fail);
-        const bool cancels = row.expected.isEmpty() && !raises;
+        const bool refused = row.proposed.size() > 256, raises = !dir && (refused || row.answer == Answer::Fail),
+                   cancels = row.expected.isEmpty() && !raises;
         FileDlg dlg(dialogs);
         dlg.Filename = row.proposed;
         dlg.Cancel = !cancels;   // every call starts by clearing it
@@ -106,8 +98,7 @@ private slots:
         QCOMPARE(dlg.Cancel, cancels);
         QCOMPARE(dlg.Filename, row.expected.isEmpty() || dir ? row.proposed : row.expected);
         if (dir)
-            QCOMPARE(*dialogs.folderDialog.last(),
-                     (FolderDialogRequest{nullptr, "フォルダを選択してください。", "/tmp/起点"}));
+            QCOMPARE(*dialogs.folderDialog.last(), (FolderDialogRequest{nullptr, "フォルダを選択してください。", "/tmp/起点"}));
         else if (!refused)
             QCOMPARE(channel.last()->initialName, row.proposed);
     }
