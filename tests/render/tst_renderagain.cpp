@@ -1,5 +1,4 @@
-// Rendering again on surfaces that showed another text, as the window does on every keystroke:
-// the picture depends on the settings alone.
+// Rendering again on used surfaces, as on every keystroke: the picture depends on the settings alone.
 #include "platform/CanvasSurface.h"
 #include "platform/MeasuringLabel.h"
 #include "platform/PictureHolder.h"
@@ -37,8 +36,7 @@ private slots:
         }
     }
 
-    // Both sides at once: the width within its limit, then the height within what the area
-    // leaves, halves to even; the listener told once, and not again for the same size.
+    // Width within its limit, then height within the area left, halves to even; told once only.
     void sizeSetsBothSidesAtOnce()
     {
         const std::tuple<QSize, QSizeF, QSize> cases[] = {   // before, asked, got
