@@ -13,8 +13,7 @@ namespace {
 enum class Writer { Png, Jpeg, Bitmap };
 constexpr Writer writers[] = {Writer::Png, Writer::Jpeg, Writer::Bitmap};
 
-// Smooth gradients with hard-edged blocks, like text on a background; or noise, whose files
-// are large in every format.
+// Gradients with hard-edged blocks, like text on a background; or noise, large in every format.
 QImage makeCanvas(int width, int height, bool noise = false)
 {
     QImage image(width, height, QImage::Format_RGB32);
@@ -61,8 +60,7 @@ bool sameWithinLoss(const QImage& decoded, const QImage& expected, Writer writer
 class TestImageWriters : public QObject {
     Q_OBJECT
 private slots:
-    // The top-left part asked for, under a Japanese folder and file name, as Qt and ImageMagick
-    // read it back; each write replaces the one before.
+    // Each write replaces the last with the top-left part asked for, as Qt and ImageMagick read it.
     void writesTopLeftRegion()
     {
         const QString convert = QStandardPaths::findExecutable(u"convert"_qs);
@@ -128,8 +126,7 @@ private slots:
             const QString path = dir.filePath(u"out"_qs);
             QVERIFY(write(writer, makeCanvas(90, 90, true), {90, 90}, path).ok());
             const QByteArray before = fileBytes(path);
-            // A large file fails while it is written; a small one only when its buffered bytes
-            // are flushed at the end.
+            // A large file fails while it is written, a small one only when flushed at the end.
             for (const int side : {200, 12}) {
                 const WriteResult result = [&] {
                     const test::FileSizeLimit fullDisk(side == 200 ? 4096 : 64);
