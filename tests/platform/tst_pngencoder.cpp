@@ -1,5 +1,4 @@
-// The PNG encoder: the colour type it picks for a picture, and that every type decodes to
-// exactly the pixels given.
+// The PNG encoder: the colour type it picks, and that every type decodes to exactly the pixels.
 #include "platform/PngEncoder.h"
 
 #include <QtTest>
@@ -11,8 +10,7 @@ namespace {
 constexpr int pngColourTypeOffset = 25;   // in the IHDR chunk
 constexpr char pngGrey = 0, pngRgb = 2, pngPalette = 3;
 
-// A 67 x 41 picture cycling through colours, so that every one of them occurs. The pixels are
-// stored as given, whatever their unused byte holds.
+// A 67 x 41 picture cycling through colours, stored as given whatever their unused byte holds.
 QImage pictureOf(const QList<QRgb>& colours)
 {
     QImage image(67, 41, QImage::Format_RGB32);
