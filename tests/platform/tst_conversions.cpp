@@ -37,8 +37,7 @@ private slots:
 
     void textToNumber()
     {
-        // text, value, error
-        const std::tuple<QString, double, int> cases[] = {
+        const std::tuple<QString, double, int> cases[] = {   // text, value, error
             {"  75 ", 75, 0}, {"12.5", 12.5, 0}, {u"１４"_qs, 14, 0}, {"", 0, 13},
             {"abc", 0, 13},   {"12pt", 0, 13},   {"inf", 0, 13},      {"1e400", 0, 6}};
         for (const auto& [text, expected, error] : cases) {
