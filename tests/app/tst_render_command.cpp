@@ -65,6 +65,7 @@ private slots:
         QTest::newRow("size a word") << QStringList{"--size", "big", "x"} << 2 << "not a number";
         QTest::newRow("quality above 255") << QStringList{"-o", "{dir}/a.jpg", "--quality", "256", "x"} << 2 << "from 1 to 255";
         QTest::newRow("picture missing") << QStringList{"--picture", "{dir}/none.png", "x"} << 1 << "no such file";
+        QTest::newRow("picture damaged") << QStringList{"--picture", "{dir}/text.bmp", "x"} << 1 << "not a BMP or JPEG picture";
         QTest::newRow("font not installed") << QStringList{"--font", "No Such Face", "x"} << 1 << "font 'No Such Face' is not installed";
         QTest::newRow("text file missing") << QStringList{"--text-file", "{dir}/none.txt"} << 1 << "cannot read '{dir}/none.txt'";
         QTest::newRow("standard input not UTF-8") << QStringList{"--text-file", "-"} << 1 << "standard input is not UTF-8";
@@ -79,6 +80,7 @@ private slots:
         QFETCH(QString, says);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.png")));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("text.bmp")), "BM but not a picture at all"));
         const QStringList before = filesIn(dir.path());
 
         if (!arguments.contains(QStringLiteral("-o")) && QTest::currentDataTag() != QByteArray("no output"))
