@@ -4,10 +4,10 @@
 // median encoding time, each against Qt's own PNG writer at its defaults (RGB, zlib level 6,
 // filters chosen per row), which the first line of each picture shows.
 #include "Median.h"
-#include "platform/CanvasSurface.h"
-#include "platform/MeasuringLabel.h"
-#include "platform/PictureHolder.h"
-#include "platform/PngEncoder.h"
+#include "render/CanvasSurface.h"
+#include "render/MeasuringLabel.h"
+#include "render/PictureHolder.h"
+#include "image/PngEncoder.h"
 #include "render/RenderTextImage.h"
 
 #include <QBuffer>

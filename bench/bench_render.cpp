@@ -1,8 +1,8 @@
 // Rendering costs on every keystroke. Prints one line per case: name, median milliseconds.
 #include "Median.h"
-#include "platform/CanvasSurface.h"
-#include "platform/MeasuringLabel.h"
-#include "platform/PictureHolder.h"
+#include "render/CanvasSurface.h"
+#include "render/MeasuringLabel.h"
+#include "render/PictureHolder.h"
 #include "render/RenderTextImage.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "FuzzSupport.h"
 
-#include "platform/CanvasSurface.h"
+#include "render/CanvasSurface.h"
 
 #include <QGuiApplication>
 #include <QHashFunctions>

@@ -6,11 +6,11 @@
 
 #include "FuzzSupport.h"
 
-#include "platform/CanvasSurface.h"
-#include "platform/DCReadPNG.h"
-#include "platform/MeasuringLabel.h"
-#include "platform/PictureHolder.h"
-#include "platform/PictureLoader.h"
+#include "render/CanvasSurface.h"
+#include "render/DCReadPNG.h"
+#include "render/MeasuringLabel.h"
+#include "render/PictureHolder.h"
+#include "image/PictureLoader.h"
 #include "platform/RunTimeError.h"
 #include "render/RenderTextImage.h"
 

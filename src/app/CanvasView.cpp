@@ -1,6 +1,6 @@
 #include "app/CanvasView.h"
 
-#include "platform/CanvasSurface.h"
+#include "render/CanvasSurface.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -8,9 +8,9 @@
 // handlers connect to the public controls from files of their own.
 
 #include "app/SorvelMainDependencies.h"
-#include "platform/CanvasSurface.h"
-#include "platform/MeasuringLabel.h"
-#include "platform/PictureHolder.h"
+#include "render/CanvasSurface.h"
+#include "render/MeasuringLabel.h"
+#include "render/PictureHolder.h"
 #include "render/TextImageSettings.h"
 
 #include <QWidget>

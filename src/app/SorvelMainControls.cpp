@@ -8,7 +8,7 @@
 #include "app/ColorSwatch.h"
 #include "app/MouseUpButton.h"
 #include "app/WindowLayout.h"
-#include "platform/FontSystem.h"
+#include "text/FontSystem.h"
 #include "render/PaletteColor.h"
 
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 // realDependencies(); a test fills in its own.
 
 #include "platform/Clipboard.h"
-#include "platform/FontList.h"
+#include "text/FontList.h"
 #include "platform/widgets/DialogService.h"
 #include "platform/widgets/MessageBox.h"
 

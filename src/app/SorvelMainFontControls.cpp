@@ -5,7 +5,7 @@
 #include "app/SorvelMain.h"
 
 #include "platform/Conversions.h"
-#include "platform/FontSystem.h"
+#include "text/FontSystem.h"
 #include "platform/RunTimeError.h"
 
 #include <QComboBox>

@@ -1,5 +1,5 @@
 #include "app/SorvelMain.h"
-#include "platform/FontSystem.h"
+#include "text/FontSystem.h"
 
 #include <QApplication>
 

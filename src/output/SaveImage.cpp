@@ -1,8 +1,9 @@
 #include "output/SaveImage.h"
 
 #include "output/SaveTexts.h"
-#include "platform/ImageWriters.h"
-#include "platform/JpegQuality.h"
+#include "image/ImageWriters.h"
+#include "image/JpegQuality.h"
+#include "image/WriteFailureText.h"
 
 #include <QDir>
 
@@ -10,42 +11,12 @@ namespace sorvel {
 
 namespace {
 
-QString reasonText(const WriteResult& result)
-{
-    QString reason;
-    switch (result.error) {
-    case WriteError::None:
-        break;
-    case WriteError::InvalidSize:
-        reason = QStringLiteral("画像の大きさが正しくありません。");
-        break;
-    case WriteError::InvalidPath:
-        reason = QStringLiteral("ファイル名が指定されていません。");
-        break;
-    case WriteError::IsFolder:
-        reason = QStringLiteral("同じ名前のフォルダーがあります。");
-        break;
-    case WriteError::CannotCreate:
-        reason = QStringLiteral("ファイルを作成できません。");
-        break;
-    case WriteError::WriteFailed:
-        reason = QStringLiteral("書き込み中にエラーが発生しました。ディスクの空き容量を確認してください。");
-        break;
-    case WriteError::CannotReplace:
-        reason = QStringLiteral("既存のファイルを置き換えられませんでした。");
-        break;
-    }
-    if (!result.systemMessage.isEmpty())
-        reason += QStringLiteral("\n(") + result.systemMessage + u')';
-    return reason;
-}
-
 SaveOutcome outcomeOf(ImageFormat format, const WriteResult& result, const QString& path)
 {
     if (result.ok())
         return {SaveOutcome::Status::Written, format, {}};
     const QString message =
-        saveFailedHeading + u'\n' + QDir::toNativeSeparators(path) + u'\n' + reasonText(result);
+        saveFailedHeading + u'\n' + QDir::toNativeSeparators(path) + u'\n' + writeFailureText(result, FailureReader::Window);
     return {SaveOutcome::Status::Failed, format, message};
 }
 

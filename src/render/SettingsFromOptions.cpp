@@ -1,7 +1,7 @@
 #include "render/SettingsFromOptions.h"
 
 #include "platform/Conversions.h"
-#include "platform/FontSystem.h"
+#include "text/FontSystem.h"
 #include "render/PaletteColor.h"
 
 #include <QFont>

@@ -2,7 +2,7 @@
 // Every input of one rendering, with the window's start-up values.
 
 #include "platform/ColorValue.h"
-#include "platform/FontSystem.h"
+#include "text/FontSystem.h"
 
 #include <QString>
 

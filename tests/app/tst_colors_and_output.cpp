@@ -1,6 +1,6 @@
 // The colour frame, copy, save and background buttons of the real window, and closing it, with
 // fake dialogs, clipboard and message box.
-#include "WindowFixture.h"
+#include "support/WindowFixture.h"
 #include "app/ColorSwatch.h"
 #include "app/MouseUpButton.h"
 #include "render/PaletteColor.h"

@@ -1,7 +1,7 @@
 // The text box, font list, size box, style toggles and effect boxes of the real window, driven
 // with simulated keys and clicks: each user action renders exactly once, with the right settings.
-#include "WindowFixture.h"
-#include "platform/FontSystem.h"
+#include "support/WindowFixture.h"
+#include "text/FontSystem.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>

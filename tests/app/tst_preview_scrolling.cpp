@@ -1,7 +1,7 @@
 // The preview's scroll bars and canvas position as the canvas grows and shrinks: a bar shows
 // only for a canvas larger than the 389 x 77 viewport, and its range ends 150 columns (30 rows)
 // before the canvas's far edge. Scrolling never renders.
-#include "WindowFixture.h"
+#include "support/WindowFixture.h"
 #include "app/CanvasView.h"
 
 using namespace sorvel;

@@ -1,6 +1,6 @@
 // Start-up of the real main window: caption sequence, font list, first rendering, fixed size,
 // and the installed font list.
-#include "WindowFixture.h"
+#include "support/WindowFixture.h"
 
 #include <QFontDatabase>
 

@@ -1,7 +1,7 @@
 // Rendering again on used surfaces, as on every keystroke: the picture depends on the settings alone.
-#include "platform/CanvasSurface.h"
-#include "platform/MeasuringLabel.h"
-#include "platform/PictureHolder.h"
+#include "render/CanvasSurface.h"
+#include "render/MeasuringLabel.h"
+#include "render/PictureHolder.h"
 #include "render/RenderTextImage.h"
 
 #include <QtTest>

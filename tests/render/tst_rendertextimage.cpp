@@ -1,8 +1,8 @@
 // The renderer against in-memory surfaces: geometry, layers, shadow, frame, rainbow, failures.
-#include "platform/CanvasSurface.h"
+#include "render/CanvasSurface.h"
 #include "platform/Conversions.h"
-#include "platform/MeasuringLabel.h"
-#include "platform/PictureHolder.h"
+#include "render/MeasuringLabel.h"
+#include "render/PictureHolder.h"
 #include "platform/RunTimeError.h"
 #include "render/PaletteColor.h"
 #include "render/RenderTextImage.h"

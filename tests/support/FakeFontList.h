@@ -2,7 +2,7 @@
 // A font list with the names a test gives, in that order, that can tell the test when it is
 // read (to see what the window shows meanwhile).
 
-#include "platform/FontList.h"
+#include "text/FontList.h"
 
 #include <functional>
 

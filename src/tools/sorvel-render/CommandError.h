@@ -27,6 +27,12 @@ private:
     QString m_message;
 };
 
+// A name or value as a message shows it: in single quotes.
+inline QString quoted(const QString& text)
+{
+    return u'\'' + text + u'\'';
+}
+
 [[noreturn]] inline void usageError(const QString& message)
 {
     throw CommandError(UsageError, message);

@@ -1,7 +1,7 @@
 #include "CommandLine.h"
 
 #include "CommandError.h"
-#include "platform/JpegQuality.h"
+#include "image/JpegQuality.h"
 #include "render/RenderTextImage.h"
 #include "render/SettingsFromOptions.h"
 
@@ -61,11 +61,6 @@ struct Options {
                                QStringLiteral("JPEG quality from 1 to 255 (above 100 counts as 100; default 50)."),
                                QStringLiteral("N")};
 };
-
-QString quoted(const QString& text)
-{
-    return u'\'' + text + u'\'';
-}
 
 ColorValue colorOption(const QCommandLineParser& parser, const QCommandLineOption& option)
 {

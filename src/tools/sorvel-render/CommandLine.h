@@ -3,7 +3,7 @@
 // font system nor a file: option names and values, colours, the output name and the quality.
 
 #include "platform/ColorValue.h"
-#include "platform/ImageFormatChoice.h"
+#include "image/ImageFormatChoice.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,16 +1,17 @@
 #include "RenderJob.h"
 
 #include "CommandError.h"
-#include "platform/CanvasSurface.h"
-#include "platform/FileReplacement.h"
-#include "platform/FontList.h"
-#include "platform/ImageWriters.h"
-#include "platform/MeasuringLabel.h"
-#include "platform/PictureHolder.h"
-#include "platform/PictureLoader.h"
+#include "render/CanvasSurface.h"
+#include "image/FileReplacement.h"
+#include "text/FontList.h"
+#include "image/ImageWriters.h"
+#include "render/MeasuringLabel.h"
+#include "render/PictureHolder.h"
+#include "image/PictureLoader.h"
 #include "platform/RunTimeError.h"
 #include "render/RenderTextImage.h"
 #include "render/SettingsFromOptions.h"
+#include "image/WriteFailureText.h"
 
 #include <QFileInfo>
 
@@ -22,11 +23,6 @@
 namespace sorvel::render_command {
 
 namespace {
-
-QString quoted(const QString& text)
-{
-    return u'\'' + text + u'\'';
-}
 
 // The name as the window's font list spells it (the list matches without regard to case).
 QString installedFontName(const QString& name)
@@ -75,36 +71,6 @@ void checkPicture(const QString& path)
     failure(QStringLiteral("cannot read picture %1: %2").arg(quoted(path), reason));
 }
 
-QString reasonOf(const WriteResult& result)
-{
-    QString reason;
-    switch (result.error) {
-    case WriteError::None:
-        break;
-    case WriteError::InvalidSize:
-        reason = QStringLiteral("the picture has no area");
-        break;
-    case WriteError::InvalidPath:
-        reason = QStringLiteral("no file name");
-        break;
-    case WriteError::IsFolder:
-        reason = QStringLiteral("a folder has that name");
-        break;
-    case WriteError::CannotCreate:
-        reason = QStringLiteral("cannot create the file");
-        break;
-    case WriteError::WriteFailed:
-        reason = QStringLiteral("writing failed");
-        break;
-    case WriteError::CannotReplace:
-        reason = QStringLiteral("cannot replace the existing file");
-        break;
-    }
-    if (!result.systemMessage.isEmpty())
-        reason += QStringLiteral(" (") + result.systemMessage.simplified() + u')';
-    return reason;
-}
-
 // The bytes of the picture in the request's format, as the window's writers encode them.
 QByteArray encoded(const RenderRequest& request, const QImage& image, int width, int height)
 {
@@ -123,7 +89,7 @@ QByteArray encoded(const RenderRequest& request, const QImage& image, int width,
         break;
     }
     if (!result.ok())
-        failure(QStringLiteral("cannot encode the picture: %1").arg(reasonOf(result)));
+        failure(QStringLiteral("cannot encode the picture: %1").arg(writeFailureText(result, FailureReader::Command)));
     return bytes;
 }
 
@@ -198,7 +164,7 @@ void renderAndWrite(const RenderRequest& request, const TextImageSettings& setti
     }
     const WriteResult written = replaceFileWith(bytes, request.output);
     if (!written.ok())
-        failure(QStringLiteral("cannot write %1: %2").arg(quoted(request.output), reasonOf(written)));
+        failure(QStringLiteral("cannot write %1: %2").arg(quoted(request.output), writeFailureText(written, FailureReader::Command)));
 }
 
 } // namespace sorvel::render_command

@@ -1,8 +1,8 @@
 // Shaped text blocks: coloured drawing puts the glyphs where plain drawing does, for every
 // kind of character, including those of a script no installed font covers (coloured drawing
 // once crashed on those: their fallback font engine has no family name).
-#include "platform/FontSystem.h"
-#include "platform/TextBlock.h"
+#include "text/FontSystem.h"
+#include "text/TextBlock.h"
 
 #include <QFontDatabase>
 #include <QPainter>

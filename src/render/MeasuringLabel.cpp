@@ -1,7 +1,7 @@
-#include "platform/MeasuringLabel.h"
+#include "render/MeasuringLabel.h"
 
-#include "platform/FontSystem.h"
-#include "platform/TextBlock.h"
+#include "text/FontSystem.h"
+#include "text/TextBlock.h"
 
 namespace sorvel {
 

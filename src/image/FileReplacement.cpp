@@ -1,4 +1,4 @@
-#include "platform/FileReplacement.h"
+#include "image/FileReplacement.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -123,16 +123,28 @@ int nameUnnamedFile(int fd, const QByteArray& folder, const QByteArray& fileName
     return EEXIST;
 }
 
+// Makes the folder's entries (the new name) durable; 0 or errno. A file system that cannot
+// sync a folder (EINVAL) keeps its names some other way.
+int syncFolder(const QByteArray& folder)
+{
+    Descriptor directory(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.get() < 0)
+        return errno;
+    if (::fsync(directory.get()) == 0 || errno == EINVAL)
+        return 0;
+    return errno;
+}
+
 } // namespace
 
-WriteResult replaceFileWith(const QByteArray& bytes, const QString& path) noexcept
+WriteResult replaceFileWith(const QByteArray& bytes, const QString& path, Durability durability) noexcept
 {
     try {
         if (path.isEmpty())
             return WriteResult::failure(WriteError::InvalidPath, {});
         QFileInfo info(path);
         if (info.isDir())
-            return WriteResult::failure(WriteError::IsFolder, {});
+            return failure(WriteError::IsFolder, EISDIR);
         // A symbolic link stays: the file it leads to is replaced.
         if (info.exists())
             info = QFileInfo(info.canonicalFilePath());
@@ -172,6 +184,8 @@ WriteResult replaceFileWith(const QByteArray& bytes, const QString& path) noexce
             return failure(WriteError::CannotCreate, errno);
         if (const int error = writeAll(file.get(), bytes))
             return failure(WriteError::WriteFailed, error);
+        if (durability == Durability::OnDisk && ::fsync(file.get()) != 0)
+            return failure(WriteError::WriteFailed, errno);
         if (unnamed) {
             if (const int error = nameUnnamedFile(file.get(), folder, fileName, temporary))
                 return failure(WriteError::CannotReplace, error);
@@ -181,6 +195,10 @@ WriteResult replaceFileWith(const QByteArray& bytes, const QString& path) noexce
         if (::rename(temporary.name.constData(), target.constData()) != 0)
             return failure(WriteError::CannotReplace, errno);
         temporary.name.clear();
+        if (durability == Durability::OnDisk) {
+            if (const int error = syncFolder(folder))
+                return failure(WriteError::WriteFailed, error);
+        }
         return WriteResult::success();
     } catch (const std::exception&) {
         return failure(WriteError::WriteFailed, ENOMEM);

@@ -1,6 +1,6 @@
-#include "platform/FontList.h"
+#include "text/FontList.h"
 
-#include "platform/FontSystem.h"
+#include "text/FontSystem.h"
 #include "platform/RunTimeError.h"
 
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "platform/JpegQuality.h"
+#include "image/JpegQuality.h"
 
 #include "platform/Conversions.h"
 #include "platform/RunTimeError.h"

@@ -1,5 +1,5 @@
 // The PNG encoder: the colour type it picks, and that every type decodes to exactly the pixels.
-#include "platform/PngEncoder.h"
+#include "image/PngEncoder.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "platform/ImageFormatChoice.h"
+#include "image/ImageFormatChoice.h"
 
 namespace sorvel {
 

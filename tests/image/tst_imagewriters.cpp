@@ -1,6 +1,6 @@
 // The PNG, JPEG and bitmap writers: what they write, what an independent decoder makes of it,
 // and that every failure is reported and leaves an existing file untouched.
-#include "platform/ImageWriters.h"
+#include "image/ImageWriters.h"
 #include "support/FileSizeLimit.h"
 
 #include <QtEndian>

@@ -1,4 +1,4 @@
-#include "platform/PaintDevice.h"
+#include "text/PaintDevice.h"
 
 #include <QImage>
 

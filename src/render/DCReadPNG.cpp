@@ -1,8 +1,8 @@
-#include "platform/DCReadPNG.h"
+#include "render/DCReadPNG.h"
 
 #include "platform/ColorValue.h"
-#include "platform/PictureHolder.h"
-#include "platform/PictureLoader.h"
+#include "render/PictureHolder.h"
+#include "image/PictureLoader.h"
 
 #include <QPainter>
 

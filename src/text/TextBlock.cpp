@@ -1,6 +1,6 @@
-#include "platform/TextBlock.h"
+#include "text/TextBlock.h"
 
-#include "platform/PaintDevice.h"
+#include "text/PaintDevice.h"
 
 #include <QColor>
 #include <QFontMetrics>

@@ -9,7 +9,7 @@
 // (long runs of background compress as well either way), while trying them for each row, as
 // general-purpose writers do, takes about two thirds of the encoding time.
 
-#include "platform/ImageWriteResult.h"
+#include "image/ImageWriteResult.h"
 
 #include <QByteArray>
 #include <QImage>

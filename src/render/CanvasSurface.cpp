@@ -1,10 +1,10 @@
-#include "platform/CanvasSurface.h"
+#include "render/CanvasSurface.h"
 
 #include "platform/Conversions.h"
-#include "platform/FontSystem.h"
-#include "platform/PaintDevice.h"
+#include "text/FontSystem.h"
+#include "text/PaintDevice.h"
 #include "platform/RunTimeError.h"
-#include "platform/TextBlock.h"
+#include "text/TextBlock.h"
 
 #include <QPainter>
 

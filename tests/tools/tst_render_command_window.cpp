@@ -1,7 +1,7 @@
 // sorvel-render draws exactly what the window copies: the same settings, made once through the
 // window's controls and once through the command line, give the same pixels.
 #include "RenderCommandProcess.h"
-#include "WindowFixture.h"
+#include "support/WindowFixture.h"
 #include "app/ColorSwatch.h"
 #include "app/MouseUpButton.h"
 

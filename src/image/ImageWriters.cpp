@@ -1,7 +1,7 @@
-#include "platform/ImageWriters.h"
+#include "image/ImageWriters.h"
 
-#include "platform/AtomicImageWrite.h"
-#include "platform/PngEncoder.h"
+#include "image/FileReplacement.h"
+#include "image/PngEncoder.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -23,6 +23,26 @@ QString outOfMemory()
 }
 
 enum class Encoding { Jpeg, Bitmap };
+
+// Whether width x height pixels from the top-left corner lie inside the canvas (false for 0,
+// negative or larger sizes and for a null image).
+bool regionFits(const QImage& canvas, int width, int height)
+{
+    return !canvas.isNull() && width > 0 && height > 0 && width <= canvas.width()
+        && height <= canvas.height();
+}
+
+// The top-left width x height pixels as Format_RGB32; the size must fit. A null image when
+// memory for the copy runs out.
+QImage topLeftRegion(const QImage& canvas, int width, int height)
+{
+    QImage region = (width == canvas.width() && height == canvas.height())
+        ? canvas
+        : canvas.copy(0, 0, width, height);
+    if (region.format() != QImage::Format_RGB32)
+        region = region.convertToFormat(QImage::Format_RGB32);
+    return region;
+}
 
 // The top-left width x height pixels of the canvas as Qt's encoders take them. A failure when
 // the size does not fit or memory runs out.
@@ -58,21 +78,6 @@ WriteResult encodePngRegion(const QImage& canvas, int width, int height, QByteAr
     }
 }
 
-WriteResult writeRegion(const QImage& canvas, int width, int height, const QString& path,
-                        Encoding encoding, int quality) noexcept
-{
-    try {
-        QImage region;
-        const WriteResult taken = takeRegion(canvas, width, height, region);
-        if (!taken.ok())
-            return taken;
-        return writeImageAtomically(region, path, formatName(encoding), quality);
-    } catch (const std::exception&) {
-        // Out of memory while encoding a very large region.
-        return WriteResult::failure(WriteError::WriteFailed, outOfMemory());
-    }
-}
-
 WriteResult encodeRegion(const QImage& canvas, int width, int height, Encoding encoding, int quality,
                          QByteArray& bytes) noexcept
 {
@@ -97,20 +102,29 @@ WriteResult encodeRegion(const QImage& canvas, int width, int height, Encoding e
     }
 }
 
+// The window's save: encoded in memory, then put in place once it is on the disk.
+template <typename Encode>
+WriteResult encodeAndReplace(const QString& path, Encode encode) noexcept
+{
+    try {
+        QByteArray bytes;
+        const WriteResult encoded = encode(bytes);
+        if (!encoded.ok())
+            return encoded;
+        return replaceFileWith(bytes, path, Durability::OnDisk);
+    } catch (const std::exception&) {
+        return WriteResult::failure(WriteError::WriteFailed, outOfMemory());
+    }
+}
+
 } // namespace
 
 WriteResult DCSavetoPNG(const QImage& canvas, int width, int height, const QString& path,
                         std::uint8_t /*option: reserved*/) noexcept
 {
-    try {
-        QByteArray bytes;
-        const WriteResult encoded = encodePngRegion(canvas, width, height, bytes);
-        if (!encoded.ok())
-            return encoded;
-        return writeBytesAtomically(bytes, path);
-    } catch (const std::exception&) {
-        return WriteResult::failure(WriteError::WriteFailed, outOfMemory());
-    }
+    return encodeAndReplace(path, [&](QByteArray& bytes) {
+        return encodePngRegion(canvas, width, height, bytes);
+    });
 }
 
 WriteResult encodePNG(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept
@@ -126,21 +140,24 @@ WriteResult encodeJPEG(const QImage& canvas, int width, int height, std::uint8_t
 
 WriteResult encodeBitmap(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept
 {
+    // Qt's BMP encoder writes an RGB32 image with 24 bits per pixel.
     return encodeRegion(canvas, width, height, Encoding::Bitmap, -1, bytes);
 }
 
 WriteResult DCSavetoJPEG(const QImage& canvas, int width, int height, const QString& path,
                          std::uint8_t quality, std::int32_t /*option: reserved*/) noexcept
 {
-    return writeRegion(canvas, width, height, path, Encoding::Jpeg,
-                       std::min<int>(quality, highestJpegQuality));
+    return encodeAndReplace(path, [&](QByteArray& bytes) {
+        return encodeJPEG(canvas, width, height, quality, bytes);
+    });
 }
 
 WriteResult saveBitmapFile(const QImage& canvas, int width, int height,
                            const QString& path) noexcept
 {
-    // Qt's BMP encoder writes an RGB32 image with 24 bits per pixel.
-    return writeRegion(canvas, width, height, path, Encoding::Bitmap, -1);
+    return encodeAndReplace(path, [&](QByteArray& bytes) {
+        return encodeBitmap(canvas, width, height, bytes);
+    });
 }
 
 } // namespace sorvel

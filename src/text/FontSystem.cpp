@@ -1,4 +1,4 @@
-#include "platform/FontSystem.h"
+#include "text/FontSystem.h"
 
 #include "platform/Conversions.h"
 #include "platform/RunTimeError.h"

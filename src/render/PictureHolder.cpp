@@ -1,7 +1,7 @@
-#include "platform/PictureHolder.h"
+#include "render/PictureHolder.h"
 
 #include "platform/ColorValue.h"
-#include "platform/PictureLoader.h"
+#include "image/PictureLoader.h"
 #include "platform/RunTimeError.h"
 
 namespace sorvel {

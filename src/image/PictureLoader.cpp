@@ -1,4 +1,4 @@
-#include "platform/PictureLoader.h"
+#include "image/PictureLoader.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -4,7 +4,7 @@
 // on any failure an existing file is left untouched and the result says why. Paths are
 // Unicode. Never raises.
 
-#include "platform/ImageWriteResult.h"
+#include "image/ImageWriteResult.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,0 +1,27 @@
+#pragma once
+// Puts finished bytes into a file so that its name always leads to either the old file or the
+// complete new one, whatever happens to the process meanwhile (an error, a full disk, a kill):
+// the bytes go into a file without a name in the target's folder, which takes the target's
+// place in one rename. An existing file's permissions carry over; a symbolic link keeps leading
+// to the file, which is the one replaced.
+//
+// Every file the program writes goes through here: the window's save, which waits until the
+// data is on the disk, and sorvel-render, which does not, as command-line tools do not: a
+// program that writes thousands of pictures should not wait for each one.
+
+#include "image/ImageWriteResult.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace sorvel {
+
+enum class Durability {
+    WhenClosed,   // the file is complete when the call returns; the system writes it out later
+    OnDisk,       // the data and the new name are on the disk when the call returns
+};
+
+WriteResult replaceFileWith(const QByteArray& bytes, const QString& path,
+                            Durability durability = Durability::WhenClosed) noexcept;
+
+} // namespace sorvel
