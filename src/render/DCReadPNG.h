@@ -1,4 +1,5 @@
 #pragma once
+// The PNG step of the background picture: the picture file drawn onto the hidden holder.
 
 #include <QString>
 

@@ -1,4 +1,6 @@
 #pragma once
+// The 96-dpi paint device that every font measurement and text layout uses, so that a picture
+// has the same pixels whatever screen the program runs on.
 
 class QPaintDevice;
 

@@ -1,4 +1,5 @@
 #pragma once
+// The message box the running program shows: Qt's own, modal over the window.
 
 #include "platform/widgets/MessageBox.h"
 
