@@ -9,6 +9,8 @@ set(SORVEL_APPLICATION_ID "org.sorvel.Sorvel")
 # The class part of the window's WM_CLASS: Qt 6 takes the application name, the program's name.
 set(SORVEL_WM_CLASS "sorvel")
 set(SORVEL_RELEASE_DATE "2026-12-08")
+set(SORVEL_RELEASE_DATE_RFC2822 "Tue, 08 Dec 2026 12:00:00 +0000")
+set(SORVEL_MAINTAINER "The Sorvel developers <sorvel@sorvel.org>")
 
 set(SORVEL_DOCDIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/sorvel")
 set(SORVEL_KEEPER_DIR "${CMAKE_INSTALL_LIBEXECDIR}/sorvel")
@@ -77,11 +79,11 @@ install(FILES ${SORVEL_MAN_FILES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES LICENSE DESTINATION ${SORVEL_DOCDIR})
 # Debian's place for the licence, and the release notes every package carries.
 install(FILES data/copyright DESTINATION ${SORVEL_DOCDIR})
+configure_file(data/changelog.in "${SORVEL_DATA_DIR}/changelog" @ONLY)
 set(SORVEL_CHANGELOG "${SORVEL_DATA_DIR}/changelog.gz")
 add_custom_command(OUTPUT "${SORVEL_CHANGELOG}"
-  COMMAND ${CMAKE_COMMAND} -E copy "${PROJECT_SOURCE_DIR}/data/changelog" "${SORVEL_DATA_DIR}/changelog"
-  COMMAND ${GZIP} -9nf "${SORVEL_DATA_DIR}/changelog"
-  DEPENDS data/changelog VERBATIM)
+  COMMAND ${GZIP} -9nkf "${SORVEL_DATA_DIR}/changelog"
+  DEPENDS "${SORVEL_DATA_DIR}/changelog" VERBATIM)
 add_custom_target(sorvel_changelog ALL DEPENDS "${SORVEL_CHANGELOG}")
 install(FILES "${SORVEL_CHANGELOG}" DESTINATION ${SORVEL_DOCDIR})
 
@@ -90,7 +92,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME sorvel)
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "The Sorvel developers")
-set(CPACK_PACKAGE_CONTACT "The Sorvel developers <sorvel@sorvel.org>")
+set(CPACK_PACKAGE_CONTACT "${SORVEL_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turns a piece of text into a picture (Japanese interface)")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Sorvel draws a text in a chosen font, size, style and colours, over an
