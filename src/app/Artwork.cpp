@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QPolygon>
+#include <QTextStream>
 
 #include <array>
 #include <string_view>
@@ -37,38 +38,6 @@ QPixmap pictureOf(const PixelMap& rows)
             picture.setPixel(x, y, colorOf(x < static_cast<int>(row.size()) ? row[static_cast<std::size_t>(x)] : '.'));
     }
     return QPixmap::fromImage(masked(picture));
-}
-
-// The icon on a 32-unit grid: a white sheet with a bold red A and its grey shadow, above a
-// strip of palette colours. Drawn without antialiasing so that every pixel is one of the
-// 16 palette colours or the mask colour.
-QImage iconPicture(int size)
-{
-    QImage picture(size, size, QImage::Format_ARGB32);
-    picture.fill(maskColor);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.scale(size / 32.0, size / 32.0);
-    painter.setPen(Qt::NoPen);
-    painter.fillRect(QRect(5, 3, 26, 28), toQColor(PaletteColor(8)));    // sheet shadow
-    painter.fillRect(QRect(2, 1, 26, 28), toQColor(PaletteColor(0)));    // sheet outline
-    painter.fillRect(QRect(3, 2, 24, 26), toQColor(PaletteColor(15)));   // sheet
-    const QPolygon letterA({QPoint(12, 4), QPoint(17, 4), QPoint(24, 21), QPoint(19, 21), QPoint(18, 17),
-                            QPoint(11, 17), QPoint(10, 21), QPoint(5, 21)});
-    const QPolygon counter({QPoint(14, 9), QPoint(15, 9), QPoint(17, 14), QPoint(12, 14)});
-    const auto drawLetter = [&](QPoint offset, const QColor& color) {
-        painter.setBrush(color);
-        painter.drawPolygon(letterA.translated(offset));
-        painter.setBrush(toQColor(PaletteColor(15)));
-        painter.drawPolygon(counter.translated(offset));
-    };
-    drawLetter(QPoint(2, 2), toQColor(PaletteColor(7)));
-    drawLetter(QPoint(0, 0), toQColor(PaletteColor(12)));
-    const std::array<int, 6> strip{12, 14, 10, 11, 9, 13};
-    for (std::size_t i = 0; i < strip.size(); ++i)
-        painter.fillRect(QRect(4 + 4 * static_cast<int>(i), 23, 4, 4), toQColor(PaletteColor(strip[i])));
-    painter.end();
-    return masked(picture);
 }
 
 } // namespace
@@ -172,6 +141,75 @@ QPixmap floppyDisk()
         "kbbwwwwwwwwwwbbk",
         "kkkkkkkkkkkkkkkk",
     });
+}
+
+// The icon on a 32-unit grid: a white sheet with a bold red A and its grey shadow, above a
+// strip of palette colours. Every shape is one of the 16 palette colours.
+std::vector<IconShape> iconShapes()
+{
+    const auto color = [](int index) { return toQColor(PaletteColor(index)).rgb(); };
+    std::vector<IconShape> shapes{
+        {QRect(5, 3, 26, 28), {}, color(8)},    // sheet shadow
+        {QRect(2, 1, 26, 28), {}, color(0)},    // sheet outline
+        {QRect(3, 2, 24, 26), {}, color(15)},   // sheet
+    };
+    const QPolygon letterA({QPoint(12, 4), QPoint(17, 4), QPoint(24, 21), QPoint(19, 21), QPoint(18, 17),
+                            QPoint(11, 17), QPoint(10, 21), QPoint(5, 21)});
+    const QPolygon counter({QPoint(14, 9), QPoint(15, 9), QPoint(17, 14), QPoint(12, 14)});
+    for (const auto& [offset, letterColor] : {std::pair{QPoint(2, 2), 7}, std::pair{QPoint(0, 0), 12}}) {
+        shapes.push_back({{}, letterA.translated(offset), color(letterColor)});
+        shapes.push_back({{}, counter.translated(offset), color(15)});
+    }
+    const std::array<int, 6> strip{12, 14, 10, 11, 9, 13};
+    for (std::size_t i = 0; i < strip.size(); ++i)
+        shapes.push_back({QRect(4 + 4 * static_cast<int>(i), 23, 4, 4), {}, color(strip[i])});
+    return shapes;
+}
+
+// Drawn on transparency without antialiasing, so that every pixel is a palette colour or clear.
+QImage iconPicture(int size)
+{
+    QImage picture(size, size, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.scale(size / double(iconGrid), size / double(iconGrid));
+    painter.setPen(Qt::NoPen);
+    for (const IconShape& shape : iconShapes()) {
+        if (shape.polygon.isEmpty()) {
+            painter.fillRect(shape.rect, QColor(shape.color));
+        } else {
+            painter.setBrush(QColor(shape.color));
+            painter.drawPolygon(shape.polygon);
+        }
+    }
+    painter.end();
+    return picture;
+}
+
+QByteArray iconSvg()
+{
+    QByteArray svg;
+    QTextStream out(&svg);
+    const auto name = [](QRgb color) { return QColor(color).name(); };
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << iconGrid << "\" height=\"" << iconGrid
+        << "\" viewBox=\"0 0 " << iconGrid << ' ' << iconGrid << "\" shape-rendering=\"crispEdges\">\n";
+    for (const IconShape& shape : iconShapes()) {
+        if (shape.polygon.isEmpty()) {
+            out << "  <rect x=\"" << shape.rect.x() << "\" y=\"" << shape.rect.y() << "\" width=\""
+                << shape.rect.width() << "\" height=\"" << shape.rect.height() << "\" fill=\"" << name(shape.color)
+                << "\"/>\n";
+        } else {
+            out << "  <polygon points=\"";
+            for (qsizetype i = 0; i < shape.polygon.size(); ++i)
+                out << (i ? " " : "") << shape.polygon.at(i).x() << ',' << shape.polygon.at(i).y();
+            out << "\" fill=\"" << name(shape.color) << "\"/>\n";
+        }
+    }
+    out << "</svg>\n";
+    out.flush();
+    return svg;
 }
 
 QIcon windowIcon()

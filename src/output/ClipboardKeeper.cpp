@@ -9,6 +9,10 @@
 #include <QProcess>
 #include <QTemporaryFile>
 
+#ifndef SORVEL_KEEPER_DIR_FROM_BIN
+#define SORVEL_KEEPER_DIR_FROM_BIN "../libexec/sorvel"
+#endif
+
 namespace sorvel {
 
 namespace {
@@ -25,7 +29,14 @@ bool platformNeedsKeeper()
 
 QString clipboardKeeperPath()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(clipboardKeeperName);
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    // Installed: the keeper's folder relative to the program's (bin/ -> libexec/sorvel/).
+    const QString installed = QDir::cleanPath(programDir.filePath(QStringLiteral(SORVEL_KEEPER_DIR_FROM_BIN)))
+        + u'/' + clipboardKeeperName;
+    if (QFileInfo(installed).isExecutable())
+        return installed;
+    // In the build folder the keeper is built next to the program.
+    return programDir.filePath(clipboardKeeperName);
 }
 
 HandOverResult handOverClipboard(const QImage& image)

@@ -18,7 +18,7 @@ struct HandOverResult {
         Started,         // the keeper runs and will take the clipboard
         NotNeeded,       // the platform keeps clipboard content by itself (not X11)
         NoImage,         // nothing to keep
-        KeeperMissing,   // the keeper program is not next to this program
+        KeeperMissing,   // the keeper program is not where it was looked for
         Failed,          // the image could not be passed on, or the keeper could not start
     };
 
@@ -29,7 +29,8 @@ struct HandOverResult {
     bool started() const { return status == Status::Started; }
 };
 
-// The keeper next to the running program (QCoreApplication::applicationDirPath()).
+// The installed keeper, found from the running program's folder through the relative path
+// between the installed bin/ and libexec/sorvel/; else the one next to the program (the build folder).
 QString clipboardKeeperPath();
 
 // Starts the keeper detached with image and returns without waiting for it. Call it while the
