@@ -128,6 +128,7 @@ void SorvelMain::RenderTextImage()
     const TextImageSettings settings = currentSettings();
     sorvel::RenderTextImage(settings, {m_canvas, Label3, Picture5});
     m_rendering = false;
+    followCanvasSizes();
     Picture1->update();
     emit rendered(settings);
 }
@@ -135,7 +136,7 @@ void SorvelMain::RenderTextImage()
 TextImageSettings SorvelMain::currentSettings() const
 {
     TextImageSettings settings;
-    settings.Text = textWithCrLf(*Text1);
+    settings.Text = m_lastText;   // kept up to date by every change of Text1
     const QFont& font = m_canvas.font();
     settings.FontName = font.family();
     settings.FontSize = static_cast<float>(fontPointSize(font));

@@ -17,6 +17,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -131,6 +132,7 @@ private:
 
     // Preview.
     void Picture1_Resize();
+    void followCanvasSizes();
     void HScroll1_Change();
     void HScroll1_Scroll();
     void VScroll1_Change();
@@ -142,7 +144,9 @@ private:
     QImage m_copiedImage;                           // what the last copy put on the clipboard
     CanvasSurface m_canvas;
     QWidget* m_viewportClient = nullptr;     // Picture4's client area, which clips Picture1
-    QString m_lastText;                      // Text1's text at its last change
+    QString m_lastText;                      // Text1's text at its last change, lines ending in CR LF
+    std::vector<int> m_canvasWidths;         // canvas sizes the preview has yet to follow
+    std::vector<int> m_canvasHeights;
     bool m_rendering = false;
     bool m_sizeEditFinishing = false;        // the size box's edit field is finishing its editing
 };

@@ -10,27 +10,51 @@
 
 namespace sorvel {
 
-// Runs at every change of the canvas size, nested in the rendering.
+namespace {
+
+ScrollBarState stateOf(const QScrollBar& bar)
+{
+    return {!bar.isHidden(), bar.maximum(), bar.value()};
+}
+
+// Lowering Max below the value moves the value, and Change follows it.
+void applyState(QScrollBar& bar, const ScrollBarState& state)
+{
+    if (state.maximum != bar.maximum())
+        bar.setMaximum(state.maximum);
+    bar.setValue(state.value);
+}
+
+} // namespace
+
+// Runs at every change of the canvas size. A rendering may change it several times: the sizes
+// are noted, and the preview follows all of them at once when the rendering ends.
 void SorvelMain::Picture1_Resize()
 {
-    const int width = m_canvas.scaleWidth();
-    const int height = m_canvas.scaleHeight();
-    Picture1->resize(width, height);
+    m_canvasWidths.push_back(m_canvas.scaleWidth());
+    m_canvasHeights.push_back(m_canvas.scaleHeight());
+    if (!m_rendering)
+        followCanvasSizes();
+}
 
+// The canvas widget takes the last size; each bar ends exactly as if it had followed every
+// noted size in turn (a value lowered on the way stays lowered), but is set only once.
+void SorvelMain::followCanvasSizes()
+{
+    if (m_canvasWidths.empty())
+        return;
+    Picture1->resize(m_canvas.scaleWidth(), m_canvas.scaleHeight());
     const QSize viewport = m_viewportClient->size();
-    const ScrollRange vertical = verticalScrollRange(height, viewport.height());
-    const ScrollRange horizontal = horizontalScrollRange(width, viewport.width());
+    const ScrollBarState vertical =
+        scrollBarAfter(stateOf(*VScroll1), m_canvasHeights, viewport.height(), verticalEndMargin);
+    const ScrollBarState horizontal =
+        scrollBarAfter(stateOf(*HScroll1), m_canvasWidths, viewport.width(), horizontalEndMargin);
+    m_canvasWidths.clear();
+    m_canvasHeights.clear();
     VScroll1->setVisible(vertical.visible);
     HScroll1->setVisible(horizontal.visible);
-    // Lowering Max below the value moves the value, and Change follows it.
-    if (vertical.visible)
-        VScroll1->setMaximum(vertical.maximum);
-    else
-        VScroll1->setValue(0);
-    if (horizontal.visible)
-        HScroll1->setMaximum(horizontal.maximum);
-    else
-        HScroll1->setValue(0);
+    applyState(*VScroll1, vertical);
+    applyState(*HScroll1, horizontal);
 }
 
 // The thumb's position: the value, or while the thumb is dragged the place it is dragged to.

@@ -63,11 +63,35 @@ void CanvasSurface::setCurrentY(double y)
 
 void CanvasSurface::clear()
 {
-    const QColor fill = toQColor(m_backColor);
-    m_image = makeImage(m_width, m_height, fill);
-    m_blankFill = fill.rgb();
+    m_blankFill = toQColor(m_backColor).rgb();
+    m_imageStale = true;
     m_currentX = 0.0f;
     m_currentY = 0.0f;
+}
+
+// A blank canvas gets its pixels here, in its blank colour; the buffer of the same size is
+// reused. Raises error 5 when the memory is not there (the canvas then stays without pixels).
+void CanvasSurface::makeImageCurrent() const
+{
+    if (!m_imageStale)
+        return;
+    const QColor fill = QColor::fromRgb(*m_blankFill);
+    if (!m_image.isNull() && m_image.width() == m_width && m_image.height() == m_height) {
+        m_image.fill(fill);
+    } else {
+        m_image = QImage();
+        m_image = makeImage(m_width, m_height, fill);
+    }
+    m_imageStale = false;
+}
+
+const QImage& CanvasSurface::image() const
+{
+    try {
+        makeImageCurrent();
+    } catch (const RunTimeError&) {
+    }
+    return m_image;
 }
 
 void CanvasSurface::setWidth(double width)
@@ -104,16 +128,21 @@ void CanvasSurface::setSize(double width, double height)
 void CanvasSurface::resizeImage(int width, int height)
 {
     const QColor fill = toQColor(m_backColor);
-    QImage resized = makeImage(width, height, fill);
-    if (m_blankFill != fill.rgb() && !resized.isNull() && !m_image.isNull()) {
-        const int rows = std::min(height, m_image.height());
-        const std::size_t bytes = static_cast<std::size_t>(std::min(width, m_image.width())) * 4;
-        for (int y = 0; y < rows; ++y)
-            std::memcpy(resized.scanLine(y), m_image.constScanLine(y), bytes);
-    }
-    if (m_blankFill != fill.rgb())
+    if (m_blankFill == fill.rgb()) {
+        // Blank in the colour new area gets: the whole canvas stays that colour.
+        m_imageStale = true;
+    } else {
+        makeImageCurrent();
+        QImage resized = makeImage(width, height, fill);
+        if (!resized.isNull() && !m_image.isNull()) {
+            const int rows = std::min(height, m_image.height());
+            const std::size_t bytes = static_cast<std::size_t>(std::min(width, m_image.width())) * 4;
+            for (int y = 0; y < rows; ++y)
+                std::memcpy(resized.scanLine(y), m_image.constScanLine(y), bytes);
+        }
         m_blankFill.reset();
-    m_image = std::move(resized);
+        m_image = std::move(resized);
+    }
     m_width = width;
     m_height = height;
     if (m_listener)
@@ -124,6 +153,7 @@ void CanvasSurface::drawPicture(const QImage& picture, int x, int y)
 {
     if (picture.isNull())
         raise(ErrorNumber::InvalidCall);
+    makeImageCurrent();
     if (m_image.isNull())
         return;
     m_blankFill.reset();
@@ -136,6 +166,7 @@ void CanvasSurface::drawTiled(const QImage& tile, int right, int bottom)
 {
     if (tile.isNull())
         raise(ErrorNumber::InvalidCall);
+    makeImageCurrent();
     if (m_image.isNull() || right < 0 || bottom < 0)
         return;
     const QImage source = tile.format() == QImage::Format_RGB32 ? tile : tile.convertToFormat(QImage::Format_RGB32);
@@ -175,6 +206,8 @@ void CanvasSurface::printLines(const QString& text, const std::vector<ColorValue
     const auto block = TextBlock::of(text, m_font);
     const double x = roundHalfEven(m_currentX);
     const double y = roundHalfEven(m_currentY);
+    if (!text.isEmpty())
+        makeImageCurrent();
     if (!m_image.isNull() && !text.isEmpty()) {
         m_blankFill.reset();
         QPainter painter(&m_image);
@@ -202,6 +235,7 @@ void CanvasSurface::printLines(const QString& text, const std::vector<ColorValue
 
 void CanvasSurface::outlineRect(int x1, int y1, int x2, int y2, ColorValue color)
 {
+    makeImageCurrent();
     if (m_image.isNull())
         return;
     const QRect bounds = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));

@@ -74,13 +74,17 @@ public:
     void outlineRect(int x1, int y1, int x2, int y2, ColorValue color);
 
     // The finished image (null while the canvas has no area).
-    const QImage& image() const { return m_image; }
+    const QImage& image() const;
 
 private:
     void resizeImage(int width, int height);
+    void makeImageCurrent() const;
     void printLines(const QString& text, const std::vector<ColorValue>* unitColors, bool lineEnd);
 
-    QImage m_image;
+    // Made when it is first drawn on or read: a blank canvas that is cleared and resized
+    // several times in a row is filled once, at its last size.
+    mutable QImage m_image;
+    mutable bool m_imageStale = false;   // m_image is not yet the blank canvas of this size
     int m_width = designWidth;
     int m_height = designHeight;
     ColorValue m_foreColor = systemWindowText;

@@ -3,6 +3,7 @@
 // before the canvas's far edge. Scrolling never renders.
 #include "support/WindowFixture.h"
 #include "app/CanvasView.h"
+#include "app/ScrollRanges.h"
 
 using namespace sorvel;
 using namespace sorvel::test;
@@ -45,6 +46,59 @@ private slots:
         QVERIFY(w.HScroll1->isHidden() && w.VScroll1->isHidden());
         QCOMPARE(w.Picture1->pos(), QPoint(0, 0));
         QCOMPARE(fixture.renderCount(), 0);
+    }
+
+    // A rendering changes the canvas size several times; the bars end as if they had followed
+    // each size in turn, margin 150 and a 389-pixel viewport here.
+    void barFollowsEverySizeOfARendering_data()
+    {
+        QTest::addColumn<ScrollBarState>("start");
+        QTest::addColumn<std::vector<int>>("extents");
+        QTest::addColumn<ScrollBarState>("expected");
+        QTest::newRow("no size change") << ScrollBarState{true, 850, 400} << std::vector<int>{}
+                                        << ScrollBarState{true, 850, 400};
+        QTest::newRow("fits: hidden at 0, range kept") << ScrollBarState{true, 850, 400} << std::vector<int>{300}
+                                                       << ScrollBarState{false, 850, 0};
+        QTest::newRow("value within the new range stays") << ScrollBarState{true, 850, 100}
+                                                          << std::vector<int>{500, 1000}
+                                                          << ScrollBarState{true, 850, 100};
+        QTest::newRow("value beyond the new end drops to it") << ScrollBarState{true, 850, 400}
+                                                              << std::vector<int>{500}
+                                                              << ScrollBarState{true, 350, 350};
+        QTest::newRow("lowered on the way, stays lowered") << ScrollBarState{true, 850, 400}
+                                                           << std::vector<int>{500, 525}
+                                                           << ScrollBarState{true, 375, 350};
+        QTest::newRow("fits on the way, back to 0") << ScrollBarState{true, 850, 400} << std::vector<int>{300, 1000}
+                                                    << ScrollBarState{true, 850, 0};
+    }
+    void barFollowsEverySizeOfARendering()
+    {
+        QFETCH(ScrollBarState, start);
+        QFETCH(std::vector<int>, extents);
+        QFETCH(ScrollBarState, expected);
+        QCOMPARE(scrollBarAfter(start, extents, 389, horizontalEndMargin), expected);
+    }
+
+    // Italic widens the canvas after it took the measured width: scrolled to the end of a long
+    // text, a shorter one lowers the value to the measured width's end, and the widening keeps it.
+    void italicWideningKeepsTheLoweredValue()
+    {
+        WindowFixture fixture;
+        SorvelMain& w = *fixture.window;
+        w.Check1[1]->click();
+        w.Text1->setPlainText(QString(120, u'W'));
+        w.HScroll1->setValue(w.HScroll1->maximum());
+        const int scrolled = w.HScroll1->value();
+        fixture.renders.clear();
+        w.Text1->setPlainText(QString(90, u'W'));
+        const int measuredEnd = w.Label3.width() - horizontalEndMargin;
+        const int widenedEnd = w.canvas().scaleWidth() - horizontalEndMargin;
+        QVERIFY(measuredEnd < scrolled && measuredEnd < widenedEnd);
+        QCOMPARE(fixture.renderCount(), 1);
+        QVERIFY(w.HScroll1->isVisible());
+        QCOMPARE(w.HScroll1->maximum(), widenedEnd);
+        QCOMPARE(w.HScroll1->value(), measuredEnd);
+        QCOMPARE(w.Picture1->geometry(), QRect(-measuredEnd, 0, w.canvas().scaleWidth(), w.canvas().scaleHeight()));
     }
 };
 

@@ -75,6 +75,30 @@ private slots:
             QCOMPARE(corners, (QList<QRgb>{drawn ? red : white, white, white, blue, blue}));
         }
     }
+
+    // Clearing a drawn canvas and giving it the same size again erases every pixel, in the
+    // new BackColor; an image taken from the canvas before keeps what it showed.
+    void clearAtTheSameSizeErasesAll()
+    {
+        const QRgb red = 0xFFFF0000;
+        for (const ColorValue back : {ColorValue(0xFFFFFF), ColorValue(0xFF0000)}) {
+            CanvasSurface canvas;
+            canvas.setBackColor(0xFFFFFF);
+            canvas.clear();
+            canvas.setSize(10, 10);
+            canvas.outlineRect(0, 0, 9, 9, 0x0000FF);   // red
+            const QImage before = canvas.image();
+            canvas.setBackColor(back);
+            canvas.clear();
+            canvas.setSize(10, 10);
+            const QImage& after = canvas.image();
+            const QRgb expected = toQColor(back).rgb();
+            QCOMPARE(after.size(), QSize(10, 10));
+            QCOMPARE((QList<QRgb>{after.pixel(0, 0), after.pixel(5, 5), after.pixel(9, 9)}),
+                     (QList<QRgb>{expected, expected, expected}));
+            QCOMPARE(before.pixel(0, 0), red);
+        }
+    }
 };
 
 QTEST_MAIN(TestRenderAgain)

@@ -1,0 +1,212 @@
+// A user's action through the real window, from the input event until the preview has painted
+// the new picture, next to the renderer's own time for the same rendering. Prints one line per
+// case: name, window median, renderer median, their ratio, and whether it meets its target (at
+// most 1.5 times the renderer and at most 16 ms).
+#include "app/CanvasView.h"
+#include "app/ColorSwatch.h"
+#include "app/SorvelMain.h"
+#include "render/CanvasSurface.h"
+#include "render/MeasuringLabel.h"
+#include "render/PictureHolder.h"
+#include "render/RenderTextImage.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace sorvel;
+
+namespace {
+
+constexpr double maxRatio = 1.5;
+constexpr double frameMs = 16.0;
+
+// Tells when Picture1 has painted.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* widget) { widget->installEventFilter(this); }
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+QString sampleText(int lines, int perLine)
+{
+    const QString alphabet = QStringLiteral("The quick brown fox jumps over the lazy dog 0123456789 ");
+    QStringList out;
+    for (int l = 0; l < lines; ++l) {
+        QString line;
+        for (int i = 0; i < perLine; ++i)
+            line += alphabet[(l * 7 + i) % alphabet.size()];
+        out << line;
+    }
+    return out.join(u'\n');
+}
+
+struct Bench {
+    SorvelMain& window;
+    PaintWatch watch{window.Picture1};
+    int renders = 0;   // renderings of the window so far
+    bool oneRenderEach = true;   // every measured action rendered exactly once
+
+    // Everything pending is handled and painted, so that a measurement starts from rest.
+    void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+
+    // The input event, then the event loop until Picture1 has painted (paints of a window come
+    // together, so the loop's turn that paints Picture1 is measured to its end).
+    double measure(const std::function<void()>& input)
+    {
+        settle();
+        watch.painted = false;
+        QElapsedTimer timer;
+        timer.start();
+        input();
+        while (!watch.painted)
+            QApplication::processEvents();
+        return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    }
+
+    void report(const char* name, double windowMs, double rendererMs)
+    {
+        const double ratio = windowMs / rendererMs;
+        const bool met = ratio <= maxRatio && windowMs <= frameMs;
+        std::printf("%-36s window %7.3f ms   renderer %7.3f ms   ratio %5.2f   (target <= %.1fx, <= %g ms)%s%s\n",
+                    name, windowMs, rendererMs, ratio, maxRatio, frameMs, met ? "" : "  OVER",
+                    oneRenderEach ? "" : "  NOT ONE RENDERING PER ACTION");
+        oneRenderEach = true;
+        std::fflush(stdout);
+    }
+
+    // Runs the input (measured) and its undo (not measured) in turns with the renderer's own
+    // rendering of the state the input leads to, on surfaces of its own, so that both see the
+    // same load of the machine. With changeText each rendering has another last character, as
+    // each typed letter has. The first turn warms up.
+    void compare(const char* name, int runs, const std::function<void()>& input, const std::function<void()>& undo,
+                 bool changeText)
+    {
+        input();
+        settle();
+        TextImageSettings s = window.currentSettings();
+        undo();
+        CanvasSurface canvas;
+        MeasuringLabel label;
+        PictureHolder holder;
+        const RenderSurfaces surfaces{canvas, label, holder};
+        int n = 0;
+        std::vector<double> windowTimes;
+        std::vector<double> rendererTimes;
+        for (int i = 0; i <= runs; ++i) {
+            const int rendersBefore = renders;
+            const double windowMs = measure(input);
+            oneRenderEach = oneRenderEach && renders == rendersBefore + 1;
+            undo();
+            settle();
+            if (changeText && !s.Text.isEmpty())
+                s.Text[s.Text.size() - 1] = QChar(u'A' + (n++ % 26));   // never a text the window typed
+            QElapsedTimer timer;
+            timer.start();
+            RenderTextImage(s, surfaces);
+            const double rendererMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+            if (i > 0) {
+                windowTimes.push_back(windowMs);
+                rendererTimes.push_back(rendererMs);
+            }
+        }
+        std::sort(windowTimes.begin(), windowTimes.end());
+        std::sort(rendererTimes.begin(), rendererTimes.end());
+        report(name, windowTimes[windowTimes.size() / 2], rendererTimes[rendererTimes.size() / 2]);
+    }
+
+    // One letter typed at the end of the text, taken away again unmeasured. Each run types
+    // another letter, so that no run reuses the layout of an earlier one.
+    void keystroke(const char* name, int runs)
+    {
+        window.Text1->moveCursor(QTextCursor::End);
+        int n = 0;
+        compare(
+            name, runs, [&] { QTest::keyClick(window.Text1, static_cast<char>('a' + n++ % 26)); },
+            [&] { QTest::keyClick(window.Text1, Qt::Key_Backspace); }, true);
+    }
+
+    void setText(const QString& text)
+    {
+        window.Text1->setPlainText(text);
+        settle();
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // An argument sets the number of runs of every case (a profiler wants few).
+    const int given = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 0;
+    const auto runs = [given](int usual) { return given > 0 ? given : usual; };
+    SorvelMain window(realDependencies());
+    window.Form_Load();
+    Bench bench{window};
+    QObject::connect(&window, &SorvelMain::rendered, [&bench] { ++bench.renders; });
+    bench.settle();
+
+    bench.setText(sampleText(1, 100));
+    bench.keystroke("keystroke, 100 chars", runs(201));
+
+    bench.setText(sampleText(100, 100));
+    bench.keystroke("keystroke, 10000 chars", runs(31));
+
+    // A small picture tiled behind everything.
+    QTemporaryDir dir;
+    QImage tile(48, 32, QImage::Format_RGB32);
+    for (int y = 0; y < tile.height(); ++y)
+        for (int x = 0; x < tile.width(); ++x)
+            tile.setPixel(x, y, qRgb(200 + x, 220, 200 + y));
+    const QString tilePath = dir.filePath(QStringLiteral("tile.bmp"));
+    tile.save(tilePath, "BMP");
+    window.strBackImage = tilePath;
+    window.Check2->setChecked(true);
+    window.Check3->setChecked(true);
+    window.Check4->setChecked(true);
+    window.Text1->setFocus();
+    bench.keystroke("keystroke, 10000 chars, all effects", runs(31));
+
+    // The frame box clicked on and off, shadow and rainbow on, no picture.
+    window.strBackImage.clear();
+    window.Check4->setChecked(false);
+    window.RenderTextImage();
+    const auto clickFrame = [&] {
+        QTest::mouseClick(window.Check4, Qt::LeftButton, {}, QPoint(6, window.Check4->height() / 2));
+    };
+    bench.compare("frame toggle, 10000 chars, effects", runs(31), clickFrame, clickFrame, false);
+
+    // A palette swatch clicked: blue text, then black again, plain text.
+    window.Check2->setChecked(false);
+    window.Check3->setChecked(false);
+    window.RenderTextImage();
+    const auto clickSwatch = [&](int index) {
+        return [&window, index] {
+            QTest::mouseClick(window.Picture2.at(static_cast<std::size_t>(index)), Qt::LeftButton);
+        };
+    };
+    bench.compare("palette click, 10000 chars", runs(31), clickSwatch(1), clickSwatch(0), false);
+    return 0;
+}
