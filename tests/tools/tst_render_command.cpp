@@ -69,7 +69,6 @@ private slots:
         QTest::newRow("font not installed") << QStringList{"--font", "No Such Face", "x"} << 1 << "font 'No Such Face' is not installed";
         QTest::newRow("text file missing") << QStringList{"--text-file", "{dir}/none.txt"} << 1 << "cannot read '{dir}/none.txt'";
         QTest::newRow("standard input not UTF-8") << QStringList{"--text-file", "-"} << 1 << "standard input is not UTF-8";
-        QTest::newRow("empty text") << QStringList{""} << 1 << "empty picture";
         QTest::newRow("output folder missing") << QStringList{"-o", "{dir}/no/out.png", "x"} << 1 << "cannot write '{dir}/no/out.png'";
         QTest::newRow("output is a folder") << QStringList{"-o", "{dir}/folder.png", "x"} << 1 << "a folder has that name";
     }
