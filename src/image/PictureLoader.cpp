@@ -1,6 +1,7 @@
 #include "image/PictureLoader.h"
 
 #include "image/Bmp16Samples.h"
+#include "image/BmpPixelData.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -67,7 +68,10 @@ QImage decode(QIODevice& device, PictureKind kind)
         return {};
     std::optional<std::array<int, 4>> bmp16Bits;
     if (detected == "bmp") {
-        bmp16Bits = bmp16ChannelBits(device.peek(bmpHeaderBytes));
+        const QByteArray header = device.peek(bmpHeaderBytes);
+        if (!bmpPixelDataComplete(header, device.size()))
+            return {};
+        bmp16Bits = bmp16ChannelBits(header);
     }
     QImageReader reader(&device, detected);
     reader.setAutoTransform(false);

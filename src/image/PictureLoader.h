@@ -5,7 +5,8 @@
 // explicitly. A file that breaks a limit fails like an unreadable one. The last decoded file
 // is kept while its path and identity (device, inode, size, modification and change time)
 // stay the same, so a file replaced by a rename or rewritten with its old times is read anew.
-// A 16-bit BMP decodes to full-range colours (its largest sample is 255).
+// A 16-bit BMP decodes to full-range colours (its largest sample is 255); a BMP whose pixel
+// data is cut short fails like a damaged file.
 
 #include <QByteArray>
 #include <QImage>

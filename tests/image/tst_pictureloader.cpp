@@ -15,10 +15,11 @@ using namespace sorvel;
 
 namespace {
 
-QByteArray bmpBytes(const QColor& colour)
+QByteArray bmpBytes(const QColor& colour, QImage::Format format = QImage::Format_RGB32)
 {
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(colour);
+    image = image.convertToFormat(format);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -116,6 +117,32 @@ private slots:
         QCOMPARE(readPictureFile(path, PictureKind::BitmapOrJpeg).pixel(0, 0), qRgb(0, 0, 255));
         // And read once more unchanged, the same.
         QCOMPARE(readPictureFile(path, PictureKind::BitmapOrJpeg).pixel(1, 1), qRgb(0, 0, 255));
+    }
+
+    // A BMP whose rows are cut short, or start past the file's end, fails like a damaged file
+    // instead of showing whatever the memory held; a whole one reads.
+    void bmpCutShortFails_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("readable");
+        const QByteArray rgb32 = bmpBytes(Qt::red), rgb24 = bmpBytes(Qt::red, QImage::Format_RGB888);
+        QTest::newRow("whole 32-bit") << rgb32 << true;
+        QTest::newRow("whole 24-bit") << rgb24 << true;
+        QTest::newRow("32-bit cut in half") << rgb32.left(rgb32.size() / 2) << false;
+        QTest::newRow("24-bit short of one byte") << rgb24.chopped(1) << false;
+        QByteArray pastEnd = rgb24;
+        qToLittleEndian<quint32>(0x7ffffff0u, pastEnd.data() + 10);
+        QTest::newRow("data past the end") << pastEnd << false;
+    }
+    void bmpCutShortFails()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, readable);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("cut.bmp"));
+        QVERIFY(writeFile(path, file));
+        QCOMPARE(!readPictureFile(path, PictureKind::BitmapOrJpeg).isNull(), readable);
+        QCOMPARE(!decodePicture(file, PictureKind::BitmapOrJpeg).isNull(), readable);
     }
 
     // Each 5- or 6-bit sample stretched to 0..255: the largest is 255, the rest in proportion.

@@ -57,6 +57,7 @@ private slots:
         QTest::newRow("missing value") << QStringList{"x", "--size"} << 2 << "Missing value after '--size'";
         QTest::newRow("no output") << QStringList{"x"} << 2 << "no output given";
         QTest::newRow("ending without a format") << QStringList{"-o", "{dir}/out.jpeg", "x"} << 2 << "'{dir}/out.jpeg'";
+        QTest::newRow("line breaks in a name") << QStringList{"-o", "{dir}/a\nb\r.jpeg", "x"} << 2 << "'{dir}/a\\nb\\r.jpeg'";
         QTest::newRow("colour past the palette") << QStringList{"--color", "16", "x"} << 2 << "--color: '16'";
         for (const char* colour : {" 3", "007", "\xef\xbc\x93", "#+F8000", "#F800"})   // blank, zeros, full-width 3, signed hex, short hex
             QTest::addRow("background %s", colour) << QStringList{"--background", QString::fromUtf8(colour), "x"} << 2

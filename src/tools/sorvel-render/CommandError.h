@@ -27,10 +27,25 @@ private:
     QString m_message;
 };
 
-// A name or value as a message shows it: in single quotes.
+// A name or value as a message shows it: in single quotes, with line breaks and other control
+// characters written as escapes, so that the message stays one line.
 inline QString quoted(const QString& text)
 {
-    return u'\'' + text + u'\'';
+    QString shown;
+    shown.reserve(text.size() + 2);
+    shown += u'\'';
+    for (const QChar c : text) {
+        if (c == u'\n')
+            shown += QStringLiteral("\\n");
+        else if (c == u'\r')
+            shown += QStringLiteral("\\r");
+        else if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    shown += u'\'';
+    return shown;
 }
 
 [[noreturn]] inline void usageError(const QString& message)
