@@ -24,14 +24,13 @@ using namespace sorvel::fuzzing;
 
 namespace {
 
-// Bounds that keep one run within a few seconds under the sanitizers. The font system takes
-// up to 2160 points and the canvas up to 128 Mi pixels, but glyphs above 64 pixels are drawn as
-// filled outlines at some 50 ns a pixel: a canvas covered in 400-pixel glyphs costs seconds a
-// pass. So: at most 300 points, at most 4000 units, and no more glyph area than 4000 units at
-// 64 pixels. Empty lines and small glyphs still reach every canvas limit within these bounds.
-constexpr double maxFuzzPoints = 300.0;
-constexpr qsizetype maxFuzzTextUnits = 4000;
-constexpr double maxFuzzGlyphArea = 4000.0 * 64 * 64;
+// Bounds that keep one input well under 2 ms under the sanitizers. The fuzz build's font
+// system takes up to 48 points and its canvas up to 2047 pixels a side and 128 Ki pixels (see
+// SORVEL_SMALL_LIMITS); shaping costs by the unit and drawing by the glyph pixel. So: at most
+// 1000 units, and no more glyph area than 1000 units at 24 pixels. Empty lines and small glyphs
+// still reach every canvas limit within these bounds.
+constexpr qsizetype maxFuzzTextUnits = 1000;
+constexpr double maxFuzzGlyphArea = 1000.0 * 24 * 24;
 
 // The settings the window would hand the renderer: the size comes from the size box's text
 // the way the window sets it, and a text the font system refuses leaves the start-up size.
@@ -44,7 +43,7 @@ std::optional<TextImageSettings> settingsOf(const TextCase& input)
     absorb([&] { setFontPointSize(font, textToNumber(input.sizeText)); });
     s.FontSize = static_cast<float>(fontPointSize(font));
     const double pixels = std::max(1, font.pixelSize());
-    if (s.FontSize > maxFuzzPoints || static_cast<double>(s.Text.size()) * pixels * pixels > maxFuzzGlyphArea)
+    if (static_cast<double>(s.Text.size()) * pixels * pixels > maxFuzzGlyphArea)
         return std::nullopt;
     s.SizeText = input.sizeText;
     s.FontBold = input.bold;
@@ -93,10 +92,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // The window renders on the same surfaces after whatever it showed before; the picture must
-    // not depend on it. Before: a column as tall as a canvas may be, with the same effects.
+    // not depend on it. Before: the same effects on a canvas as large as a canvas may be, in
+    // the largest font (few lines reach the limits).
     Surfaces used;
     TextImageSettings before = *settings;
-    before.Text = QStringLiteral("|") + QStringLiteral("\r\n").repeated(2000);
+    before.FontSize = static_cast<float>(maxFontPoints);
+    before.Text = QStringLiteral("|") + QStringLiteral("\r\n").repeated(CanvasSurface::maxSide / 50 + 1)
+        + QString(CanvasSurface::maxSide / 30 + 1, u'W');
     RenderTextImage(before, used.ref());
     RenderTextImage(*settings, used.ref());
     requireCanvasWithinLimits(used.canvas);
