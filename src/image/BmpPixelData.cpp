@@ -28,6 +28,10 @@ bool bmpPixelDataComplete(const QByteArray& header, qint64 fileSize)
 {
     if (header.size() < infoSizeAt + 4 || !header.startsWith("BM"))
         return true;
+    // Pixel data that starts past the end is missing whatever its compression.
+    const long long dataOffset = readLittle<std::uint32_t>(header, dataOffsetAt);
+    if (dataOffset > fileSize)
+        return false;
     const std::uint32_t infoSize = readLittle<std::uint32_t>(header, infoSizeAt);
     long long width = 0;
     long long height = 0;
@@ -49,9 +53,6 @@ bool bmpPixelDataComplete(const QByteArray& header, qint64 fileSize)
         height = std::llabs(static_cast<long long>(readLittle<std::int32_t>(header, 22)));
         bitsPerPixel = readLittle<std::uint16_t>(header, 28);
     }
-    const long long dataOffset = readLittle<std::uint32_t>(header, dataOffsetAt);
-    if (dataOffset > fileSize)
-        return false;
     const long long rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
     if (height == 0 || rowBytes == 0)
         return true;

@@ -133,6 +133,8 @@ private slots:
         QByteArray pastEnd = rgb24;
         qToLittleEndian<quint32>(0x7ffffff0u, pastEnd.data() + 10);
         QTest::newRow("data past the end") << pastEnd << false;
+        qToLittleEndian<quint32>(1, pastEnd.data() + 30);   // run-length coded
+        QTest::newRow("coded data past the end") << pastEnd << false;
     }
     void bmpCutShortFails()
     {

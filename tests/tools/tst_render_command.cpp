@@ -54,6 +54,7 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("says");
         QTest::newRow("unknown option") << QStringList{"--nope", "x"} << 2 << "Unknown option 'nope'";
+        QTest::newRow("unknown option with a CR") << QStringList{"-\rcolor", "x"} << 2 << "Unknown option '\\rcolor'";
         QTest::newRow("missing value") << QStringList{"x", "--size"} << 2 << "Missing value after '--size'";
         QTest::newRow("no output") << QStringList{"x"} << 2 << "no output given";
         QTest::newRow("ending without a format") << QStringList{"-o", "{dir}/out.jpeg", "x"} << 2 << "'{dir}/out.jpeg'";

@@ -27,13 +27,12 @@ private:
     QString m_message;
 };
 
-// A name or value as a message shows it: in single quotes, with line breaks and other control
-// characters written as escapes, so that the message stays one line.
-inline QString quoted(const QString& text)
+// text with line breaks and other control characters written as escapes (\n, \r, \u001b),
+// so that a message holding it stays one line.
+inline QString withVisibleControls(const QString& text)
 {
     QString shown;
-    shown.reserve(text.size() + 2);
-    shown += u'\'';
+    shown.reserve(text.size());
     for (const QChar c : text) {
         if (c == u'\n')
             shown += QStringLiteral("\\n");
@@ -44,8 +43,13 @@ inline QString quoted(const QString& text)
         else
             shown += c;
     }
-    shown += u'\'';
     return shown;
+}
+
+// A name or value as a message shows it: in single quotes, its control characters escaped.
+inline QString quoted(const QString& text)
+{
+    return u'\'' + withVisibleControls(text) + u'\'';
 }
 
 [[noreturn]] inline void usageError(const QString& message)
