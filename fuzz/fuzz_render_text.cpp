@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 
 using namespace sorvel;
@@ -25,7 +26,7 @@ using namespace sorvel::fuzzing;
 namespace {
 
 // Bounds that keep one input well under 2 ms under the sanitizers. The fuzz build's font
-// system takes up to 48 points and its canvas up to 2047 pixels a side and 128 Ki pixels (see
+// system takes up to 48 points and its canvas up to 2047 pixels a side and 28 Ki pixels (see
 // SORVEL_SMALL_LIMITS); shaping costs by the unit and drawing by the glyph pixel. So: at most
 // 1000 units, and no more glyph area than 1000 units at 24 pixels. Empty lines and small glyphs
 // still reach every canvas limit within these bounds.
@@ -65,6 +66,32 @@ struct Surfaces {
     RenderSurfaces ref() { return {canvas, label, holder}; }
 };
 
+// What the window showed before: the same effects and face on a canvas as large as a canvas
+// may be, in the largest font (few lines reach the limits), in colours no input's picture
+// shares by chance. Rendered once for each combination of effects and kept: a copy of the
+// surfaces shares their pixels until the next rendering draws.
+const Surfaces& surfacesAfterBefore(const TextImageSettings& settings)
+{
+    static std::map<std::uint16_t, Surfaces> states;
+    const auto bit = [](bool on, int n) { return static_cast<std::uint16_t>(on ? 1u << n : 0u); };
+    const std::uint16_t key = bit(settings.FontBold, 0) | bit(settings.FontItalic, 1) | bit(settings.FontUnderline, 2)
+        | bit(settings.FontStrikethrough, 3) | bit(settings.Shadow, 4) | bit(settings.Rainbow, 5) | bit(settings.Framed, 6)
+        | bit(settings.FontName != defaultFontName, 7);
+    const auto found = states.find(key);
+    if (found != states.end())
+        return found->second;
+    TextImageSettings before = settings;
+    before.FontSize = static_cast<float>(maxFontPoints);
+    before.SizeText = QStringLiteral("48");
+    before.ForeColor = PaletteColor(12);
+    before.BackColor = PaletteColor(9);
+    before.Text = QStringLiteral("|") + QStringLiteral("\r\n").repeated(CanvasSurface::maxSide / 50 + 1)
+        + QString(CanvasSurface::maxSide / 30 + 1, u'W');
+    Surfaces& state = states[key];
+    RenderTextImage(before, state.ref());
+    return state;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -84,22 +111,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     size_t picture = 0;
     {
-        // Gone before the next rendering: two canvases of 128 Mi pixels would not fit the limit.
-        Surfaces fresh;
+        // New surfaces, as the window has them at start-up (copies of one set made once).
+        static const Surfaces pristine;
+        Surfaces fresh = pristine;
         RenderTextImage(*settings, fresh.ref());
         requireCanvasWithinLimits(fresh.canvas);
         picture = pixelHash(fresh.canvas.image());
     }
 
     // The window renders on the same surfaces after whatever it showed before; the picture must
-    // not depend on it. Before: the same effects on a canvas as large as a canvas may be, in
-    // the largest font (few lines reach the limits).
-    Surfaces used;
-    TextImageSettings before = *settings;
-    before.FontSize = static_cast<float>(maxFontPoints);
-    before.Text = QStringLiteral("|") + QStringLiteral("\r\n").repeated(CanvasSurface::maxSide / 50 + 1)
-        + QString(CanvasSurface::maxSide / 30 + 1, u'W');
-    RenderTextImage(before, used.ref());
+    // not depend on it.
+    Surfaces used = surfacesAfterBefore(*settings);
     RenderTextImage(*settings, used.ref());
     requireCanvasWithinLimits(used.canvas);
     require(pixelHash(used.canvas.image()) == picture, "the same settings render the same picture whatever came before");

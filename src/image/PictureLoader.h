@@ -22,7 +22,7 @@ constexpr int decoderAllocationLimitMB = 512;
 #else
 // The fuzz build: limits a small input reaches and a decoder passes quickly.
 constexpr long long maxPictureFileBytes = 1024 * 1024;
-constexpr long long maxPicturePixels = 64 * 1024;
+constexpr long long maxPicturePixels = 16 * 1024;
 constexpr int maxPictureSide = 1024;
 constexpr int decoderAllocationLimitMB = 8;
 #endif
