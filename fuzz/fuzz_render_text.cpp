@@ -28,10 +28,10 @@ namespace {
 // Bounds that keep one input well under 2 ms under the sanitizers. The fuzz build's font
 // system takes up to 48 points and its canvas up to 2047 pixels a side and 28 Ki pixels (see
 // SORVEL_SMALL_LIMITS); shaping costs by the unit and drawing by the glyph pixel. So: at most
-// 1000 units, and no more glyph area than 1000 units at 24 pixels. Empty lines and small glyphs
+// 500 units, and no more glyph area than 500 units at 24 pixels. Empty lines and small glyphs
 // still reach every canvas limit within these bounds.
-constexpr qsizetype maxFuzzTextUnits = 1000;
-constexpr double maxFuzzGlyphArea = 1000.0 * 24 * 24;
+constexpr qsizetype maxFuzzTextUnits = 500;
+constexpr double maxFuzzGlyphArea = 500.0 * 24 * 24;
 
 // The settings the window would hand the renderer: the size comes from the size box's text
 // the way the window sets it, and a text the font system refuses leaves the start-up size.
