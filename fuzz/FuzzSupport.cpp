@@ -42,9 +42,9 @@ void requireCanvasWithinLimits(const CanvasSurface& canvas)
 {
     const int width = canvas.scaleWidth();
     const int height = canvas.scaleHeight();
-    require(width >= 0 && width <= CanvasSurface::maxSide, "canvas width within 0..32767");
-    require(height >= 0 && height <= CanvasSurface::maxSide, "canvas height within 0..32767");
-    require(static_cast<long long>(width) * height <= CanvasSurface::maxArea, "canvas area within 128 Mi pixels");
+    require(width >= 0 && width <= CanvasSurface::maxSide, "canvas width within 0..maxSide");
+    require(height >= 0 && height <= CanvasSurface::maxSide, "canvas height within 0..maxSide");
+    require(static_cast<long long>(width) * height <= CanvasSurface::maxArea, "canvas area within maxArea");
     const QImage& image = canvas.image();
     if (width == 0 || height == 0) {
         require(image.isNull(), "a canvas without area has no image");

@@ -19,7 +19,7 @@ void startOffscreenApplication();
 // fuzzer reports as a crash together with the input.
 void require(bool condition, const char* expectation);
 
-// The canvas keeps within 32767 pixels a side and 128 Mi pixels, and its image matches its size.
+// The canvas keeps within its limits (CanvasSurface::maxSide, maxArea), and its image matches its size.
 void requireCanvasWithinLimits(const CanvasSurface& canvas);
 
 // A hash of every pixel and the size, to compare two renderings without keeping both images.

@@ -1,8 +1,9 @@
 // Loads arbitrary bytes as a background picture through the project's loader and its limits:
-// read directly, into the holder (BMP/JPEG loader and PNG reader) and through the renderer,
-// which tiles it behind a short text. The bytes are written to files ending in .bmp, .jpg and
-// .png; each run uses new names, so the loader's cache of the last file never answers for an
-// earlier input.
+// decoded from memory as both kinds of picture, then from files ending in .bmp and .png into
+// the holder (BMP/JPEG loader and PNG reader) and through the renderer, which tiles it behind
+// a short text. A file decodes to what the same bytes decode to in memory. Each input uses new
+// file names, so the loader's cache of the last file never answers for an earlier input; the
+// files live in TMPDIR, which scripts/fuzz puts in memory where it can.
 
 #include "FuzzSupport.h"
 
@@ -47,10 +48,10 @@ void requirePictureWithinLimits(const QImage& picture)
         return;
     require(picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied,
             "a loaded picture in RGB32 or premultiplied ARGB32");
-    require(picture.width() > 0 && picture.width() <= maxPictureSide, "picture width within 1..32767");
-    require(picture.height() > 0 && picture.height() <= maxPictureSide, "picture height within 1..32767");
+    require(picture.width() > 0 && picture.width() <= maxPictureSide, "picture width within 1..maxPictureSide");
+    require(picture.height() > 0 && picture.height() <= maxPictureSide, "picture height within 1..maxPictureSide");
     require(static_cast<long long>(picture.width()) * picture.height() <= maxPicturePixels,
-            "picture within 64 Mi pixels");
+            "picture within maxPicturePixels");
 }
 
 void loadIntoHolder(const QString& path)
@@ -109,24 +110,27 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QImage bitmap = decodePicture(bytes, PictureKind::BitmapOrJpeg);
+    const QImage png = decodePicture(bytes, PictureKind::Png);
+    requirePictureWithinLimits(bitmap);
+    requirePictureWithinLimits(png);
+
     static quint64 run = 0;
     const QString base = workDir().filePath(QString::number(run++));
-    const std::array<QString, 3> paths = {base + QStringLiteral(".bmp"), base + QStringLiteral(".jpg"),
-                                          base + QStringLiteral(".png")};
-    for (const QString& path : paths)
-        writeFile(path, data, size);
-    const QString& bmp = paths[0];
-    const QString& jpg = paths[1];
-    const QString& png = paths[2];
+    const QString bmpPath = base + QStringLiteral(".bmp");
+    const QString pngPath = base + QStringLiteral(".png");
+    writeFile(bmpPath, data, size);
+    writeFile(pngPath, data, size);
 
-    requirePictureWithinLimits(readPictureFile(bmp, PictureKind::BitmapOrJpeg));
-    requirePictureWithinLimits(readPictureFile(png, PictureKind::Png));
-    loadIntoHolder(bmp);
-    readPngIntoHolder(png);
-    renderOver(jpg);
-    renderOver(png);
+    require(readPictureFile(bmpPath, PictureKind::BitmapOrJpeg) == bitmap, "a BMP/JPEG file decodes as its bytes do");
+    require(readPictureFile(pngPath, PictureKind::Png) == png, "a PNG file decodes as its bytes do");
+    loadIntoHolder(bmpPath);
+    readPngIntoHolder(pngPath);
+    renderOver(bmpPath);
+    renderOver(pngPath);
 
-    for (const QString& path : paths)
-        QFile::remove(path);
+    QFile::remove(bmpPath);
+    QFile::remove(pngPath);
     return 0;
 }

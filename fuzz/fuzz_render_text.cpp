@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 
 using namespace sorvel;
@@ -24,14 +25,13 @@ using namespace sorvel::fuzzing;
 
 namespace {
 
-// Bounds that keep one run within a few seconds under the sanitizers. The font system takes
-// up to 2160 points and the canvas up to 128 Mi pixels, but glyphs above 64 pixels are drawn as
-// filled outlines at some 50 ns a pixel: a canvas covered in 400-pixel glyphs costs seconds a
-// pass. So: at most 300 points, at most 4000 units, and no more glyph area than 4000 units at
-// 64 pixels. Empty lines and small glyphs still reach every canvas limit within these bounds.
-constexpr double maxFuzzPoints = 300.0;
-constexpr qsizetype maxFuzzTextUnits = 4000;
-constexpr double maxFuzzGlyphArea = 4000.0 * 64 * 64;
+// Bounds that keep one input well under 2 ms under the sanitizers. The fuzz build's font
+// system takes up to 48 points and its canvas up to 2047 pixels a side and 28 Ki pixels (see
+// SORVEL_SMALL_LIMITS); shaping costs by the unit and drawing by the glyph pixel. So: at most
+// 500 units, and no more glyph area than 500 units at 24 pixels. Empty lines and small glyphs
+// still reach every canvas limit within these bounds.
+constexpr qsizetype maxFuzzTextUnits = 500;
+constexpr double maxFuzzGlyphArea = 500.0 * 24 * 24;
 
 // The settings the window would hand the renderer: the size comes from the size box's text
 // the way the window sets it, and a text the font system refuses leaves the start-up size.
@@ -44,7 +44,7 @@ std::optional<TextImageSettings> settingsOf(const TextCase& input)
     absorb([&] { setFontPointSize(font, textToNumber(input.sizeText)); });
     s.FontSize = static_cast<float>(fontPointSize(font));
     const double pixels = std::max(1, font.pixelSize());
-    if (s.FontSize > maxFuzzPoints || static_cast<double>(s.Text.size()) * pixels * pixels > maxFuzzGlyphArea)
+    if (static_cast<double>(s.Text.size()) * pixels * pixels > maxFuzzGlyphArea)
         return std::nullopt;
     s.SizeText = input.sizeText;
     s.FontBold = input.bold;
@@ -66,6 +66,32 @@ struct Surfaces {
     RenderSurfaces ref() { return {canvas, label, holder}; }
 };
 
+// What the window showed before: the same effects and face on a canvas as large as a canvas
+// may be, in the largest font (few lines reach the limits), in colours no input's picture
+// shares by chance. Rendered once for each combination of effects and kept: a copy of the
+// surfaces shares their pixels until the next rendering draws.
+const Surfaces& surfacesAfterBefore(const TextImageSettings& settings)
+{
+    static std::map<std::uint16_t, Surfaces> states;
+    const auto bit = [](bool on, int n) { return static_cast<std::uint16_t>(on ? 1u << n : 0u); };
+    const std::uint16_t key = bit(settings.FontBold, 0) | bit(settings.FontItalic, 1) | bit(settings.FontUnderline, 2)
+        | bit(settings.FontStrikethrough, 3) | bit(settings.Shadow, 4) | bit(settings.Rainbow, 5) | bit(settings.Framed, 6)
+        | bit(settings.FontName != defaultFontName, 7);
+    const auto found = states.find(key);
+    if (found != states.end())
+        return found->second;
+    TextImageSettings before = settings;
+    before.FontSize = static_cast<float>(maxFontPoints);
+    before.SizeText = QStringLiteral("48");
+    before.ForeColor = PaletteColor(12);
+    before.BackColor = PaletteColor(9);
+    before.Text = QStringLiteral("|") + QStringLiteral("\r\n").repeated(CanvasSurface::maxSide / 50 + 1)
+        + QString(CanvasSurface::maxSide / 30 + 1, u'W');
+    Surfaces& state = states[key];
+    RenderTextImage(before, state.ref());
+    return state;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -85,19 +111,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     size_t picture = 0;
     {
-        // Gone before the next rendering: two canvases of 128 Mi pixels would not fit the limit.
-        Surfaces fresh;
+        // New surfaces, as the window has them at start-up (copies of one set made once).
+        static const Surfaces pristine;
+        Surfaces fresh = pristine;
         RenderTextImage(*settings, fresh.ref());
         requireCanvasWithinLimits(fresh.canvas);
         picture = pixelHash(fresh.canvas.image());
     }
 
     // The window renders on the same surfaces after whatever it showed before; the picture must
-    // not depend on it. Before: a column as tall as a canvas may be, with the same effects.
-    Surfaces used;
-    TextImageSettings before = *settings;
-    before.Text = QStringLiteral("|") + QStringLiteral("\r\n").repeated(2000);
-    RenderTextImage(before, used.ref());
+    // not depend on it.
+    Surfaces used = surfacesAfterBefore(*settings);
     RenderTextImage(*settings, used.ref());
     requireCanvasWithinLimits(used.canvas);
     require(pixelHash(used.canvas.image()) == picture, "the same settings render the same picture whatever came before");

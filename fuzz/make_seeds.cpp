@@ -1,5 +1,6 @@
 // Writes the seed corpus of the fuzz targets: sorvel-fuzz-seeds OUTDIR makes OUTDIR/picture
-// (valid small pictures and hostile headers) and OUTDIR/text (inputs of the text target).
+// (valid small pictures and hostile headers), OUTDIR/text (inputs of the text target),
+// OUTDIR/roundtrip (pictures for the writers' round trip) and OUTDIR/command (command lines).
 
 #include "TextCase.h"
 
@@ -184,6 +185,20 @@ void writePictureSeeds(const QDir& dir)
     save(dir, QStringLiteral("wide.bmp"), bmpClaiming(100000, -1, 24, 0, 32));
     save(dir, QStringLiteral("huge-palette.bmp"), bmpClaiming(2, 2, 8, 0xFFFFFFFFu, 16));
     save(dir, QStringLiteral("data-beyond-end.bmp"), bmpClaiming(2, 2, 24, 0, 16, 0x7FFFFFF0u));
+
+    // 16 bits a pixel: 5-5-5 without masks, 5-6-5 and 4-4-4-4 as bit fields.
+    save(dir, QStringLiteral("rgb555.bmp"), bmpClaiming(3, 2, 16, 0, 16));
+    QByteArray rgb565 = bmpClaiming(3, 2, 16, 0, 16, 66);
+    qToLittleEndian<quint32>(3, rgb565.data() + 30);
+    QByteArray masks;
+    for (const quint32 mask : {0xF800u, 0x07E0u, 0x001Fu})
+        appendLittle32(masks, mask);
+    rgb565.insert(54, masks);
+    save(dir, QStringLiteral("rgb565.bmp"), rgb565);
+    QByteArray argb4444 = bmpClaiming(3, 2, 16, 0, 16, 70);
+    qToLittleEndian<quint32>(6, argb4444.data() + 30);
+    argb4444.insert(54, QByteArray("\x00\x0f\x00\x00\xf0\x00\x00\x00\x0f\x00\x00\x00\x00\xf0\x00\x00", 16));
+    save(dir, QStringLiteral("argb4444.bmp"), argb4444);
 }
 
 TextCase textCase(const QString& text, const QString& sizeText = QStringLiteral("14"))
@@ -284,17 +299,75 @@ void writeTextSeeds(const QDir& dir)
         put(sized);
     }
 
-    // Wider than a canvas may be at 48 points, and tall enough with empty lines to reach the
-    // area limit (the one slow seed: some seconds under the sanitizers); then 300 points on a
-    // short line.
-    QString wall = QString(540, QChar(0xFF37));   // full-width W
+    // Wider than the fuzz build's canvas may be at 18 points, and tall enough with empty lines
+    // to reach its area limit; then the largest size it takes on a short line.
+    QString wall = QString(100, QChar(0xFF37));   // full-width W
     for (int line = 0; line < 60; ++line)
         wall.append(QStringLiteral("\r\n"));
-    put(textCase(wall, QStringLiteral("48")));
-    TextCase large = textCase(QStringLiteral("Ｗg\r\nÅ"), QStringLiteral("300"));
+    put(textCase(wall, QStringLiteral("18")));
+    TextCase large = textCase(QStringLiteral("Ｗg\r\nÅ"), QStringLiteral("48"));
     large.shadow = true;
     large.underline = true;
     put(large);
+}
+
+// Inputs of fuzz_png_roundtrip: width - 1, height - 1, flags, palette size, zlib level, bytes.
+void writeRoundTripSeeds(const QDir& dir)
+{
+    const auto put = [&](const QString& name, std::initializer_list<int> header, const QByteArray& rest) {
+        QByteArray bytes;
+        for (const int byte : header)
+            bytes.append(static_cast<char>(byte));
+        save(dir, name, bytes + rest);
+    };
+    QByteArray noise;
+    for (int i = 0; i < 512; ++i)
+        noise.append(static_cast<char>((i * 167 + 13) % 251));
+    put(QStringLiteral("rgb"), {15, 9, 0x00, 0, 10}, noise);
+    put(QStringLiteral("rgb-odd-unused"), {15, 9, 0x10, 0, 6}, noise);
+    put(QStringLiteral("grey"), {31, 3, 0x04, 0, 10}, noise);
+    put(QStringLiteral("palette-2"), {20, 20, 0x08, 0, 9}, noise);
+    put(QStringLiteral("palette-256"), {63, 7, 0x08, 127, 10}, noise);
+    put(QStringLiteral("palette-257"), {63, 63, 0x08, 128, 10}, noise);
+    put(QStringLiteral("argb"), {9, 9, 0x01, 0, 10}, noise);
+    put(QStringLiteral("premultiplied"), {9, 9, 0x0A, 3, 10}, noise);
+    put(QStringLiteral("rgb888-grey"), {5, 5, 0x07, 0, 1}, noise);
+    put(QStringLiteral("region"), {40, 30, 0x68, 5, 7}, noise);
+    put(QStringLiteral("region-too-large"), {3, 3, 0x80, 0, 0}, noise);
+}
+
+// Inputs of fuzz_render_command: the number of arguments, the arguments each ending in NUL,
+// then the job text.
+void writeCommandSeeds(const QDir& dir)
+{
+    int n = 0;
+    const auto put = [&](const QStringList& arguments, const QByteArray& jobText = {}) {
+        QByteArray bytes(1, static_cast<char>(arguments.size()));
+        for (const QString& argument : arguments)
+            bytes.append(argument.toUtf8()).append('\0');
+        save(dir, QStringLiteral("command-%1").arg(n++, 2, 10, QLatin1Char('0')), bytes + jobText);
+    };
+    put({"-o", "out.png", "Hello"});
+    put({"--help"});
+    put({"--version"});
+    put({"-o", "-", "--rainbow", "--frame", "--shadow", "--", "-dash"});
+    put({"--font", "DejaVu Serif", "--size", "12.5", "--bold", "--italic", "--underline", "--strike", "-o", "a.bmp", "Styles"});
+    put({"--color", "12", "--background", "#FFF8E0", "-o", "b.jpg", "--quality", "85", "Colours"});
+    put({"--color", "16", "x"});
+    put({"--background", "#F800", "-o", "x.png", "x"});
+    put({"--size", "2161", "-o", "x.png", "x"});
+    put({"--size", "big", "-o", "x.png", "x"});
+    put({"--picture", "paper.jpg", "-o", "x.png", "tiled"});
+    put({"--picture", "paper.png", "--frame", "-o", "x.gif", "tiled"});
+    put({"--picture", "paper.jpeg", "-o", "x.png", "no background"});
+    put({"--text-file", "subtitle.txt", "-o", "t.png"}, "first line\r\nsecond line\n");
+    put({"-o", "s.png"}, "\xef\xbb\xbf一行目\n二行目\n");
+    put({"-o", "s.png", "--text-file", "-"}, "\x82\xa0 not UTF-8");
+    put({"-o", "e.png", ""});
+    put({"--nope", "x"});
+    put({"x", "--size"});
+    put({"-o", "out.jpeg", "x"});
+    put({"--quality", "256", "-o", "q.jpg", "x"});
 }
 
 } // namespace
@@ -308,11 +381,14 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(QStringLiteral("picture")) || !out.mkpath(QStringLiteral("text"))) {
+    if (!out.mkpath(QStringLiteral("picture")) || !out.mkpath(QStringLiteral("text"))
+        || !out.mkpath(QStringLiteral("roundtrip")) || !out.mkpath(QStringLiteral("command"))) {
         std::fprintf(stderr, "sorvel-fuzz-seeds: cannot create folders in %s\n", argv[1]);
         return 1;
     }
     writePictureSeeds(QDir(out.filePath(QStringLiteral("picture"))));
     writeTextSeeds(QDir(out.filePath(QStringLiteral("text"))));
+    writeRoundTripSeeds(QDir(out.filePath(QStringLiteral("roundtrip"))));
+    writeCommandSeeds(QDir(out.filePath(QStringLiteral("command"))));
     return 0;
 }

@@ -20,8 +20,15 @@ namespace sorvel {
 
 class CanvasSurface {
 public:
+#ifndef SORVEL_SMALL_LIMITS
     static constexpr int maxSide = 32767;
     static constexpr long long maxArea = 128LL * 1024 * 1024;
+#else
+    // The fuzz build: limits a short text reaches and a rendering covers quickly; a canvas
+    // within 112 KiB comes from the sanitizer's pooled allocator, not from fresh pages.
+    static constexpr int maxSide = 2047;
+    static constexpr long long maxArea = 28LL * 1024;
+#endif
     static constexpr int designWidth = 337;    // 5055 twips
     static constexpr int designHeight = 57;    // 855 twips
 

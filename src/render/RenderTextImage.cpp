@@ -9,6 +9,7 @@
 #include "render/ColorHLSToRGB.h"
 #include "render/PaletteColor.h"
 
+#include <algorithm>
 #include <new>
 #include <vector>
 
@@ -24,6 +25,15 @@ constexpr int shadowPaletteIndex = 7;
 constexpr float hueSpan = 200.0f;
 constexpr std::uint16_t rainbowLuminance = 160;
 constexpr std::uint16_t rainbowSaturation = 200;
+// An empty text (or one of zero-width characters only) measures 0 pixels wide. The canvas
+// keeps two pixels, so that a frame has its columns and copy and save have a picture.
+constexpr int minimumCanvasWidth = 2;
+
+// The measured width as the canvas takes it.
+int measuredWidth(const MeasuringLabel& label)
+{
+    return std::max(label.width(), minimumCanvasWidth);
+}
 
 // One guarded operation: a failure abandons this operation only.
 template <class Operation>
@@ -118,19 +128,19 @@ void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noex
     // 2. Clear. 3. Size: both sides at once, so the area limit never depends on the size the
     // previous text left behind.
     guarded([&] { canvas.clear(); });
-    guarded([&] { canvas.setSize(label.width(), label.height()); });
+    guarded([&] { canvas.setSize(measuredWidth(label), label.height()); });
     // 4. Background picture, tiled over the canvas at its measured size.
     if (!s.strBackImage.isEmpty())
         drawBackgroundPicture(s.strBackImage, out);
     // 5. Italic widening.
     if (s.FontItalic)
-        guarded([&] { canvas.setWidth(label.width() * italicWidening); });
+        guarded([&] { canvas.setWidth(measuredWidth(label) * italicWidening); });
     // 6. Shadow: its own widening replaces the italic one.
     if (s.Shadow) {
         guarded([&] { canvas.setCurrentX(textToInt16(s.SizeText) * shadowOffset); });
         guarded([&] { canvas.setCurrentY(textToInt16(s.SizeText) * shadowOffset); });
         guarded([&] { canvas.setHeight(label.height() * shadowHeightening); });
-        guarded([&] { canvas.setWidth(label.width() * shadowWidening); });
+        guarded([&] { canvas.setWidth(measuredWidth(label) * shadowWidening); });
         const ColorValue saved = canvas.foreColor();
         guarded([&] { canvas.setForeColor(PaletteColor(shadowPaletteIndex)); });
         guarded([&] { canvas.print(s.Text, true); });

@@ -8,7 +8,11 @@
 namespace sorvel {
 
 inline const QString defaultFontName = QStringLiteral("ＭＳ Ｐゴシック");
+#ifndef SORVEL_SMALL_LIMITS
 constexpr double maxFontPoints = 2160.0;
+#else
+constexpr double maxFontPoints = 48.0;   // the fuzz build: 64 pixels, glyphs drawn from the cache
+#endif
 constexpr double designFontPoints = 14.25;   // 19 pixels
 
 // Teaches Qt which installed faces stand for the Windows names the program uses

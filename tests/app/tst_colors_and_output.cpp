@@ -100,6 +100,47 @@ private slots:
         }
     }
 
+    // An empty text still makes a picture one line high and two pixels wide: a frame covers it,
+    // copy places it on the clipboard and save writes it. The rainbow has nothing to colour.
+    void emptyText_data()
+    {
+        QTest::addColumn<bool>("framed");
+        QTest::addColumn<bool>("rainbow");
+        QTest::newRow("plain") << false << false;
+        QTest::newRow("framed") << true << false;
+        QTest::newRow("framed rainbow") << true << true;
+    }
+    void emptyText()
+    {
+        QFETCH(bool, framed);
+        QFETCH(bool, rainbow);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("empty.png"));
+        WindowFixture fixture;
+        SorvelMain& w = *fixture.window;
+        w.Check3->setChecked(rainbow);
+        w.Check4->setChecked(framed);
+        QTest::keyClicks(w.Text1, QStringLiteral("x"));
+        const int lineHeight = w.canvas().scaleHeight();
+        QTest::keyClick(w.Text1, Qt::Key_Backspace);
+        QVERIFY(w.Text1->toPlainText().isEmpty());
+
+        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        const QImage image = w.canvas().image();
+        QCOMPARE(image.height(), lineHeight);
+        QVERIFY2(image.width() >= 2, qPrintable(QString::number(image.width())));
+        const QColor edge = framed ? toQColor(fixture.lastRender().ForeColor) : toQColor(fixture.lastRender().BackColor);
+        for (int y = 0; y < image.height(); ++y)
+            QVERIFY(image.pixel(0, y) == edge.rgb() && image.pixel(image.width() - 1, y) == edge.rgb());
+        QCOMPARE(fixture.clipboard->calls, QStringList({"clear", "setImage"}));
+        QCOMPARE(fixture.clipboard->image, image);
+
+        fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(path));
+        QTest::mouseClick(w.Command3, Qt::LeftButton);
+        QVERIFY2(fixture.messages->errors.isEmpty(), qPrintable(fixture.messages->errors.value(0).text));
+        QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), image);
+    }
+
     // A chosen picture renders after the copy that every click makes; a cancel clears it, and
     // the preview keeps it until the next rendering. The dialog proposes the file saved last.
     void backgroundPicture()

@@ -54,9 +54,11 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("says");
         QTest::newRow("unknown option") << QStringList{"--nope", "x"} << 2 << "Unknown option 'nope'";
+        QTest::newRow("unknown option with a CR") << QStringList{"-\rcolor", "x"} << 2 << "Unknown option '\\rcolor'";
         QTest::newRow("missing value") << QStringList{"x", "--size"} << 2 << "Missing value after '--size'";
         QTest::newRow("no output") << QStringList{"x"} << 2 << "no output given";
         QTest::newRow("ending without a format") << QStringList{"-o", "{dir}/out.jpeg", "x"} << 2 << "'{dir}/out.jpeg'";
+        QTest::newRow("line breaks in a name") << QStringList{"-o", "{dir}/a\nb\r.jpeg", "x"} << 2 << "'{dir}/a\\nb\\r.jpeg'";
         QTest::newRow("colour past the palette") << QStringList{"--color", "16", "x"} << 2 << "--color: '16'";
         for (const char* colour : {" 3", "007", "\xef\xbc\x93", "#+F8000", "#F800"})   // blank, zeros, full-width 3, signed hex, short hex
             QTest::addRow("background %s", colour) << QStringList{"--background", QString::fromUtf8(colour), "x"} << 2
@@ -69,7 +71,6 @@ private slots:
         QTest::newRow("font not installed") << QStringList{"--font", "No Such Face", "x"} << 1 << "font 'No Such Face' is not installed";
         QTest::newRow("text file missing") << QStringList{"--text-file", "{dir}/none.txt"} << 1 << "cannot read '{dir}/none.txt'";
         QTest::newRow("standard input not UTF-8") << QStringList{"--text-file", "-"} << 1 << "standard input is not UTF-8";
-        QTest::newRow("empty text") << QStringList{""} << 1 << "empty picture";
         QTest::newRow("output folder missing") << QStringList{"-o", "{dir}/no/out.png", "x"} << 1 << "cannot write '{dir}/no/out.png'";
         QTest::newRow("output is a folder") << QStringList{"-o", "{dir}/folder.png", "x"} << 1 << "a folder has that name";
     }

@@ -70,6 +70,7 @@ private slots:
         QTest::newRow("rainbow over lines, japanese") << QStringList{"--size", "18", "--rainbow", "--", "虹色\r\nrainbow\r日本語、半角カナｶﾅと漢字"};
         QTest::newRow("frame, dialog colour, picture with transparency")
             << QStringList{"--color", "#ffee00", "--background", "1", "--frame", "--picture", "{dir}/clear.png", "--", "Clear\nlines"};
+        QTest::newRow("empty text, framed") << QStringList{"--frame", "--rainbow", "--", ""};
         QTest::newRow("another font with everything")
             << QStringList{"--font", "DejaVu Serif", "--size", "30", "--bold", "--italic", "--underline", "--strike", "--color", "4",
                            "--background", "#203040", "--picture", "{dir}/clear.png", "--shadow", "--rainbow", "--frame", "--", "All\nフォント"};

@@ -27,10 +27,29 @@ private:
     QString m_message;
 };
 
-// A name or value as a message shows it: in single quotes.
+// text with line breaks and other control characters written as escapes (\n, \r, \u001b),
+// so that a message holding it stays one line.
+inline QString withVisibleControls(const QString& text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\n')
+            shown += QStringLiteral("\\n");
+        else if (c == u'\r')
+            shown += QStringLiteral("\\r");
+        else if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+// A name or value as a message shows it: in single quotes, its control characters escaped.
 inline QString quoted(const QString& text)
 {
-    return u'\'' + text + u'\'';
+    return u'\'' + withVisibleControls(text) + u'\'';
 }
 
 [[noreturn]] inline void usageError(const QString& message)

@@ -155,10 +155,12 @@ void readQuality(const QCommandLineParser& parser, const Options& options, Rende
     request.jpegQuality = *quality;
 }
 
-// Qt's messages can hold several lines; the command reports one.
+// Qt's messages can hold several lines, and the names they quote any character; the command
+// reports one line.
 QString oneLine(QString text)
 {
     text.replace(u'\n', QStringLiteral("; "));
+    text = withVisibleControls(text);
     text = text.trimmed();
     if (text.endsWith(u'.'))
         text.chop(1);
