@@ -1,5 +1,6 @@
 // Rendering costs on every keystroke. Prints one line per case: name, median milliseconds.
 #include "Median.h"
+#include "SampleText.h"
 #include "render/CanvasSurface.h"
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
@@ -31,19 +32,6 @@ void report(const char* name, double ms, double target)
     std::printf("%-28s median %8.3f ms   (target <= %g ms)%s\n", name, ms, target, ms <= target ? "" : "  OVER");
 }
 
-QString sampleText(int lines, int perLine)
-{
-    const QString alphabet = QStringLiteral("The quick brown fox jumps over the lazy dog 0123456789 ");
-    QStringList out;
-    for (int l = 0; l < lines; ++l) {
-        QString line;
-        for (int i = 0; i < perLine; ++i)
-            line += alphabet[(l * 7 + i) % alphabet.size()];
-        out << line;
-    }
-    return out.join(QStringLiteral("\r\n"));
-}
-
 // Every run types a different last character, as a keystroke does, so no layout is reused.
 std::function<void()> typing(TextImageSettings& s, const RenderSurfaces& surfaces)
 {
@@ -65,10 +53,10 @@ int main(int argc, char** argv)
     const RenderSurfaces surfaces{canvas, label, holder};
 
     TextImageSettings s;
-    s.Text = sampleText(1, 100);
+    s.Text = bench::sampleText(1, 100, QStringLiteral("\r\n"));
     report("line 100 chars", medianMs(201, typing(s, surfaces)), 0.5);
 
-    s.Text = sampleText(100, 100);
+    s.Text = bench::sampleText(100, 100, QStringLiteral("\r\n"));
     report("10000 chars plain", medianMs(31, typing(s, surfaces)), 12);
     s.Rainbow = true;
     report("10000 chars rainbow", medianMs(31, typing(s, surfaces)), 16);
@@ -92,7 +80,7 @@ int main(int argc, char** argv)
             photo.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
     const QString path = dir.filePath(QStringLiteral("photo.jpg"));
     photo.save(path, "JPEG", 90);
-    s.Text = sampleText(1, 20);
+    s.Text = bench::sampleText(1, 20, QStringLiteral("\r\n"));
     s.strBackImage = path;
     report("2000x2000 jpeg background", medianMs(31, typing(s, surfaces)), 3);
     return 0;

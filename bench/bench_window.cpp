@@ -10,6 +10,8 @@
 #include "render/PictureHolder.h"
 #include "render/RenderTextImage.h"
 
+#include "SampleText.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -43,19 +45,6 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 };
-
-QString sampleText(int lines, int perLine)
-{
-    const QString alphabet = QStringLiteral("The quick brown fox jumps over the lazy dog 0123456789 ");
-    QStringList out;
-    for (int l = 0; l < lines; ++l) {
-        QString line;
-        for (int i = 0; i < perLine; ++i)
-            line += alphabet[(l * 7 + i) % alphabet.size()];
-        out << line;
-    }
-    return out.join(u'\n');
-}
 
 struct Bench {
     SorvelMain& window;
@@ -168,10 +157,10 @@ int main(int argc, char** argv)
     QObject::connect(&window, &SorvelMain::rendered, [&bench] { ++bench.renders; });
     bench.settle();
 
-    bench.setText(sampleText(1, 100));
+    bench.setText(bench::sampleText(1, 100, QStringLiteral("\n")));
     bench.keystroke("keystroke, 100 chars", runs(201));
 
-    bench.setText(sampleText(100, 100));
+    bench.setText(bench::sampleText(100, 100, QStringLiteral("\n")));
     bench.keystroke("keystroke, 10000 chars", runs(31));
 
     // A small picture tiled behind everything.
