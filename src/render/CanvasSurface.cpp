@@ -29,7 +29,7 @@ QImage makeImage(int width, int height, const QColor& fill)
 {
     if (width <= 0 || height <= 0)
         return {};
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(width, height, fill.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         raise(ErrorNumber::InvalidCall);   // the memory is not there
     image.setDotsPerMeterX(dotsPerMeter96);
@@ -39,6 +39,14 @@ QImage makeImage(int width, int height, const QColor& fill)
 }
 
 } // namespace
+
+QColor CanvasSurface::backFill() const
+{
+    QColor fill = toQColor(m_backColor);
+    if (m_backAlpha != 255)
+        fill.setAlpha(m_backAlpha);
+    return fill;
+}
 
 CanvasSurface::CanvasSurface() : m_font(makeFont(defaultFontName, designFontPoints))
 {
@@ -63,9 +71,9 @@ void CanvasSurface::setCurrentY(double y)
 
 void CanvasSurface::clear()
 {
-    const QColor fill = toQColor(m_backColor);
+    const QColor fill = backFill();
     m_image = makeImage(m_width, m_height, fill);
-    m_blankFill = fill.rgb();
+    m_blankFill = fill.rgba();
     m_currentX = 0.0f;
     m_currentY = 0.0f;
 }
@@ -103,15 +111,15 @@ void CanvasSurface::setSize(double width, double height)
 
 void CanvasSurface::resizeImage(int width, int height)
 {
-    const QColor fill = toQColor(m_backColor);
+    const QColor fill = backFill();
     QImage resized = makeImage(width, height, fill);
-    if (m_blankFill != fill.rgb() && !resized.isNull() && !m_image.isNull()) {
+    if (m_blankFill != fill.rgba() && !resized.isNull() && !m_image.isNull()) {
         const int rows = std::min(height, m_image.height());
         const std::size_t bytes = static_cast<std::size_t>(std::min(width, m_image.width())) * 4;
         for (int y = 0; y < rows; ++y)
             std::memcpy(resized.scanLine(y), m_image.constScanLine(y), bytes);
     }
-    if (m_blankFill != fill.rgb())
+    if (m_blankFill != fill.rgba())
         m_blankFill.reset();
     m_image = std::move(resized);
     m_width = width;
@@ -138,6 +146,7 @@ void CanvasSurface::drawTiled(const QImage& tile, int right, int bottom)
         raise(ErrorNumber::InvalidCall);
     if (m_image.isNull() || right < 0 || bottom < 0)
         return;
+    // An opaque RGB32 pixel is also the same pixel premultiplied.
     const QImage source = tile.format() == QImage::Format_RGB32 ? tile : tile.convertToFormat(QImage::Format_RGB32);
     const int tw = source.width();
     const int th = source.height();
@@ -172,7 +181,7 @@ void CanvasSurface::printColored(const QString& text, const std::vector<ColorVal
 
 void CanvasSurface::printLines(const QString& text, const std::vector<ColorValue>* unitColors, bool lineEnd)
 {
-    const auto block = TextBlock::of(text, m_font);
+    const auto block = TextBlock::of(text, m_font, m_layout);
     const double x = roundHalfEven(m_currentX);
     const double y = roundHalfEven(m_currentY);
     if (!m_image.isNull() && !text.isEmpty()) {

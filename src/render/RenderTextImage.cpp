@@ -111,6 +111,14 @@ void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noex
     guarded([&] { canvas.setFont(canvasFontOf(s)); });
     canvas.setForeColor(s.ForeColor);
     canvas.setBackColor(s.BackColor);
+    canvas.setBackAlpha(s.BackAlpha);
+    // Lines after the first start at the left margin; the size grows by the margins.
+    TextLayoutOptions layout = s.Layout;
+    layout.lineStart = s.Margins.left;
+    canvas.setLayout(layout);
+    label.setLayout(layout);
+    const int marginsX = s.Margins.horizontal();
+    const int marginsY = s.Margins.vertical();
 
     // 1. Measure.
     guarded([&] { label.setCaption(s.Text); });
@@ -118,19 +126,19 @@ void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noex
     // 2. Clear. 3. Size: both sides at once, so the area limit never depends on the size the
     // previous text left behind.
     guarded([&] { canvas.clear(); });
-    guarded([&] { canvas.setSize(label.width(), label.height()); });
+    guarded([&] { canvas.setSize(label.width() + marginsX, label.height() + marginsY); });
     // 4. Background picture, tiled over the canvas at its measured size.
     if (!s.strBackImage.isEmpty())
         drawBackgroundPicture(s.strBackImage, out);
     // 5. Italic widening.
     if (s.FontItalic)
-        guarded([&] { canvas.setWidth(label.width() * italicWidening); });
+        guarded([&] { canvas.setWidth(label.width() * italicWidening + marginsX); });
     // 6. Shadow: its own widening replaces the italic one.
     if (s.Shadow) {
-        guarded([&] { canvas.setCurrentX(textToInt16(s.SizeText) * shadowOffset); });
-        guarded([&] { canvas.setCurrentY(textToInt16(s.SizeText) * shadowOffset); });
-        guarded([&] { canvas.setHeight(label.height() * shadowHeightening); });
-        guarded([&] { canvas.setWidth(label.width() * shadowWidening); });
+        guarded([&] { canvas.setCurrentX(textToInt16(s.SizeText) * shadowOffset + s.Margins.left); });
+        guarded([&] { canvas.setCurrentY(textToInt16(s.SizeText) * shadowOffset + s.Margins.top); });
+        guarded([&] { canvas.setHeight(label.height() * shadowHeightening + marginsY); });
+        guarded([&] { canvas.setWidth(label.width() * shadowWidening + marginsX); });
         const ColorValue saved = canvas.foreColor();
         guarded([&] { canvas.setForeColor(PaletteColor(shadowPaletteIndex)); });
         guarded([&] { canvas.print(s.Text, true); });
@@ -141,11 +149,11 @@ void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noex
         guarded([&] {
             canvas.outlineRect(0, 0, canvas.scaleWidth() - 1, canvas.scaleHeight() - 1, canvas.foreColor());
         });
-        guarded([&] { canvas.setCurrentX(1); });
-        guarded([&] { canvas.setCurrentY(1); });
+        guarded([&] { canvas.setCurrentX(1 + s.Margins.left); });
+        guarded([&] { canvas.setCurrentY(1 + s.Margins.top); });
     } else {
-        guarded([&] { canvas.setCurrentX(0); });
-        guarded([&] { canvas.setCurrentY(0); });
+        guarded([&] { canvas.setCurrentX(s.Margins.left); });
+        guarded([&] { canvas.setCurrentY(s.Margins.top); });
     }
     // 8. Text.
     if (s.Rainbow) {
