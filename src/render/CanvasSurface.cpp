@@ -29,7 +29,9 @@ QImage makeImage(int width, int height, const QColor& fill)
 {
     if (width <= 0 || height <= 0)
         return {};
-    QImage image(width, height, fill.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    // With a see-through background, 16 bits a channel: a pixel that text covers only a little
+    // still knows the text's own colour exactly when its alpha is taken out again.
+    QImage image(width, height, fill.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_RGBA64_Premultiplied);
     if (image.isNull())
         raise(ErrorNumber::InvalidCall);   // the memory is not there
     image.setDotsPerMeterX(dotsPerMeter96);
@@ -113,9 +115,13 @@ void CanvasSurface::resizeImage(int width, int height)
 {
     const QColor fill = backFill();
     QImage resized = makeImage(width, height, fill);
-    if (m_blankFill != fill.rgba() && !resized.isNull() && !m_image.isNull()) {
+    if (m_blankFill != fill.rgba() && !resized.isNull() && !m_image.isNull() && resized.format() != m_image.format()) {
+        QPainter painter(&resized);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(0, 0, m_image);
+    } else if (m_blankFill != fill.rgba() && !resized.isNull() && !m_image.isNull()) {
         const int rows = std::min(height, m_image.height());
-        const std::size_t bytes = static_cast<std::size_t>(std::min(width, m_image.width())) * 4;
+        const std::size_t bytes = static_cast<std::size_t>(std::min(width, m_image.width())) * (m_image.depth() / 8);
         for (int y = 0; y < rows; ++y)
             std::memcpy(resized.scanLine(y), m_image.constScanLine(y), bytes);
     }
@@ -146,8 +152,9 @@ void CanvasSurface::drawTiled(const QImage& tile, int right, int bottom)
         raise(ErrorNumber::InvalidCall);
     if (m_image.isNull() || right < 0 || bottom < 0)
         return;
-    // An opaque RGB32 pixel is also the same pixel premultiplied.
-    const QImage source = tile.format() == QImage::Format_RGB32 ? tile : tile.convertToFormat(QImage::Format_RGB32);
+    const QImage::Format format = m_image.format();
+    const QImage source = tile.format() == format ? tile : tile.convertToFormat(format);
+    const int pixelBytes = source.depth() / 8;
     const int tw = source.width();
     const int th = source.height();
     // Tiles start at every multiple of the tile size up to and including right/bottom.
@@ -160,13 +167,13 @@ void CanvasSurface::drawTiled(const QImage& tile, int right, int bottom)
     m_blankFill.reset();
     // Each row: one tile row copied, then the filled part doubled until the row is full.
     for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<quint32*>(m_image.scanLine(y));
-        const auto* tileRow = reinterpret_cast<const quint32*>(source.constScanLine(y % th));
+        uchar* row = m_image.scanLine(y);
+        const uchar* tileRow = source.constScanLine(y % th);
         int filled = std::min(tw, width);
-        std::memcpy(row, tileRow, static_cast<std::size_t>(filled) * 4);
+        std::memcpy(row, tileRow, static_cast<std::size_t>(filled) * pixelBytes);
         while (filled < width) {
             const int n = std::min(filled, width - filled);
-            std::memcpy(row + filled, row, static_cast<std::size_t>(n) * 4);
+            std::memcpy(row + static_cast<std::ptrdiff_t>(filled) * pixelBytes, row, static_cast<std::size_t>(n) * pixelBytes);
             filled += n;
         }
     }

@@ -41,7 +41,7 @@ public:
     const TextLayoutOptions& layout() const { return m_layout; }
     void setLayout(const TextLayoutOptions& layout) { m_layout = layout; }
     // The opacity of BackColor, 255 unless asked otherwise. Below 255 the image is
-    // Format_ARGB32_Premultiplied from the next clear on, and drawing keeps the text's
+    // Format_RGBA64_Premultiplied from the next clear on, and drawing keeps the text's
     // coverage in the alpha channel.
     int backAlpha() const { return m_backAlpha; }
     void setBackAlpha(int alpha) { m_backAlpha = alpha; }
