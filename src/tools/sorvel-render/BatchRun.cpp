@@ -175,8 +175,9 @@ int runBatch(const BatchOptions& options, std::FILE* results, std::FILE* errors)
     QFile file;
     const bool opened = fromStandardInput ? file.open(stdin, QIODevice::ReadOnly)
                                           : (file.setFileName(options.file), file.open(QIODevice::ReadOnly));
-    if (!opened || QFileInfo(options.file).isDir()) {
-        const QString reason = QFileInfo(options.file).isDir() ? QStringLiteral("a folder has that name") : file.errorString();
+    const bool folder = !fromStandardInput && QFileInfo(options.file).isDir();
+    if (!opened || folder) {
+        const QString reason = folder ? QStringLiteral("a folder has that name") : file.errorString();
         writeLine(errors, QStringLiteral("sorvel-render: cannot read %1: %2").arg(quoted(shownName), reason).toUtf8());
         return UsageError;
     }
