@@ -119,6 +119,13 @@ void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noex
     label.setLayout(layout);
     const int marginsX = s.Margins.horizontal();
     const int marginsY = s.Margins.vertical();
+    // With a layout of its own the picture covers the widened canvas too, margins included;
+    // the window's layout keeps the strip that widening adds in the background colour.
+    const bool ownLayout = s.Layout != TextLayoutOptions{} || s.Margins != PictureMargins{};
+    const auto coverWidenedCanvas = [&] {
+        if (ownLayout && !s.strBackImage.isEmpty())
+            guarded([&] { tileBackground(out); });
+    };
 
     // 1. Measure.
     guarded([&] { label.setCaption(s.Text); });
@@ -131,14 +138,17 @@ void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noex
     if (!s.strBackImage.isEmpty())
         drawBackgroundPicture(s.strBackImage, out);
     // 5. Italic widening.
-    if (s.FontItalic)
+    if (s.FontItalic) {
         guarded([&] { canvas.setWidth(label.width() * italicWidening + marginsX); });
+        coverWidenedCanvas();
+    }
     // 6. Shadow: its own widening replaces the italic one.
     if (s.Shadow) {
         guarded([&] { canvas.setCurrentX(textToInt16(s.SizeText) * shadowOffset + s.Margins.left); });
         guarded([&] { canvas.setCurrentY(textToInt16(s.SizeText) * shadowOffset + s.Margins.top); });
         guarded([&] { canvas.setHeight(label.height() * shadowHeightening + marginsY); });
         guarded([&] { canvas.setWidth(label.width() * shadowWidening + marginsX); });
+        coverWidenedCanvas();
         const ColorValue saved = canvas.foreColor();
         guarded([&] { canvas.setForeColor(PaletteColor(shadowPaletteIndex)); });
         guarded([&] { canvas.print(s.Text, true); });

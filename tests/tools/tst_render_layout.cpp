@@ -135,6 +135,24 @@ private slots:
             QCOMPARE(framed.pixel(corner), qRgb(0, 0, 0x80));
     }
 
+    // With margins a background picture covers the whole final picture, also the strip that
+    // italic or shadow widening adds.
+    void pictureCoversTheFinalSize()
+    {
+        QTemporaryDir dir;
+        QImage tile(7, 5, QImage::Format_RGB32);
+        tile.fill(qRgb(250, 200, 0));
+        QVERIFY(tile.save(dir.filePath("tile.png")));
+        for (const QString effect : {"--italic", "--shadow"}) {
+            const QImage image = rendered({"--margin", "4", "--picture", dir.filePath("tile.png"), effect, "Widened"});
+            QVERIFY(!image.isNull());
+            for (int y = 0; y < image.height(); ++y)
+                QCOMPARE(image.pixel(image.width() - 1, y), qRgb(250, 200, 0));
+            for (int x = 0; x < image.width(); ++x)
+                QCOMPARE(image.pixel(x, image.height() - 1), qRgb(250, 200, 0));
+        }
+    }
+
     // A transparent background: alpha 0 where nothing is drawn, edge pixels in the text's own
     // colour with partial alpha; a translucent one keeps its alpha; formats without alpha are
     // refused without a file.
