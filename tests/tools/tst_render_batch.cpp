@@ -87,7 +87,7 @@ private slots:
         QVERIFY(writeFile(dir.filePath("damaged.png"), damaged));
         const QString d = dir.path();
         const QByteArray batch = QStringLiteral(
-            "{\"text\": \"first\", \"output\": \"%1/1.png\"}\n"
+            "\uFEFF{\"text\": \"first\", \"output\": \"%1/1.png\"}\n"   // after a byte order mark
             "\n"
             "not json\n"
             "{\"text\": \"x\", \"output\": \"%1/4.png\", \"colour\": 3}\n"

@@ -12,6 +12,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <future>
 #include <mutex>
@@ -95,6 +96,8 @@ JobOutcome renderJob(const RenderRequest& request)
         outcome.error = error.message();
     } catch (const std::bad_alloc&) {
         outcome.error = QStringLiteral("out of memory");
+    } catch (const std::exception& error) {
+        outcome.error = QStringLiteral("internal error: ") + QString::fromLocal8Bit(error.what());
     }
     return outcome;
 }
@@ -210,6 +213,8 @@ int runBatch(const BatchOptions& options, std::FILE* results, std::FILE* errors)
             break;
         }
         ++lineNumber;
+        if (lineNumber == 1 && line.startsWith("\xef\xbb\xbf"))   // a byte order mark
+            line.remove(0, 3);
         if (line.trimmed().isEmpty())
             continue;
         Pending job;
