@@ -126,6 +126,25 @@ private slots:
         QCOMPARE(QDir(d).entryList({"*.png", "*.jpg"}, QDir::Files), (QStringList{"1.png", "12.jpg", "damaged.png"}));
     }
 
+    // What libraries print on their own (here fontconfig, without its configuration, and
+    // libpng, on a damaged picture) never reaches standard error: only the failed job's line.
+    void librariesStayQuiet()
+    {
+        QTemporaryDir dir;
+        QByteArray damaged = runRenderCommand({"-o", "-", "png"}).standardOutput;
+        damaged[damaged.indexOf("IDAT") + 6] ^= 0x55;
+        QVERIFY(writeFile(dir.filePath("damaged.png"), damaged));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("FONTCONFIG_FILE", dir.filePath("no-such-fonts.conf"));
+        const QByteArray batch = QStringLiteral("{\"text\": \"x\", \"output\": \"%1/a.png\"}\n"
+                                                "{\"text\": \"x\", \"output\": \"%1/b.png\", \"picture\": \"%1/damaged.png\"}\n")
+                                     .arg(dir.path()).toUtf8();
+        const RenderCommandRun run = runRenderCommand({"--batch", "-"}, batch, environment);
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.errorLines().size(), 1);
+        QVERIFY2(run.errorLines().first().startsWith("standard input:2: cannot read picture"), run.standardError.constData());
+    }
+
     void unreadableBatchFileEndsWithStatus2()
     {
         QTemporaryDir dir;

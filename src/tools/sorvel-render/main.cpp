@@ -14,8 +14,23 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define SORVEL_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SORVEL_SANITIZED 1
+#endif
+#endif
+#ifndef SORVEL_SANITIZED
+#define SORVEL_SANITIZED 0
+#endif
+#if SORVEL_SANITIZED
+#include <sanitizer/common_interface_defs.h>
+#endif
 
 #include <fcntl.h>
 #include <malloc.h>
@@ -44,17 +59,10 @@ int report(ExitStatus status, const QString& message)
 // Libraries write to standard error on their own (fontconfig's warnings, an image library's
 // complaints about a damaged file) in between this command's lines. The command keeps the
 // caller's standard error for itself and gives the libraries /dev/null: every failure still
-// reaches the caller, once, as this command's own line. A sanitizer build keeps the
-// sanitizers' reports where they belong.
+// reaches the caller, once, as this command's own line. A sanitizer build sends the
+// sanitizers' reports to the caller's standard error too.
 void keepStandardErrorForMessages()
 {
-#if defined(__SANITIZE_ADDRESS__)
-    return;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    return;
-#endif
-#endif
     const int own = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
     const int nothing = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (own < 0 || nothing < 0)
@@ -64,6 +72,9 @@ void keepStandardErrorForMessages()
         return;
     ::close(nothing);
     messages = stream;
+#if SORVEL_SANITIZED
+    __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<std::uintptr_t>(own)));
+#endif
 }
 
 // No display needed: the offscreen platform, unless the caller names one.
