@@ -61,7 +61,7 @@ constexpr PictureOption pictureOptions[] = {
     {"frame", nullptr, nullptr, "One-pixel frame around the picture."},
     {"quality", nullptr, "N", "JPEG quality from 1 to 255 (above 100 counts as 100; default 50)."},
     {"width", nullptr, "PX", "Wrap lines to PX pixels; the text block is PX wide."},
-    {"wrap", nullptr, "MODE", "Where lines wrap: word (default), char or none (cut at the edge)."},
+    {"wrap", nullptr, "MODE", "Where lines wrap at --width: word (default), char, or none (cut at the edge)."},
     {"align", nullptr, "SIDE", "Align every line: left (default), center or right."},
     {"margin", nullptr, "M", "Blank pixels around the picture: \"10\", \"10 20\" or \"1 2 3 4\" (CSS order)."},
 };
