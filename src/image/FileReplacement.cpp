@@ -30,7 +30,7 @@ WriteResult failure(WriteError kind, int error)
 
 // The permissions a new file gets from open(): 0666 less the process's umask. Read without
 // changing it where the system tells it.
-mode_t newFileMode()
+mode_t readNewFileMode()
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (status.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -46,6 +46,13 @@ mode_t newFileMode()
     const mode_t mask = umask(022);
     umask(mask);
     return static_cast<mode_t>(0666 & ~mask);
+}
+
+// Read once: nothing in the program changes its umask, and a batch writes thousands of files.
+mode_t newFileMode()
+{
+    static const mode_t mode = readNewFileMode();
+    return mode;
 }
 
 class Descriptor {
@@ -186,6 +193,17 @@ WriteResult replaceFileWith(const QByteArray& bytes, const QString& path, Durabi
             return failure(WriteError::WriteFailed, error);
         if (durability == Durability::OnDisk && ::fsync(file.get()) != 0)
             return failure(WriteError::WriteFailed, errno);
+        // Nothing to replace: the unnamed file takes the name itself, in one step that fails
+        // should the name appear meanwhile (the file then replaces it as below).
+        if (unnamed && !replaces && durability == Durability::WhenClosed
+            && ::linkat(AT_FDCWD, ("/proc/self/fd/" + QByteArray::number(file.get())).constData(), AT_FDCWD,
+                        target.constData(), AT_SYMLINK_FOLLOW) == 0) {
+            if (const int error = file.close()) {
+                ::unlink(target.constData());
+                return failure(WriteError::WriteFailed, error);
+            }
+            return WriteResult::success();
+        }
         if (unnamed) {
             if (const int error = nameUnnamedFile(file.get(), folder, fileName, temporary))
                 return failure(WriteError::CannotReplace, error);

@@ -25,11 +25,18 @@ int toPixels(double value)
     return static_cast<int>(std::clamp(r, 0.0, static_cast<double>(CanvasSurface::maxSide)));
 }
 
+// With a see-through background, 16 bits a channel: a pixel that text covers only a little
+// still knows the text's own colour exactly when its alpha is taken out again.
+QImage::Format imageFormatFor(const QColor& fill)
+{
+    return fill.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_RGBA64_Premultiplied;
+}
+
 QImage makeImage(int width, int height, const QColor& fill)
 {
     if (width <= 0 || height <= 0)
         return {};
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(width, height, imageFormatFor(fill));
     if (image.isNull())
         raise(ErrorNumber::InvalidCall);   // the memory is not there
     image.setDotsPerMeterX(dotsPerMeter96);
@@ -39,6 +46,14 @@ QImage makeImage(int width, int height, const QColor& fill)
 }
 
 } // namespace
+
+QColor CanvasSurface::backFill() const
+{
+    QColor fill = toQColor(m_backColor);
+    if (m_backAlpha != 255)
+        fill.setAlpha(m_backAlpha);
+    return fill;
+}
 
 CanvasSurface::CanvasSurface() : m_font(makeFont(defaultFontName, designFontPoints))
 {
@@ -63,7 +78,7 @@ void CanvasSurface::setCurrentY(double y)
 
 void CanvasSurface::clear()
 {
-    m_blankFill = toQColor(m_backColor).rgb();
+    m_blankFill = backFill().rgba();
     m_imageStale = true;
     m_currentX = 0.0f;
     m_currentY = 0.0f;
@@ -75,8 +90,9 @@ void CanvasSurface::makeImageCurrent() const
 {
     if (!m_imageStale)
         return;
-    const QColor fill = QColor::fromRgb(*m_blankFill);
-    if (!m_image.isNull() && m_image.width() == m_width && m_image.height() == m_height) {
+    const QColor fill = QColor::fromRgba(*m_blankFill);
+    if (!m_image.isNull() && m_image.width() == m_width && m_image.height() == m_height
+        && m_image.format() == imageFormatFor(fill)) {
         m_image.fill(fill);
     } else {
         m_image = QImage();
@@ -127,18 +143,25 @@ void CanvasSurface::setSize(double width, double height)
 
 void CanvasSurface::resizeImage(int width, int height)
 {
-    const QColor fill = toQColor(m_backColor);
-    if (m_blankFill == fill.rgb()) {
+    const QColor fill = backFill();
+    if (m_blankFill == fill.rgba()) {
         // Blank in the colour new area gets: the whole canvas stays that colour.
         m_imageStale = true;
     } else {
         makeImageCurrent();
         QImage resized = makeImage(width, height, fill);
         if (!resized.isNull() && !m_image.isNull()) {
-            const int rows = std::min(height, m_image.height());
-            const std::size_t bytes = static_cast<std::size_t>(std::min(width, m_image.width())) * 4;
-            for (int y = 0; y < rows; ++y)
-                std::memcpy(resized.scanLine(y), m_image.constScanLine(y), bytes);
+            if (resized.format() != m_image.format()) {
+                QPainter painter(&resized);
+                painter.setCompositionMode(QPainter::CompositionMode_Source);
+                painter.drawImage(0, 0, m_image);
+            } else {
+                const int rows = std::min(height, m_image.height());
+                const std::size_t bytes =
+                    static_cast<std::size_t>(std::min(width, m_image.width())) * (m_image.depth() / 8);
+                for (int y = 0; y < rows; ++y)
+                    std::memcpy(resized.scanLine(y), m_image.constScanLine(y), bytes);
+            }
         }
         m_blankFill.reset();
         m_image = std::move(resized);
@@ -169,7 +192,9 @@ void CanvasSurface::drawTiled(const QImage& tile, int right, int bottom)
     makeImageCurrent();
     if (m_image.isNull() || right < 0 || bottom < 0)
         return;
-    const QImage source = tile.format() == QImage::Format_RGB32 ? tile : tile.convertToFormat(QImage::Format_RGB32);
+    const QImage::Format format = m_image.format();
+    const QImage source = tile.format() == format ? tile : tile.convertToFormat(format);
+    const int pixelBytes = source.depth() / 8;
     const int tw = source.width();
     const int th = source.height();
     // Tiles start at every multiple of the tile size up to and including right/bottom.
@@ -182,13 +207,13 @@ void CanvasSurface::drawTiled(const QImage& tile, int right, int bottom)
     m_blankFill.reset();
     // Each row: one tile row copied, then the filled part doubled until the row is full.
     for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<quint32*>(m_image.scanLine(y));
-        const auto* tileRow = reinterpret_cast<const quint32*>(source.constScanLine(y % th));
+        uchar* row = m_image.scanLine(y);
+        const uchar* tileRow = source.constScanLine(y % th);
         int filled = std::min(tw, width);
-        std::memcpy(row, tileRow, static_cast<std::size_t>(filled) * 4);
+        std::memcpy(row, tileRow, static_cast<std::size_t>(filled) * pixelBytes);
         while (filled < width) {
             const int n = std::min(filled, width - filled);
-            std::memcpy(row + filled, row, static_cast<std::size_t>(n) * 4);
+            std::memcpy(row + static_cast<std::ptrdiff_t>(filled) * pixelBytes, row, static_cast<std::size_t>(n) * pixelBytes);
             filled += n;
         }
     }
@@ -203,7 +228,7 @@ void CanvasSurface::printColored(const QString& text, const std::vector<ColorVal
 
 void CanvasSurface::printLines(const QString& text, const std::vector<ColorValue>* unitColors, bool lineEnd)
 {
-    const auto block = TextBlock::of(text, m_font);
+    const auto block = TextBlock::of(text, m_font, m_layout);
     const double x = roundHalfEven(m_currentX);
     const double y = roundHalfEven(m_currentY);
     if (!text.isEmpty())

@@ -7,6 +7,7 @@
 // the limit, so text beyond it is cut at the edge.
 
 #include "platform/ColorValue.h"
+#include "text/TextLayoutOptions.h"
 
 #include <QFont>
 #include <QImage>
@@ -43,6 +44,14 @@ public:
     void setBackColor(ColorValue color) { m_backColor = color; }
     const QFont& font() const { return m_font; }
     void setFont(const QFont& font) { m_font = font; }
+    // Wrapping, alignment and line start of printed text; the default prints as described below.
+    const TextLayoutOptions& layout() const { return m_layout; }
+    void setLayout(const TextLayoutOptions& layout) { m_layout = layout; }
+    // The opacity of BackColor, 255 unless asked otherwise. Below 255 the image is
+    // Format_RGBA64_Premultiplied from the next clear on, and drawing keeps the text's
+    // coverage in the alpha channel.
+    int backAlpha() const { return m_backAlpha; }
+    void setBackAlpha(int alpha) { m_backAlpha = alpha; }
 
     float currentX() const { return m_currentX; }
     float currentY() const { return m_currentY; }
@@ -84,6 +93,7 @@ public:
     const QImage& image() const;
 
 private:
+    QColor backFill() const;
     void resizeImage(int width, int height);
     void makeImageCurrent() const;
     void printLines(const QString& text, const std::vector<ColorValue>* unitColors, bool lineEnd);
@@ -97,6 +107,8 @@ private:
     ColorValue m_foreColor = systemWindowText;
     ColorValue m_backColor = systemWindowBackground;
     QFont m_font;
+    TextLayoutOptions m_layout;
+    int m_backAlpha = 255;
     float m_currentX = 0.0f;
     float m_currentY = 0.0f;
     std::function<void()> m_listener;

@@ -22,11 +22,17 @@ void MeasuringLabel::setFont(const QFont& font)
     m_measured = false;
 }
 
+void MeasuringLabel::setLayout(const TextLayoutOptions& layout)
+{
+    m_layout = layout;
+    m_measured = false;
+}
+
 void MeasuringLabel::measure() const
 {
     if (m_measured)
         return;
-    const auto block = TextBlock::of(m_caption, m_font);
+    const auto block = TextBlock::of(m_caption, m_font, m_layout);
     m_width = block->width();
     m_height = block->height();
     m_measured = true;

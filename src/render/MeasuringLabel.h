@@ -3,6 +3,8 @@
 // One line per CR LF pair; width of the widest line, height = lines x the font's line height.
 // Every character counts as printed (an ampersand is never a mnemonic). Measured at 96 dpi.
 
+#include "text/TextLayoutOptions.h"
+
 #include <QFont>
 #include <QString>
 
@@ -16,6 +18,8 @@ public:
     void setCaption(const QString& caption);
     const QFont& font() const { return m_font; }
     void setFont(const QFont& font);
+    // Wrapping and alignment of the caption; the default measures as described above.
+    void setLayout(const TextLayoutOptions& layout);
 
     int width() const;
     int height() const;
@@ -25,6 +29,7 @@ private:
 
     QString m_caption;
     QFont m_font;
+    TextLayoutOptions m_layout;
     mutable bool m_measured = false;
     mutable int m_width = 0;
     mutable int m_height = 0;

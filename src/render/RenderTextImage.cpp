@@ -121,6 +121,21 @@ void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noex
     guarded([&] { canvas.setFont(canvasFontOf(s)); });
     canvas.setForeColor(s.ForeColor);
     canvas.setBackColor(s.BackColor);
+    canvas.setBackAlpha(s.BackAlpha);
+    // Lines after the first start at the left margin; the size grows by the margins.
+    TextLayoutOptions layout = s.Layout;
+    layout.lineStart = s.Margins.left;
+    canvas.setLayout(layout);
+    label.setLayout(layout);
+    const int marginsX = s.Margins.horizontal();
+    const int marginsY = s.Margins.vertical();
+    // With a layout of its own the picture covers the widened canvas too, margins included;
+    // the window's layout keeps the strip that widening adds in the background colour.
+    const bool ownLayout = s.Layout != TextLayoutOptions{} || s.Margins != PictureMargins{};
+    const auto coverWidenedCanvas = [&] {
+        if (ownLayout && !s.strBackImage.isEmpty())
+            guarded([&] { tileBackground(out); });
+    };
 
     // 1. Measure.
     guarded([&] { label.setCaption(s.Text); });
@@ -128,19 +143,22 @@ void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noex
     // 2. Clear. 3. Size: both sides at once, so the area limit never depends on the size the
     // previous text left behind.
     guarded([&] { canvas.clear(); });
-    guarded([&] { canvas.setSize(measuredWidth(label), label.height()); });
+    guarded([&] { canvas.setSize(measuredWidth(label) + marginsX, label.height() + marginsY); });
     // 4. Background picture, tiled over the canvas at its measured size.
     if (!s.strBackImage.isEmpty())
         drawBackgroundPicture(s.strBackImage, out);
     // 5. Italic widening.
-    if (s.FontItalic)
-        guarded([&] { canvas.setWidth(measuredWidth(label) * italicWidening); });
+    if (s.FontItalic) {
+        guarded([&] { canvas.setWidth(measuredWidth(label) * italicWidening + marginsX); });
+        coverWidenedCanvas();
+    }
     // 6. Shadow: its own widening replaces the italic one.
     if (s.Shadow) {
-        guarded([&] { canvas.setCurrentX(textToInt16(s.SizeText) * shadowOffset); });
-        guarded([&] { canvas.setCurrentY(textToInt16(s.SizeText) * shadowOffset); });
-        guarded([&] { canvas.setHeight(label.height() * shadowHeightening); });
-        guarded([&] { canvas.setWidth(measuredWidth(label) * shadowWidening); });
+        guarded([&] { canvas.setCurrentX(textToInt16(s.SizeText) * shadowOffset + s.Margins.left); });
+        guarded([&] { canvas.setCurrentY(textToInt16(s.SizeText) * shadowOffset + s.Margins.top); });
+        guarded([&] { canvas.setHeight(label.height() * shadowHeightening + marginsY); });
+        guarded([&] { canvas.setWidth(measuredWidth(label) * shadowWidening + marginsX); });
+        coverWidenedCanvas();
         const ColorValue saved = canvas.foreColor();
         guarded([&] { canvas.setForeColor(PaletteColor(shadowPaletteIndex)); });
         guarded([&] { canvas.print(s.Text, true); });
@@ -151,11 +169,11 @@ void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noex
         guarded([&] {
             canvas.outlineRect(0, 0, canvas.scaleWidth() - 1, canvas.scaleHeight() - 1, canvas.foreColor());
         });
-        guarded([&] { canvas.setCurrentX(1); });
-        guarded([&] { canvas.setCurrentY(1); });
+        guarded([&] { canvas.setCurrentX(1 + s.Margins.left); });
+        guarded([&] { canvas.setCurrentY(1 + s.Margins.top); });
     } else {
-        guarded([&] { canvas.setCurrentX(0); });
-        guarded([&] { canvas.setCurrentY(0); });
+        guarded([&] { canvas.setCurrentX(s.Margins.left); });
+        guarded([&] { canvas.setCurrentY(s.Margins.top); });
     }
     // 8. Text.
     if (s.Rainbow) {

@@ -2,6 +2,8 @@
 // Turns the settings into the finished text image on the canvas: measure, clear, size, tile
 // the background picture, widen for italic or shadow, print the shadow, draw the frame, print
 // the text (plain or rainbow). Every operation is guarded on its own; nothing is raised.
+// Margins grow every size by the same pixels and move the text by the left and top ones; the
+// frame stays on the outer edge.
 
 #include "render/TextImageSettings.h"
 

@@ -2,6 +2,8 @@
 // Every input of one rendering, with the window's start-up values.
 
 #include "platform/ColorValue.h"
+#include "render/PictureMargins.h"
+#include "text/TextLayoutOptions.h"
 #include "text/FontSystem.h"
 
 #include <QString>
@@ -23,6 +25,10 @@ struct TextImageSettings {
     bool Shadow = false;
     bool Rainbow = false;
     bool Framed = false;
+    // Beyond the window: none of these is set by it, and their defaults draw its picture.
+    TextLayoutOptions Layout;              // width, wrapping, alignment (the renderer sets the line start)
+    PictureMargins Margins;
+    int BackAlpha = 255;                   // opacity of BackColor; below 255 the image has alpha
 
     bool operator==(const TextImageSettings&) const = default;
 };

@@ -1,5 +1,6 @@
 #include "text/TextBlock.h"
 
+#include "text/LineWrapping.h"
 #include "text/PaintDevice.h"
 
 #include <QColor>
@@ -94,7 +95,8 @@ void TextBlock::drawDecorations(QPainter& painter, double left, double right, do
         painter.fillRect(QRect(x0, base - m_strikeOutPos, x1 - x0, m_decorationWidth), color);
 }
 
-TextBlock::TextBlock(const QString& text, const QFont& font) : m_text(text), m_font(font)
+TextBlock::TextBlock(const QString& text, const QFont& font, const TextLayoutOptions& options)
+    : m_text(text), m_font(font), m_options(options)
 {
     const QFontMetrics metrics(font, &paintDevice96());
     m_lineHeight = metrics.height();
@@ -107,10 +109,7 @@ TextBlock::TextBlock(const QString& text, const QFont& font) : m_text(text), m_f
     for (;;) {
         const qsizetype end = text.indexOf(QStringLiteral("\r\n"), start);
         const qsizetype stop = end < 0 ? text.size() : end;
-        Line line;
-        line.start = static_cast<int>(start);
-        line.layout = layoutLine(lineTextOf(QStringView(text).mid(start, stop - start)), font);
-        m_lines.push_back(std::move(line));
+        addLines(text, start, stop);
         if (end < 0)
             break;
         start = end + 2;
@@ -123,18 +122,50 @@ TextBlock::TextBlock(const QString& text, const QFont& font) : m_text(text), m_f
             widest = std::max(widest, l.horizontalAdvance());
     }
     m_width = static_cast<int>(std::ceil(widest - 1e-6));
+    if (m_options.width > 0) {
+        m_width = m_options.width;
+        alignLines();
+    } else if (m_options.align != LineAlignment::Left) {
+        alignLines();
+    }
+}
+
+void TextBlock::addLines(const QString& text, qsizetype start, qsizetype stop)
+{
+    const QStringView paragraph = QStringView(text).mid(start, stop - start);
+    const WrapMode wrap = m_options.width > 0 ? m_options.wrap : WrapMode::None;
+    for (const LineSpan& span : wrapLine(paragraph, m_font, m_options.width, wrap)) {
+        Line line;
+        line.start = static_cast<int>(start) + span.start;
+        line.layout = layoutLine(lineTextOf(paragraph.mid(span.start, span.length)), m_font);
+        m_lines.push_back(std::move(line));
+    }
+}
+
+void TextBlock::alignLines()
+{
+    const double share = m_options.align == LineAlignment::Center ? 0.5
+        : m_options.align == LineAlignment::Right                 ? 1.0
+                                                                  : 0.0;
+    for (Line& line : m_lines) {
+        const QTextLine l = line.layout->lineAt(0);
+        const double advance = l.isValid() ? l.horizontalAdvance() : 0.0;
+        // Whole pixels, never past the block's right edge nor before its left one.
+        line.offset = std::max(0.0, std::floor((m_width - advance) * share + 1e-6));
+    }
 }
 
 TextBlock::~TextBlock() = default;
 
-std::shared_ptr<const TextBlock> TextBlock::of(const QString& text, const QFont& font)
+std::shared_ptr<const TextBlock> TextBlock::of(const QString& text, const QFont& font,
+                                               const TextLayoutOptions& options)
 {
     thread_local std::shared_ptr<const TextBlock> recent[2];
     for (const auto& block : recent) {
-        if (block && block->m_font == font && block->m_text == text)
+        if (block && block->m_font == font && block->m_text == text && block->m_options == options)
             return block;
     }
-    auto block = std::make_shared<const TextBlock>(text, font);
+    auto block = std::make_shared<const TextBlock>(text, font, options);
     recent[1] = recent[0];
     recent[0] = block;
     return block;
@@ -149,7 +180,8 @@ double TextBlock::lastLineAdvance() const
 QPointF TextBlock::lineOrigin(std::size_t k, double x, double y, const QTextLine& line) const
 {
     // Glyph runs sit on the line's own ascent; lines are spaced by the font's line height.
-    return {k == 0 ? x : 0.0, baseline(k, y) - line.ascent()};
+    const double start = k == 0 ? x : static_cast<double>(m_options.lineStart);
+    return {start + m_lines[k].offset, baseline(k, y) - line.ascent()};
 }
 
 double TextBlock::baseline(std::size_t k, double y) const

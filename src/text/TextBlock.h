@@ -1,8 +1,12 @@
 #pragma once
 // A text laid out the way the canvas prints it and the label measures it: one line per CR LF
 // pair, no wrapping, each line shaped once as a whole. Lines after the first start at x = 0.
+// Layout options (TextLayoutOptions.h) can wrap the lines to a width, align them and move
+// where later lines start; the default options give exactly the layout above.
 // Measuring and drawing share one layout, so the measured size always covers the printed text
 // and colouring glyphs never moves them.
+
+#include "text/TextLayoutOptions.h"
 
 #include <QFont>
 #include <QString>
@@ -18,18 +22,20 @@ namespace sorvel {
 
 class TextBlock {
 public:
-    TextBlock(const QString& text, const QFont& font);
+    TextBlock(const QString& text, const QFont& font, const TextLayoutOptions& options = {});
     TextBlock(const TextBlock&) = delete;
     TextBlock& operator=(const TextBlock&) = delete;
     ~TextBlock();
 
     // The layout of text in font, reused while both stay the same (a small per-thread cache:
     // one rendering measures, shadows and prints the same text).
-    static std::shared_ptr<const TextBlock> of(const QString& text, const QFont& font);
+    static std::shared_ptr<const TextBlock> of(const QString& text, const QFont& font,
+                                               const TextLayoutOptions& options = {});
 
     int lineCount() const { return static_cast<int>(m_lines.size()); }
     int lineHeight() const { return m_lineHeight; }
     int width() const { return m_width; }                 // widest line, whole pixels rounded up
+                                                          // (the options' width when given)
     int height() const { return lineCount() * m_lineHeight; }
     double lastLineAdvance() const;
 
@@ -44,7 +50,11 @@ private:
     struct Line {
         int start = 0;          // index of the line's first unit in the original text
         std::unique_ptr<QTextLayout> layout;
+        double offset = 0.0;    // from the line's start to its aligned place
     };
+
+    void addLines(const QString& text, qsizetype start, qsizetype stop);
+    void alignLines();
 
     QPointF lineOrigin(std::size_t k, double x, double y, const QTextLine& line) const;
     double baseline(std::size_t k, double y) const;
@@ -52,6 +62,7 @@ private:
 
     QString m_text;
     QFont m_font;
+    TextLayoutOptions m_options;
     std::vector<Line> m_lines;
     int m_lineHeight = 0;
     int m_ascent = 0;

@@ -121,6 +121,25 @@ private slots:
         }
     }
 
+    // A new file that the disk cannot take is not left behind half written, and the name stays
+    // free.
+    void fullDiskLeavesNoNewFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("new.png"));
+        const RenderCommandRun run =
+            runRenderCommand({"-o", path, QString(300, u'W')}, {}, QProcessEnvironment::systemEnvironment(), [] {
+                std::signal(SIGXFSZ, SIG_DFL);
+                rlimit limit{};
+                getrlimit(RLIMIT_FSIZE, &limit);
+                limit.rlim_cur = 200;
+                setrlimit(RLIMIT_FSIZE, &limit);
+            });
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.errorLines().size(), 1);
+        QVERIFY(filesIn(dir.path()).isEmpty());
+    }
+
     // A replaced file keeps its permissions, also through a symbolic link, which stays a link;
     // a new file gets those the umask allows.
     void permissionsOfTheWrittenFile()

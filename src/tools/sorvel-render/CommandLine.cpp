@@ -1,9 +1,7 @@
 #include "CommandLine.h"
 
 #include "CommandError.h"
-#include "image/JpegQuality.h"
-#include "render/RenderTextImage.h"
-#include "render/SettingsFromOptions.h"
+#include "RequestOptions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -27,132 +25,104 @@ const QString description = QStringLiteral(
     "Without options the picture is the window's at start-up: the default font at size 14,\n"
     "window text colour on window background colour.\n"
     "\n"
+    "With --batch, every line of FILE is one job: a JSON object whose keys are the long option\n"
+    "names and \"text\" ({\"text\": \"Hi\", \"output\": \"hi.png\", \"bold\": true}); the command\n"
+    "line's options are every job's defaults. Each job gives one JSON line on standard output,\n"
+    "in input order, and a failure also FILE:LINE: reason on standard error.\n"
+    "\n"
     "Exit status: 0 written, 1 a file could not be read or written or the font is not\n"
-    "installed, 2 the command line is wrong. Nothing is left behind on failure.");
+    "installed (in a batch: any job failed), 2 the command line is wrong or the batch file\n"
+    "cannot be read. Nothing is left behind on failure.");
 
-struct Options {
-    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")},
-                              QStringLiteral("Write the picture to OUTPUT (\"-\": standard output)."),
-                              QStringLiteral("OUTPUT")};
-    QCommandLineOption textFile{QStringLiteral("text-file"),
-                                QStringLiteral("Read the text from FILE (\"-\": standard input)."),
-                                QStringLiteral("FILE")};
-    QCommandLineOption font{QStringLiteral("font"),
-                            QStringLiteral("Font name, as the window's font list shows it."),
-                            QStringLiteral("NAME")};
-    QCommandLineOption size{QStringLiteral("size"),
-                            QStringLiteral("Size in points, as typed into the size box (default 14)."),
-                            QStringLiteral("TEXT")};
-    QCommandLineOption bold{QStringLiteral("bold"), QStringLiteral("Bold.")};
-    QCommandLineOption italic{QStringLiteral("italic"), QStringLiteral("Italic.")};
-    QCommandLineOption underline{QStringLiteral("underline"), QStringLiteral("Underline.")};
-    QCommandLineOption strike{QStringLiteral("strike"), QStringLiteral("Strike-through.")};
-    QCommandLineOption color{QStringLiteral("color"), QStringLiteral("Text colour."),
-                             QStringLiteral("COLOR")};
-    QCommandLineOption background{QStringLiteral("background"), QStringLiteral("Background colour."),
-                                  QStringLiteral("COLOR")};
-    QCommandLineOption picture{QStringLiteral("picture"),
-                               QStringLiteral("Background picture tiled behind the text (.bmp, .jpg or .png)."),
-                               QStringLiteral("FILE")};
-    QCommandLineOption shadow{QStringLiteral("shadow"), QStringLiteral("Grey shadow.")};
-    QCommandLineOption rainbow{QStringLiteral("rainbow"), QStringLiteral("Rainbow-coloured characters.")};
-    QCommandLineOption frame{QStringLiteral("frame"), QStringLiteral("One-pixel frame around the picture.")};
-    QCommandLineOption quality{QStringLiteral("quality"),
-                               QStringLiteral("JPEG quality from 1 to 255 (above 100 counts as 100; default 50)."),
-                               QStringLiteral("N")};
+// Every option of one picture, by its long name (see RequestOptions.h), with its short
+// name, value name and one line of help.
+struct PictureOption {
+    const char* name;
+    const char* shortName;
+    const char* valueName;   // nullptr: a flag
+    const char* help;
 };
 
-ColorValue colorOption(const QCommandLineParser& parser, const QCommandLineOption& option)
+constexpr PictureOption pictureOptions[] = {
+    {"output", "o", "OUTPUT", "Write the picture to OUTPUT (\"-\": standard output)."},
+    {"text-file", nullptr, "FILE", "Read the text from FILE (\"-\": standard input)."},
+    {"font", nullptr, "NAME", "Font name, as the window's font list shows it (see --list-fonts)."},
+    {"font-file", nullptr, "PATH", "Draw with the TrueType or OpenType font in PATH."},
+    {"size", nullptr, "TEXT", "Size in points, as typed into the size box (default 14)."},
+    {"bold", nullptr, nullptr, "Bold."},
+    {"italic", nullptr, nullptr, "Italic."},
+    {"underline", nullptr, nullptr, "Underline."},
+    {"strike", nullptr, nullptr, "Strike-through."},
+    {"color", nullptr, "COLOR", "Text colour."},
+    {"background", nullptr, "COLOR", "Background colour, #RRGGBBAA or transparent (PNG only)."},
+    {"picture", nullptr, "FILE", "Background picture tiled behind the text (.bmp, .jpg or .png)."},
+    {"shadow", nullptr, nullptr, "Grey shadow."},
+    {"rainbow", nullptr, nullptr, "Rainbow-coloured characters."},
+    {"frame", nullptr, nullptr, "One-pixel frame around the picture."},
+    {"quality", nullptr, "N", "JPEG quality from 1 to 255 (above 100 counts as 100; default 50)."},
+    {"width", nullptr, "PX", "Wrap lines to PX pixels; the text block is PX wide."},
+    {"wrap", nullptr, "MODE", "Where lines wrap at --width: word (default), char, or none (cut at the edge)."},
+    {"align", nullptr, "SIDE", "Align every line: left (default), center or right."},
+    {"margin", nullptr, "M", "Blank pixels around the picture: \"10\", \"10 20\" or \"1 2 3 4\" (CSS order)."},
+};
+
+QCommandLineOption commandOption(const PictureOption& option)
 {
-    const QString value = parser.value(option);
-    const std::optional<ColorValue> color = colorFromText(value);
-    if (!color) {
-        usageError(QStringLiteral("--%1: %2 is neither a palette index from 0 to 15 nor #RRGGBB")
-                       .arg(option.names().constLast(), quoted(value)));
-    }
-    return *color;
+    QStringList names;
+    if (option.shortName)
+        names << QString::fromLatin1(option.shortName);
+    names << QString::fromLatin1(option.name);
+    if (!option.valueName)
+        return QCommandLineOption(names, QString::fromUtf8(option.help));
+    return QCommandLineOption(names, QString::fromUtf8(option.help), QString::fromLatin1(option.valueName));
 }
 
-void readOutput(const QCommandLineParser& parser, const Options& options, RenderRequest& request)
-{
-    if (!parser.isSet(options.output) || parser.value(options.output).isEmpty())
-        usageError(QStringLiteral("no output given: use -o FILE, or -o - for standard output"));
-    request.output = parser.value(options.output);
-    if (request.output == standardStream) {
-        request.format = ImageFormat::Png;
-        return;
-    }
-    request.format = imageFormatForPath(request.output);
-    if (request.format == ImageFormat::None) {
-        usageError(QStringLiteral("cannot tell the format of %1: the name must end in .png, .jpg, .bmp or .gif")
-                       .arg(quoted(request.output)));
-    }
-}
-
-void readText(const QCommandLineParser& parser, const Options& options, RenderRequest& request)
+void readText(const QCommandLineParser& parser, RenderRequest& request)
 {
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 1)
         usageError(QStringLiteral("%1 arguments where one text was expected (quote a text with blanks)").arg(positional.size()));
-    const bool fromFile = parser.isSet(options.textFile);
+    const bool fromFile = parser.isSet(QStringLiteral("text-file"));
     if (fromFile && !positional.isEmpty())
         usageError(QStringLiteral("the text is given twice: as an argument and with --text-file"));
-    if (fromFile) {
-        request.textFile = parser.value(options.textFile);
-        if (request.textFile.isEmpty())
-            usageError(QStringLiteral("--text-file: no file name"));
-        request.textSource = request.textFile == standardStream ? RenderRequest::TextSource::StandardInput
-                                                                : RenderRequest::TextSource::File;
-    } else if (!positional.isEmpty()) {
+    if (!fromFile && !positional.isEmpty()) {
         request.textSource = RenderRequest::TextSource::Argument;
         request.text = positional.constFirst();
     }
 }
 
-void readStyle(const QCommandLineParser& parser, const Options& options, RenderRequest& request)
+// The help: usage, description, then every option on one line of its own, however long, so
+// that a script can look an option up with grep.
+QString helpText(const QList<QCommandLineOption>& options)
 {
-    if (parser.isSet(options.font)) {
-        request.fontName = parser.value(options.font);
-        if (request.fontName->isEmpty())
-            usageError(QStringLiteral("--font: no font name"));
+    QString text = QStringLiteral("Usage: %1 [options] [text]\n%2\n\nOptions:\n")
+                       .arg(QCoreApplication::applicationName(), description);
+    QList<QString> heads;
+    qsizetype widest = 0;
+    for (const QCommandLineOption& option : options) {
+        QStringList names;
+        for (const QString& name : option.names())
+            names << (name.size() == 1 ? u'-' + name : QStringLiteral("--") + name);
+        QString head = QStringLiteral("  ") + names.join(QStringLiteral(", "));
+        if (!option.valueName().isEmpty())
+            head += QStringLiteral(" <%1>").arg(option.valueName());
+        widest = std::max(widest, head.size());
+        heads << head;
     }
-    if (parser.isSet(options.size))
-        request.sizeText = parser.value(options.size);
-    request.bold = parser.isSet(options.bold);
-    request.italic = parser.isSet(options.italic);
-    request.underline = parser.isSet(options.underline);
-    request.strikethrough = parser.isSet(options.strike);
-    if (parser.isSet(options.color))
-        request.color = colorOption(parser, options.color);
-    if (parser.isSet(options.background))
-        request.background = colorOption(parser, options.background);
-    request.shadow = parser.isSet(options.shadow);
-    request.rainbow = parser.isSet(options.rainbow);
-    request.frame = parser.isSet(options.frame);
+    for (qsizetype i = 0; i < options.size(); ++i)
+        text += heads[i].leftJustified(widest + 2) + options[i].description() + u'\n';
+    text += QStringLiteral("\nArguments:\n") + QStringLiteral("  text").leftJustified(widest + 2)
+        + QStringLiteral("The text (else --text-file or standard input).\n");
+    return text;
 }
 
-void readPicture(const QCommandLineParser& parser, const Options& options, RenderRequest& request)
+int jobsOf(const QString& value)
 {
-    if (!parser.isSet(options.picture))
-        return;
-    request.picture = parser.value(options.picture);
-    if (request.picture.isEmpty())
-        usageError(QStringLiteral("--picture: no file name"));
-    if (backgroundFormatOf(request.picture) == BackgroundFormat::None) {
-        usageError(QStringLiteral("--picture: %1 is not taken as a background: the name must end in .bmp, .jpg or .png")
-                       .arg(quoted(request.picture)));
-    }
-}
-
-void readQuality(const QCommandLineParser& parser, const Options& options, RenderRequest& request)
-{
-    if (!parser.isSet(options.quality))
-        return;
-    const QString value = parser.value(options.quality);
-    const std::optional<std::uint8_t> quality = jpegWriterQuality(jpegQualityFromAnswer(value));
-    if (!quality)
-        usageError(QStringLiteral("--quality: %1 is not a number from 1 to 255").arg(quoted(value)));
-    request.jpegQuality = *quality;
+    bool ok = false;
+    const int jobs = value.toInt(&ok);
+    if (!ok || jobs < 1 || jobs > 1024)
+        usageError(QStringLiteral("--jobs: %1 is not a number from 1 to 1024").arg(quoted(value)));
+    return jobs;
 }
 
 // Qt's messages can hold several lines, and the names they quote any character; the command
@@ -171,20 +141,25 @@ QString oneLine(QString text)
 
 ParsedCommandLine parseCommandLine(const QStringList& arguments)
 {
-    const Options options;
     QCommandLineParser parser;
-    parser.setApplicationDescription(description);
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     // Qt's own help option would also offer Qt's options, which this command does not take.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and exit."));
-    parser.addOptions({help, version});
-    parser.addOptions({options.output, options.textFile, options.font, options.size, options.bold,
-                       options.italic, options.underline, options.strike, options.color,
-                       options.background, options.picture, options.shadow, options.rainbow,
-                       options.frame, options.quality});
+    const QCommandLineOption batch(QStringLiteral("batch"),
+                                   QStringLiteral("Render every job of FILE, JSON Lines (\"-\": standard input)."),
+                                   QStringLiteral("FILE"));
+    const QCommandLineOption jobs(QStringLiteral("jobs"),
+                                  QStringLiteral("Render N jobs of a batch at a time (default: one per core)."),
+                                  QStringLiteral("N"));
+    const QCommandLineOption listFonts(QStringLiteral("list-fonts"),
+                                       QStringLiteral("Print the names --font takes, one a line, and exit."));
+    QList<QCommandLineOption> all{help, version, batch, jobs, listFonts};
+    for (const PictureOption& option : pictureOptions)
+        all << commandOption(option);
+    parser.addOptions(all);
     parser.addPositionalArgument(QStringLiteral("text"),
                                  QStringLiteral("The text (else --text-file or standard input)."),
                                  QStringLiteral("[text]"));
@@ -194,9 +169,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
         usageError(oneLine(parser.errorText()));
     if (parser.isSet(help)) {
         parsed.action = ParsedCommandLine::Action::ShowHelp;
-        // Without an application object yet, Qt leaves a placeholder for the program's name.
-        parsed.shownText = parser.helpText().replace(QStringLiteral("<executable_name>"),
-                                                     QCoreApplication::applicationName());
+        parsed.shownText = helpText(all);
         return parsed;
     }
     if (parser.isSet(version)) {
@@ -206,11 +179,34 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
         return parsed;
     }
     RenderRequest& request = parsed.request;
-    readOutput(parser, options, request);
-    readText(parser, options, request);
-    readStyle(parser, options, request);
-    readPicture(parser, options, request);
-    readQuality(parser, options, request);
+    for (const PictureOption& option : pictureOptions) {
+        const QString name = QString::fromLatin1(option.name);
+        if (!parser.isSet(name))
+            continue;
+        if (option.valueName)
+            setRequestValue(request, name, parser.value(name));
+        else
+            setRequestFlag(request, name, true);
+    }
+    if (parser.isSet(listFonts)) {
+        parsed.action = ParsedCommandLine::Action::ListFonts;
+        return parsed;
+    }
+    if (parser.isSet(batch)) {
+        parsed.action = ParsedCommandLine::Action::Batch;
+        parsed.batchFile = parser.value(batch);
+        if (parsed.batchFile.isEmpty())
+            usageError(QStringLiteral("--batch: no file name"));
+        if (!parser.positionalArguments().isEmpty())
+            usageError(QStringLiteral("a batch takes its texts from its jobs, not from the command line"));
+        if (parser.isSet(jobs))
+            parsed.jobs = jobsOf(parser.value(jobs));
+        return parsed;
+    }
+    if (parser.isSet(jobs))
+        usageError(QStringLiteral("--jobs is for a batch (--batch FILE)"));
+    checkRequest(request);
+    readText(parser, request);
     return parsed;
 }
 

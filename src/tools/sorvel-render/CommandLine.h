@@ -4,6 +4,8 @@
 
 #include "platform/ColorValue.h"
 #include "image/ImageFormatChoice.h"
+#include "render/PictureMargins.h"
+#include "text/TextLayoutOptions.h"
 
 #include <QString>
 #include <QStringList>
@@ -37,18 +39,27 @@ struct RenderRequest {
     bool shadow = false;
     bool rainbow = false;
     bool frame = false;
+    int width = 0;                         // --width; 0: none
+    std::optional<WrapMode> wrap;          // --wrap; word when a width is given
+    LineAlignment align = LineAlignment::Left;
+    PictureMargins margins;
+    int backgroundAlpha = 255;             // --background transparent or #RRGGBBAA
+    QString fontFile;                      // --font-file
 };
 
 struct ParsedCommandLine {
-    enum class Action { Render, ShowHelp, ShowVersion };
+    enum class Action { Render, Batch, ListFonts, ShowHelp, ShowVersion };
 
     Action action = Action::Render;
     QString shownText;        // the help or version text, ending in a line end
-    RenderRequest request;    // for Render
+    RenderRequest request;    // for Render; for Batch the defaults of every job
+    QString batchFile;        // for Batch ("-": standard input)
+    int jobs = 0;             // for Batch: jobs rendered at a time; 0: one per core
 };
 
 // arguments as main() received them, the program's name first. Raises CommandError with
-// UsageError for an unknown option, a missing or impossible value, or a missing output.
+// UsageError for an unknown option, a missing or impossible value, or (outside a batch) a
+// missing output.
 ParsedCommandLine parseCommandLine(const QStringList& arguments);
 
 } // namespace sorvel::render_command

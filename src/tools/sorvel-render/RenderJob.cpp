@@ -1,9 +1,11 @@
 #include "RenderJob.h"
 
 #include "CommandError.h"
+#include "FontChoice.h"
+#include "TextInput.h"
+#include "image/AlphaPngEncoder.h"
 #include "render/CanvasSurface.h"
 #include "image/FileReplacement.h"
-#include "text/FontList.h"
 #include "image/ImageWriters.h"
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
@@ -23,17 +25,6 @@
 namespace sorvel::render_command {
 
 namespace {
-
-// The name as the window's font list spells it (the list matches without regard to case).
-QString installedFontName(const QString& name)
-{
-    const QStringList installed = installedFontNames();
-    for (const QString& entry : installed) {
-        if (QString::compare(entry, name, Qt::CaseInsensitive) == 0)
-            return entry;
-    }
-    failure(QStringLiteral("font %1 is not installed").arg(quoted(name)));
-}
 
 float fontSizeOf(const QString& sizeText)
 {
@@ -76,6 +67,12 @@ QByteArray encoded(const RenderRequest& request, const QImage& image, int width,
 {
     QByteArray bytes;
     WriteResult result;
+    if (image.hasAlphaChannel()) {
+        result = encodeAlphaPngImage(image, width, height, bytes);
+        if (!result.ok())
+            failure(QStringLiteral("cannot encode the picture: %1").arg(writeFailureText(result, FailureReader::Command)));
+        return bytes;
+    }
     switch (request.format) {
     case ImageFormat::Bitmap:
         result = encodeBitmap(image, width, height, bytes);
@@ -121,8 +118,10 @@ TextImageSettings settingsFor(const RenderRequest& request, const QString& text)
 {
     TextImageSettings settings;
     settings.Text = text;
-    if (request.fontName)
-        settings.FontName = installedFontName(*request.fontName);
+    if (!request.fontFile.isEmpty())
+        settings.FontName = familyOfFontFile(request.fontFile);
+    else if (request.fontName)
+        settings.FontName = acceptedFontName(*request.fontName);
     if (request.sizeText) {
         settings.FontSize = fontSizeOf(*request.sizeText);
         settings.SizeText = *request.sizeText;
@@ -142,10 +141,15 @@ TextImageSettings settingsFor(const RenderRequest& request, const QString& text)
     settings.Shadow = request.shadow;
     settings.Rainbow = request.rainbow;
     settings.Framed = request.frame;
+    settings.Layout.width = request.width;
+    settings.Layout.wrap = request.wrap.value_or(request.width > 0 ? WrapMode::Word : WrapMode::None);
+    settings.Layout.align = request.align;
+    settings.Margins = request.margins;
+    settings.BackAlpha = request.backgroundAlpha;
     return settings;
 }
 
-void renderAndWrite(const RenderRequest& request, const TextImageSettings& settings)
+QSize renderAndWrite(const RenderRequest& request, const TextImageSettings& settings)
 {
     const bool toStandardOutput = request.output == standardStream;
     CanvasSurface canvas;
@@ -160,11 +164,18 @@ void renderAndWrite(const RenderRequest& request, const TextImageSettings& setti
     const QByteArray bytes = encoded(request, canvas.image(), width, height);
     if (toStandardOutput) {
         writeToStandardOutput(bytes);
-        return;
+        return {width, height};
     }
     const WriteResult written = replaceFileWith(bytes, request.output);
     if (!written.ok())
         failure(QStringLiteral("cannot write %1: %2").arg(quoted(request.output), writeFailureText(written, FailureReader::Command)));
+    return {width, height};
+}
+
+QSize renderRequest(const RenderRequest& request)
+{
+    const QString text = readRenderText(request);
+    return renderAndWrite(request, settingsFor(request, text));
 }
 
 } // namespace sorvel::render_command

@@ -5,6 +5,8 @@
 #include "CommandLine.h"
 #include "render/TextImageSettings.h"
 
+#include <QSize>
+
 namespace sorvel::render_command {
 
 // A PNG is no text for a terminal: raises CommandError (UsageError) when the request writes to
@@ -23,7 +25,12 @@ TextImageSettings settingsFor(const RenderRequest& request, const QString& text)
 
 // Renders settings and writes the picture where the request says, in its format. Raises
 // CommandError (Failed) when the picture is empty or cannot be written; a file is then left
-// as it was (or not created).
-void renderAndWrite(const RenderRequest& request, const TextImageSettings& settings);
+// as it was (or not created). Gives the picture's size.
+QSize renderAndWrite(const RenderRequest& request, const TextImageSettings& settings);
+
+// One picture from start to end: the text read, the settings made, rendered and written, as
+// above. Single runs and every job of a batch go through here, so that both write the same
+// bytes. Safe to call from several threads at once for different outputs.
+QSize renderRequest(const RenderRequest& request);
 
 } // namespace sorvel::render_command

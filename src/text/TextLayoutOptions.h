@@ -1,0 +1,27 @@
+#pragma once
+// How a text block places its lines beyond the window's plain layout: a fixed width lines wrap
+// to, where they may break, how each line sits within the block's width, and where lines after
+// the first start. The default is the window's layout: one line per CR LF pair, left aligned,
+// as wide as the widest line.
+
+namespace sorvel {
+
+enum class WrapMode {
+    None,        // lines never break; a line wider than the block is cut at its edge
+    Word,        // between words (Unicode line breaking: between ideographs too), inside a
+                 // word only when the word alone is wider than the block
+    Character,   // between any two characters
+};
+
+enum class LineAlignment { Left, Center, Right };
+
+struct TextLayoutOptions {
+    int width = 0;                   // the block's width in pixels; 0: the widest line's
+    WrapMode wrap = WrapMode::None;  // used only with a width
+    LineAlignment align = LineAlignment::Left;
+    int lineStart = 0;               // x of every line after the first (the first starts where printed)
+
+    bool operator==(const TextLayoutOptions&) const = default;
+};
+
+} // namespace sorvel
