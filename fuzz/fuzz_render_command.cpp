@@ -13,11 +13,13 @@
 // run the sandbox holds exactly what it held before, plus "out" when the command succeeded,
 // and no file anywhere else in it has changed.
 //
-// Job lines (a batch of requests, one a line) go through runRequest() the same way: a parser
-// for them takes the job text line by line and hands each request it makes to runRequest().
+// With --batch, the job text is the batch file: each of its lines is parsed as a job on top of
+// the command line's defaults, exactly as a batch does, and each request it makes goes through
+// runRequest() the same way (its text file, if it names one, holds the line itself).
 
 #include "FuzzSupport.h"
 
+#include "BatchJob.h"
 #include "CommandError.h"
 #include "CommandLine.h"
 #include "RenderJob.h"
@@ -134,6 +136,9 @@ void runRequest(RenderRequest request, const QByteArray& jobText)
     request.output = inSandbox(outputName);
     if (!request.picture.isEmpty())
         request.picture = pictureStandIn(request.picture);
+    // A font file stands for a file that is not a font, or a missing one.
+    if (!request.fontFile.isEmpty())
+        request.fontFile = inSandbox(qHash(request.fontFile) % 2 ? QStringLiteral("tile.png") : QStringLiteral("missing.ttf"));
     bool written = false;
     try {
         QString text;
@@ -199,10 +204,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(error.status() == UsageError, "a command line it cannot take is a usage error");
         return 0;
     }
-    if (parsed.action != ParsedCommandLine::Action::Render) {
+    switch (parsed.action) {
+    case ParsedCommandLine::Action::Render:
+        runRequest(parsed.request, jobText);
+        break;
+    case ParsedCommandLine::Action::Batch:
+        for (const QByteArray& line : jobText.split('\n')) {
+            if (line.trimmed().isEmpty())
+                continue;
+            try {
+                runRequest(jobRequest(line, parsed.request), line);
+            } catch (const CommandError& error) {
+                requireOneLine(error);
+                require(error.status() == UsageError, "a job line it cannot take is a usage error");
+            }
+        }
+        break;
+    case ParsedCommandLine::Action::ListFonts:
+        break;
+    case ParsedCommandLine::Action::ShowHelp:
+    case ParsedCommandLine::Action::ShowVersion:
         require(parsed.shownText.endsWith(u'\n'), "help and version end in a line end");
-        return 0;
+        break;
     }
-    runRequest(parsed.request, jobText);
     return 0;
 }

@@ -368,6 +368,20 @@ void writeCommandSeeds(const QDir& dir)
     put({"x", "--size"});
     put({"-o", "out.jpeg", "x"});
     put({"--quality", "256", "-o", "q.jpg", "x"});
+    // Layout options and batches: job lines on top of the command line's defaults.
+    put({"--width", "60", "--wrap", "char", "--align", "center", "--margin", "1 2 3 4", "-o", "w.png", "wrapped words here"});
+    put({"--background", "transparent", "-o", "t.png", "see-through"});
+    put({"--background", "#FF800080", "-o", "t.jpg", "refused"});
+    put({"--font-file", "face.ttf", "-o", "f.png", "x"});
+    put({"--list-fonts"});
+    put({"--batch", "-", "--jobs", "2", "--bold"},
+        "{\"text\": \"one\", \"output\": \"a.png\"}\n\n"
+        "{\"text\": \"二\", \"output\": \"b.png\", \"color\": 12, \"width\": 40, \"align\": \"right\"}\n"
+        "{\"text\": \"x\", \"output\": \"c.bmp\", \"background\": \"transparent\"}\n"
+        "{\"text\": 3, \"output\": \"d.png\"}\n"
+        "{\"nope\": true}\n"
+        "not json\n"
+        "{\"text-file\": \"t.txt\", \"output\": \"e.png\", \"margin\": \"10 20\", \"shadow\": true}\n");
 }
 
 } // namespace
