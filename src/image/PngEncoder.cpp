@@ -1,5 +1,7 @@
 #include "image/PngEncoder.h"
 
+#include "image/PngOutput.h"
+
 #include <png.h>
 
 #include <array>
@@ -92,34 +94,8 @@ struct Encoding {
     int height = 0;
     const PngLayout* layout = nullptr;
     ColourIndex* index = nullptr;
-    QByteArray* bytes = nullptr;
     unsigned char* row = nullptr;
-    std::array<char, 128> failure{};   // libpng's message; empty when memory ran out
 };
-
-void appendBytes(png_structp png, png_bytep data, png_size_t length)
-{
-    auto* encoding = static_cast<Encoding*>(png_get_io_ptr(png));
-    bool appended = true;
-    try {
-        encoding->bytes->append(reinterpret_cast<const char*>(data), static_cast<qsizetype>(length));
-    } catch (const std::exception&) {
-        appended = false;
-    }
-    if (!appended)
-        png_error(png, "out of memory");
-}
-
-void flushNothing(png_structp) {}
-
-[[noreturn]] void rememberError(png_structp png, png_const_charp message)
-{
-    auto* encoding = static_cast<Encoding*>(png_get_error_ptr(png));
-    std::strncpy(encoding->failure.data(), message, encoding->failure.size() - 1);
-    png_longjmp(png, 1);
-}
-
-void ignoreWarning(png_structp, png_const_charp) {}
 
 void fillRow(const Encoding& encoding, int y)
 {
@@ -164,11 +140,10 @@ int libpngColourType(PngColourType type)
 
 // The libpng calls. png_error() returns here through setjmp, so this frame and the callbacks
 // hold nothing that needs destroying.
-bool writeWithLibpng(png_structp png, png_infop info, Encoding& encoding, int level)
+bool writeWithLibpng(png_structp png, png_infop info, const Encoding& encoding, int level)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
-    png_set_write_fn(png, &encoding, appendBytes, flushNothing);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(png, level);
     png_set_IHDR(png, info, static_cast<png_uint_32>(encoding.width),
@@ -247,20 +222,12 @@ WriteResult encodePngImage(const QImage& image, int width, int height, QByteArra
             index.indexOf(colour);
         const std::size_t bytesPerPixel = layout.type == PngColourType::Rgb ? 3 : 1;
         std::vector<unsigned char> row(static_cast<std::size_t>(width) * bytesPerPixel);
-        Encoding encoding{&image, width, height, &layout, &index, &bytes, row.data(), {}};
+        const Encoding encoding{&image, width, height, &layout, &index, row.data()};
         const int level = zlibLevel >= 0 && zlibLevel <= 9 ? zlibLevel : defaultPngLevel(layout.type);
-
-        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &encoding,
-                                                  rememberError, ignoreWarning);
-        png_infop info = png ? png_create_info_struct(png) : nullptr;
-        const bool written = info && writeWithLibpng(png, info, encoding, level);
-        png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
-        if (!written) {
-            bytes.clear();
-            const char* why = encoding.failure[0] != 0 ? encoding.failure.data() : std::strerror(ENOMEM);
-            return WriteResult::failure(WriteError::WriteFailed, QString::fromLocal8Bit(why));
-        }
-        return WriteResult::success();
+        PngOutput output{&bytes, {}};
+        return runPngWrite(output, [&](png_structp png, png_infop info) {
+            return writeWithLibpng(png, info, encoding, level);
+        });
     } catch (const std::exception&) {
         bytes.clear();
         return WriteResult::failure(WriteError::WriteFailed, QString::fromLocal8Bit(std::strerror(ENOMEM)));

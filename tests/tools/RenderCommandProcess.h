@@ -1,6 +1,7 @@
 #pragma once
 // Runs the built sorvel-render as a separate process: arguments, standard input and
 // environment in; exit status, standard output and standard error out.
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QtTest>
@@ -44,6 +45,18 @@ inline RenderCommandRun runRenderCommand(const QStringList& arguments, const QBy
 inline QImage canvasImageOf(const QByteArray& png)
 {
     return QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+inline QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace sorvel::test

@@ -11,18 +11,6 @@ using namespace sorvel::test;
 
 namespace {
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 QList<QJsonObject> resultsOf(const RenderCommandRun& run)
 {
     QList<QJsonObject> results;

@@ -13,16 +13,16 @@ using namespace sorvel::test;
 
 namespace {
 
-QByteArray fileBytes(const QString& path)
+// Run in the child before it starts: files larger than 200 bytes fail as on a full disk, and
+// the file size signal has its default action, which would end a program that does not guard
+// against it.
+void diskFullAt200Bytes()
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    std::signal(SIGXFSZ, SIG_DFL);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = 200;
+    setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 QStringList filesIn(const QString& folder)
@@ -106,13 +106,7 @@ private slots:
             const QString path = dir.filePath(name);
             QVERIFY(writeFile(path, "the old picture"));
             const RenderCommandRun run =
-                runRenderCommand({"-o", path, QString(300, u'W')}, {}, QProcessEnvironment::systemEnvironment(), [] {
-                    std::signal(SIGXFSZ, SIG_DFL);
-                    rlimit limit{};
-                    getrlimit(RLIMIT_FSIZE, &limit);
-                    limit.rlim_cur = 200;
-                    setrlimit(RLIMIT_FSIZE, &limit);
-                });
+                runRenderCommand({"-o", path, QString(300, u'W')}, {}, QProcessEnvironment::systemEnvironment(), diskFullAt200Bytes);
             QCOMPARE(run.exitCode, 1);
             QCOMPARE(run.errorLines(), QStringList{run.errorLines().value(0)});
             QVERIFY(run.errorLines().first().startsWith(QStringLiteral("sorvel-render: cannot write '") + path));
@@ -128,13 +122,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("new.png"));
         const RenderCommandRun run =
-            runRenderCommand({"-o", path, QString(300, u'W')}, {}, QProcessEnvironment::systemEnvironment(), [] {
-                std::signal(SIGXFSZ, SIG_DFL);
-                rlimit limit{};
-                getrlimit(RLIMIT_FSIZE, &limit);
-                limit.rlim_cur = 200;
-                setrlimit(RLIMIT_FSIZE, &limit);
-            });
+            runRenderCommand({"-o", path, QString(300, u'W')}, {}, QProcessEnvironment::systemEnvironment(), diskFullAt200Bytes);
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.errorLines().size(), 1);
         QVERIFY(filesIn(dir.path()).isEmpty());
