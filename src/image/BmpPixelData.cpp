@@ -32,7 +32,11 @@ bool bmpPixelDataComplete(const QByteArray& header, qint64 fileSize)
     const long long dataOffset = readLittle<std::uint32_t>(header, dataOffsetAt);
     if (dataOffset > fileSize)
         return false;
+    // So is an information header that runs past the end: Qt's reader then seeks beyond it,
+    // which a file allows and a buffer does not, and the same bytes give other pixels.
     const std::uint32_t infoSize = readLittle<std::uint32_t>(header, infoSizeAt);
+    if (infoSizeAt + static_cast<long long>(infoSize) > fileSize)
+        return false;
     long long width = 0;
     long long height = 0;
     long long bitsPerPixel = 0;

@@ -119,7 +119,8 @@ private slots:
         QCOMPARE(readPictureFile(path, PictureKind::BitmapOrJpeg).pixel(1, 1), qRgb(0, 0, 255));
     }
 
-    // A BMP whose rows are cut short, or start past the file's end, fails like a damaged file
+    // A BMP whose rows are cut short, or start past the file's end, or whose information header
+    // runs past it, fails like a damaged file
     // instead of showing whatever the memory held; a whole one reads.
     void bmpCutShortFails_data()
     {
@@ -135,6 +136,15 @@ private slots:
         QTest::newRow("data past the end") << pastEnd << false;
         qToLittleEndian<quint32>(1, pastEnd.data() + 30);   // run-length coded
         QTest::newRow("coded data past the end") << pastEnd << false;
+        // Found by fuzz_picture: the file and the same bytes in memory gave different pixels.
+        // A 16-bit 7 x 3 picture whose information header claims 117 MB.
+        static const char longHeader[] =
+            "\x42\x4d\x46\x00\x00\x00\x00\x00\x00\x00\x42\x00\x00\x00\x00\x28\x00\x07\x07\x00"
+            "\x03\x00\x01\x00\x10\x00\x03\x0e\x00\x00\x00\x00\x00\x00\x00\x94\xb9\xde\x03\x28"
+            "\x4d\x72\x97\xbc\xe1\x25\x4a\x6f\x94\xb9\xde\xff\xff\xff\xff\xff\xff\xff\xff\xff"
+            "\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff"
+            "\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\x03\x28\xb3\x8d\x68\x4c\xe1\x06\x2b";
+        QTest::newRow("information header past the end") << QByteArray(longHeader, sizeof longHeader - 1) << false;
     }
     void bmpCutShortFails()
     {
