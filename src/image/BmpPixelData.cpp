@@ -16,6 +16,17 @@ constexpr std::uint32_t compressionRgb = 0;
 constexpr std::uint32_t compressionBitFields = 3;
 constexpr std::uint32_t compressionAlphaBitFields = 6;
 
+// The information headers of the BMP versions: OS/2 1.x (12), OS/2 2.x (16 or 64), Windows
+// 3.x (40), its extensions with bit masks (52, 56), Windows 95 (108) and Windows 98 (124).
+bool knownInfoSize(std::uint32_t size)
+{
+    for (const std::uint32_t known : {12u, 16u, 40u, 52u, 56u, 64u, 108u, 124u}) {
+        if (size == known)
+            return true;
+    }
+    return false;
+}
+
 template <typename T>
 T readLittle(const QByteArray& bytes, int at)
 {
@@ -36,6 +47,10 @@ bool bmpPixelDataComplete(const QByteArray& header, qint64 fileSize)
     // which a file allows and a buffer does not, and the same bytes give other pixels.
     const std::uint32_t infoSize = readLittle<std::uint32_t>(header, infoSizeAt);
     if (infoSizeAt + static_cast<long long>(infoSize) > fileSize)
+        return false;
+    // A header size no BMP writer uses, or pixel data that starts inside the header: Qt's reader
+    // reads such files from memory it never wrote, so each reading can give other pixels.
+    if (!knownInfoSize(infoSize) || dataOffset < infoSizeAt + static_cast<long long>(infoSize))
         return false;
     long long width = 0;
     long long height = 0;

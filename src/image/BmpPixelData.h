@@ -8,8 +8,9 @@
 namespace sorvel {
 
 // header: the file's first bytes (bmpHeaderBytes of Bmp16Samples.h are enough); fileSize: the
-// whole file's. False when the information header runs past the end of the file, or the
-// uncompressed rows the header describes do not fit in it;
+// whole file's. False when the information header runs past the end of the file, has a size
+// no BMP version uses, or overlaps the pixel data, or when the uncompressed rows the header
+// describes do not fit in the file;
 // true otherwise, also for compressed pictures and headers too short to tell (the reader then
 // decides).
 bool bmpPixelDataComplete(const QByteArray& header, qint64 fileSize);

@@ -145,6 +145,10 @@ private slots:
             "\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff"
             "\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\x03\x28\xb3\x8d\x68\x4c\xe1\x06\x2b";
         QTest::newRow("information header past the end") << QByteArray(longHeader, sizeof longHeader - 1) << false;
+        // Found by longer fuzz_picture runs: Qt reads such files from memory it never wrote.
+        QByteArray dataInHeader = rgb24;
+        qToLittleEndian<quint32>(40, dataInHeader.data() + 10);
+        QTest::newRow("pixel data inside the header") << dataInHeader << false;
     }
     void bmpCutShortFails()
     {
