@@ -1,6 +1,6 @@
 #include "image/Bmp16Samples.h"
 
-#include <QtEndian>
+#include "image/BmpHeaderFields.h"
 
 #include <bit>
 
@@ -8,18 +8,7 @@ namespace sorvel {
 
 namespace {
 
-constexpr int fileHeaderSize = 14;
-constexpr int bitCountAt = fileHeaderSize + 14;
-constexpr int compressionAt = fileHeaderSize + 16;
-constexpr int masksAt = fileHeaderSize + 40;   // after a 40-byte header, or inside a larger one
-constexpr std::uint32_t compressionRgb = 0;
-constexpr std::uint32_t compressionBitFields = 3;
-constexpr std::uint32_t compressionAlphaBitFields = 6;
-
-std::uint32_t read32(const QByteArray& bytes, int at)
-{
-    return qFromLittleEndian<std::uint32_t>(bytes.constData() + at);
-}
+using namespace bmp;
 
 // The map from the value Qt decoded for a channel of `bits` bits to the full-range value. Qt
 // puts the sample in the top bits (and may or may not repeat it below), so the sample is the
@@ -41,20 +30,20 @@ std::optional<std::array<int, 4>> bmp16ChannelBits(const QByteArray& header)
 {
     if (header.size() < compressionAt + 4 || !header.startsWith("BM"))
         return std::nullopt;
-    if (qFromLittleEndian<std::uint16_t>(header.constData() + bitCountAt) != 16)
+    if (field<std::uint16_t>(header, bitCountAt) != 16)
         return std::nullopt;
-    const std::uint32_t compression = read32(header, compressionAt);
+    const std::uint32_t compression = field<std::uint32_t>(header, compressionAt);
     if (compression == compressionRgb)
         return std::array<int, 4>{5, 5, 5, 0};
     if (compression != compressionBitFields && compression != compressionAlphaBitFields)
         return std::nullopt;
-    const std::uint32_t headerSize = read32(header, fileHeaderSize);
+    const std::uint32_t headerSize = field<std::uint32_t>(header, fileHeaderSize);
     const bool alphaMask = compression == compressionAlphaBitFields || headerSize >= 56;
     if (header.size() < masksAt + (alphaMask ? 16 : 12))
         return std::nullopt;
     std::array<int, 4> bits{};
     for (int channel = 0; channel < (alphaMask ? 4 : 3); ++channel) {
-        const std::uint32_t mask = read32(header, masksAt + 4 * channel) & 0xffffu;
+        const std::uint32_t mask = field<std::uint32_t>(header, masksAt + 4 * channel) & 0xffffu;
         bits[static_cast<std::size_t>(channel)] = std::popcount(mask);
     }
     return bits;

@@ -1,6 +1,6 @@
 #include "image/BmpPixelData.h"
 
-#include <QtEndian>
+#include "image/BmpHeaderFields.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -9,12 +9,7 @@ namespace sorvel {
 
 namespace {
 
-constexpr int dataOffsetAt = 10;
-constexpr int infoSizeAt = 14;
-constexpr std::uint32_t coreHeaderSize = 12;   // OS/2: 16-bit width and height, no compression
-constexpr std::uint32_t compressionRgb = 0;
-constexpr std::uint32_t compressionBitFields = 3;
-constexpr std::uint32_t compressionAlphaBitFields = 6;
+using namespace bmp;
 
 // The information headers of the BMP versions: OS/2 1.x (12), OS/2 2.x (16 or 64), Windows
 // 3.x (40), its extensions with bit masks (52, 56), Windows 95 (108) and Windows 98 (124).
@@ -27,12 +22,6 @@ bool knownInfoSize(std::uint32_t size)
     return false;
 }
 
-template <typename T>
-T readLittle(const QByteArray& bytes, int at)
-{
-    return qFromLittleEndian<T>(bytes.constData() + at);
-}
-
 } // namespace
 
 bool bmpPixelDataComplete(const QByteArray& header, qint64 fileSize)
@@ -40,16 +29,14 @@ bool bmpPixelDataComplete(const QByteArray& header, qint64 fileSize)
     if (header.size() < infoSizeAt + 4 || !header.startsWith("BM"))
         return true;
     // Pixel data that starts past the end is missing whatever its compression.
-    const long long dataOffset = readLittle<std::uint32_t>(header, dataOffsetAt);
+    const long long dataOffset = field<std::uint32_t>(header, dataOffsetAt);
     if (dataOffset > fileSize)
         return false;
-    // So is an information header that runs past the end: Qt's reader then seeks beyond it,
-    // which a file allows and a buffer does not, and the same bytes give other pixels.
-    const std::uint32_t infoSize = readLittle<std::uint32_t>(header, infoSizeAt);
-    if (infoSizeAt + static_cast<long long>(infoSize) > fileSize)
-        return false;
-    // A header size no BMP writer uses, or pixel data that starts inside the header: Qt's reader
-    // reads such files from memory it never wrote, so each reading can give other pixels.
+    // An information header of a size no BMP version uses, or one that reaches into the pixel
+    // data or past the file's end: Qt's reader then seeks beyond what it has (a file allows
+    // that, a buffer does not) or reads memory it never wrote, so the same bytes can give other
+    // pixels from one reading to the next.
+    const std::uint32_t infoSize = field<std::uint32_t>(header, infoSizeAt);
     if (!knownInfoSize(infoSize) || dataOffset < infoSizeAt + static_cast<long long>(infoSize))
         return false;
     long long width = 0;
@@ -58,19 +45,19 @@ bool bmpPixelDataComplete(const QByteArray& header, qint64 fileSize)
     if (infoSize == coreHeaderSize) {
         if (header.size() < 26)
             return true;
-        width = readLittle<std::uint16_t>(header, 18);
-        height = readLittle<std::uint16_t>(header, 20);
-        bitsPerPixel = readLittle<std::uint16_t>(header, 24);
+        width = field<std::uint16_t>(header, 18);
+        height = field<std::uint16_t>(header, 20);
+        bitsPerPixel = field<std::uint16_t>(header, 24);
     } else {
-        if (header.size() < 34)
+        if (header.size() < compressionAt + 4)
             return true;
-        const std::uint32_t compression = readLittle<std::uint32_t>(header, 30);
+        const std::uint32_t compression = field<std::uint32_t>(header, compressionAt);
         if (compression != compressionRgb && compression != compressionBitFields
             && compression != compressionAlphaBitFields)
             return true;
-        width = std::llabs(static_cast<long long>(readLittle<std::int32_t>(header, 18)));
-        height = std::llabs(static_cast<long long>(readLittle<std::int32_t>(header, 22)));
-        bitsPerPixel = readLittle<std::uint16_t>(header, 28);
+        width = std::llabs(static_cast<long long>(field<std::int32_t>(header, 18)));
+        height = std::llabs(static_cast<long long>(field<std::int32_t>(header, 22)));
+        bitsPerPixel = field<std::uint16_t>(header, bitCountAt);
     }
     const long long rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
     if (height == 0 || rowBytes == 0)

@@ -114,10 +114,16 @@ QByteArray temporaryNameIn(const QByteArray& folder, const QByteArray& fileName)
     return folder + "/." + fileName + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
 }
 
+// The name through which an unnamed file can be linked into a folder.
+QByteArray descriptorPath(int fd)
+{
+    return "/proc/self/fd/" + QByteArray::number(fd);
+}
+
 // Gives the unnamed file in fd a temporary name in folder; errno on failure.
 int nameUnnamedFile(int fd, const QByteArray& folder, const QByteArray& fileName, TemporaryName& temporary)
 {
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    const QByteArray self = descriptorPath(fd);
     for (int attempt = 0; attempt < nameAttempts; ++attempt) {
         const QByteArray name = temporaryNameIn(folder, fileName);
         if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
@@ -196,8 +202,8 @@ WriteResult replaceFileWith(const QByteArray& bytes, const QString& path, Durabi
         // Nothing to replace: the unnamed file takes the name itself, in one step that fails
         // should the name appear meanwhile (the file then replaces it as below).
         if (unnamed && !replaces && durability == Durability::WhenClosed
-            && ::linkat(AT_FDCWD, ("/proc/self/fd/" + QByteArray::number(file.get())).constData(), AT_FDCWD,
-                        target.constData(), AT_SYMLINK_FOLLOW) == 0) {
+            && ::linkat(AT_FDCWD, descriptorPath(file.get()).constData(), AT_FDCWD, target.constData(),
+                        AT_SYMLINK_FOLLOW) == 0) {
             if (const int error = file.close()) {
                 ::unlink(target.constData());
                 return failure(WriteError::WriteFailed, error);

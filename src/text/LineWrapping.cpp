@@ -6,15 +6,6 @@
 
 namespace sorvel {
 
-namespace {
-
-bool isBlank(QChar c)
-{
-    return c.isSpace();
-}
-
-} // namespace
-
 std::vector<LineSpan> wrapLine(QStringView text, const QFont& font, int width, WrapMode mode)
 {
     const int length = static_cast<int>(text.size());
@@ -36,7 +27,7 @@ std::vector<LineSpan> wrapLine(QStringView text, const QFont& font, int width, W
         // (leading blanks of the text) keeps them.
         if (end < length) {
             int trimmed = end;
-            while (trimmed > start && isBlank(owned.at(trimmed - 1)))
+            while (trimmed > start && owned.at(trimmed - 1).isSpace())
                 --trimmed;
             if (trimmed > start)
                 end = trimmed;

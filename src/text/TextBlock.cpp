@@ -122,12 +122,10 @@ TextBlock::TextBlock(const QString& text, const QFont& font, const TextLayoutOpt
             widest = std::max(widest, l.horizontalAdvance());
     }
     m_width = static_cast<int>(std::ceil(widest - 1e-6));
-    if (m_options.width > 0) {
+    if (m_options.width > 0)
         m_width = m_options.width;
+    if (m_options.align != LineAlignment::Left)
         alignLines();
-    } else if (m_options.align != LineAlignment::Left) {
-        alignLines();
-    }
 }
 
 void TextBlock::addLines(const QString& text, qsizetype start, qsizetype stop)

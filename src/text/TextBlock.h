@@ -39,7 +39,8 @@ public:
     int height() const { return lineCount() * m_lineHeight; }
     double lastLineAdvance() const;
 
-    // Draws every line; the first line starts at (x, y), later lines at (0, y + k * line height).
+    // Draws every line; the first line starts at (x, y), later lines at the options' line start
+    // and y + k * line height, each moved by its alignment.
     void draw(QPainter& painter, double x, double y, const QColor& color) const;
     // As draw, with a colour for every 16-bit unit of the original text (CR LF included).
     // A character of several units takes the colour of its first unit; a glyph shared by

@@ -1,6 +1,7 @@
 #pragma once
 // A failure that ends sorvel-render: one line for standard error and the exit status.
 
+#include <QFileInfo>
 #include <QString>
 
 #include <exception>
@@ -50,6 +51,20 @@ inline QString withVisibleControls(const QString& text)
 inline QString quoted(const QString& text)
 {
     return u'\'' + withVisibleControls(text) + u'\'';
+}
+
+// Why a file the command is to read cannot be opened, as the file system tells it; empty for
+// a readable regular file (whose contents may still be wrong).
+inline QString unreadableFileReason(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("no such file");
+    if (!info.isFile())
+        return QStringLiteral("not a regular file");
+    if (!info.isReadable())
+        return QStringLiteral("permission denied");
+    return {};
 }
 
 [[noreturn]] inline void usageError(const QString& message)

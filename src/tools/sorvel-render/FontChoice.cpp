@@ -46,11 +46,9 @@ QString familyOfFontFile(const QString& path)
         families.insert(path, family);
     }
     if (family.isEmpty()) {
-        const QFileInfo info(path);
-        const QString reason = !info.exists()     ? QStringLiteral("no such file")
-            : !info.isFile()                      ? QStringLiteral("not a regular file")
-            : !info.isReadable()                  ? QStringLiteral("permission denied")
-                                                  : QStringLiteral("not a TrueType or OpenType font, or damaged");
+        QString reason = unreadableFileReason(path);
+        if (reason.isEmpty())
+            reason = QStringLiteral("not a TrueType or OpenType font, or damaged");
         failure(QStringLiteral("cannot load font file %1: %2").arg(quoted(path), reason));
     }
     return family;

@@ -15,8 +15,6 @@
 #include "render/SettingsFromOptions.h"
 #include "image/WriteFailureText.h"
 
-#include <QFileInfo>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -45,46 +43,38 @@ void checkPicture(const QString& path)
         backgroundFormatOf(path) == BackgroundFormat::Png ? PictureKind::Png : PictureKind::BitmapOrJpeg;
     if (!readPictureFile(path, kind).isNull())
         return;
-    const QFileInfo info(path);
-    QString reason;
-    if (!info.exists())
-        reason = QStringLiteral("no such file");
-    else if (!info.isFile())
-        reason = QStringLiteral("not a regular file");
-    else if (!info.isReadable())
-        reason = QStringLiteral("permission denied");
-    else if (kind == PictureKind::Png)
-        reason = QStringLiteral("not a PNG picture, damaged, or larger than %1 pixels a side or %2 pixels in all")
-                     .arg(maxPictureSide).arg(maxPicturePixels);
-    else
-        reason = QStringLiteral("not a BMP or JPEG picture, damaged, or larger than %1 pixels a side or %2 pixels in all")
-                     .arg(maxPictureSide).arg(maxPicturePixels);
+    QString reason = unreadableFileReason(path);
+    if (reason.isEmpty()) {
+        reason = QStringLiteral("not a %1 picture, damaged, or larger than %2 pixels a side or %3 pixels in all")
+                     .arg(kind == PictureKind::Png ? QStringLiteral("PNG") : QStringLiteral("BMP or JPEG"))
+                     .arg(maxPictureSide)
+                     .arg(maxPicturePixels);
+    }
     failure(QStringLiteral("cannot read picture %1: %2").arg(quoted(path), reason));
 }
 
-// The bytes of the picture in the request's format, as the window's writers encode them.
+// The picture's bytes in the request's format, as the window's writers encode them; a
+// see-through picture is always PNG (the other formats refused it before it was drawn).
+WriteResult encodeFor(const RenderRequest& request, const QImage& image, int width, int height, QByteArray& bytes)
+{
+    if (image.hasAlphaChannel())
+        return encodeAlphaPngImage(image, width, height, bytes);
+    switch (request.format) {
+    case ImageFormat::Bitmap:
+        return encodeBitmap(image, width, height, bytes);
+    case ImageFormat::Jpeg:
+        return encodeJPEG(image, width, height, request.jpegQuality, bytes);
+    case ImageFormat::Png:
+    case ImageFormat::None:
+        break;
+    }
+    return encodePNG(image, width, height, bytes);
+}
+
 QByteArray encoded(const RenderRequest& request, const QImage& image, int width, int height)
 {
     QByteArray bytes;
-    WriteResult result;
-    if (image.hasAlphaChannel()) {
-        result = encodeAlphaPngImage(image, width, height, bytes);
-        if (!result.ok())
-            failure(QStringLiteral("cannot encode the picture: %1").arg(writeFailureText(result, FailureReader::Command)));
-        return bytes;
-    }
-    switch (request.format) {
-    case ImageFormat::Bitmap:
-        result = encodeBitmap(image, width, height, bytes);
-        break;
-    case ImageFormat::Jpeg:
-        result = encodeJPEG(image, width, height, request.jpegQuality, bytes);
-        break;
-    case ImageFormat::Png:
-    case ImageFormat::None:
-        result = encodePNG(image, width, height, bytes);
-        break;
-    }
+    const WriteResult result = encodeFor(request, image, width, height, bytes);
     if (!result.ok())
         failure(QStringLiteral("cannot encode the picture: %1").arg(writeFailureText(result, FailureReader::Command)));
     return bytes;
