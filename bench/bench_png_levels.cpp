@@ -28,12 +28,13 @@ namespace {
 // The word list and generator of bench/peers.
 QString wordLine(int length, quint32& state)
 {
-    static const QStringList words = QStringLiteral(
-        "lorem ipsum dolor sit amet consectetur adipiscing elit sed do eiusmod tempor incididunt ut "
-        "labore et dolore magna aliqua enim ad minim veniam quis nostrud exercitation ullamco laboris "
-        "nisi aliquip ex ea commodo consequat duis aute irure in reprehenderit voluptate velit esse "
-        "cillum fugiat nulla pariatur excepteur sint occaecat cupidatat non proident sunt culpa qui "
-        "officia deserunt mollit anim id est laborum").split(u' ');
+    static const QStringList words =
+        QStringLiteral("lorem ipsum dolor sit amet consectetur adipiscing elit sed do eiusmod tempor incididunt ut "
+                       "labore et dolore magna aliqua enim ad minim veniam quis nostrud exercitation ullamco laboris "
+                       "nisi aliquip ex ea commodo consequat duis aute irure in reprehenderit voluptate velit esse "
+                       "cillum fugiat nulla pariatur excepteur sint occaecat cupidatat non proident sunt culpa qui "
+                       "officia deserunt mollit anim id est laborum")
+            .split(u' ');
     QString line;
     while (line.size() < length) {
         state = (state * 1103515245u + 12345u) & 0x7fffffffu;
@@ -63,7 +64,6 @@ QString japanese200()
     text.truncate(200);
     return text;
 }
-
 
 QByteArray qtDefaultPng(const QImage& image)
 {
@@ -110,29 +110,30 @@ int main(int argc, char** argv)
         settings.Text = c.text;
         settings.Shadow = c.shadow;
         for (const int colours : {0, 1, 2}) {
-        settings.ForeColor = colours == 1 ? rgbColor(255, 0, 0) : systemWindowText;
-        settings.Rainbow = colours == 2;
-        RenderTextImage(settings, {canvas, label, holder});
-        const QImage image = canvas.image();
-        const int runs = image.width() * image.height() > 1000000 ? 7 : 31;
-        const char* colourNames[] = {"", ", red", ", rainbow"};
-        const char* typeNames[] = {"grey", "palette", "RGB"};
-        const PngColourType type = pngLayoutOf(image, image.width(), image.height()).type;
-        const QString picture = QStringLiteral("%1%2 (%3 x %4, %5)")
-                                    .arg(QLatin1String(c.name), QLatin1String(colourNames[colours]))
-                                    .arg(image.width()).arg(image.height())
-                                    .arg(QLatin1String(typeNames[static_cast<int>(type)]));
+            settings.ForeColor = colours == 1 ? rgbColor(255, 0, 0) : systemWindowText;
+            settings.Rainbow = colours == 2;
+            RenderTextImage(settings, {canvas, label, holder});
+            const QImage image = canvas.image();
+            const int runs = image.width() * image.height() > 1000000 ? 7 : 31;
+            const char* colourNames[] = {"", ", red", ", rainbow"};
+            const char* typeNames[] = {"grey", "palette", "RGB"};
+            const PngColourType type = pngLayoutOf(image, image.width(), image.height()).type;
+            const QString picture = QStringLiteral("%1%2 (%3 x %4, %5)")
+                                        .arg(QLatin1String(c.name), QLatin1String(colourNames[colours]))
+                                        .arg(image.width())
+                                        .arg(image.height())
+                                        .arg(QLatin1String(typeNames[static_cast<int>(type)]));
 
-        const double qtMs = medianMs(runs, [&] { qtDefaultPng(image); });
-        const auto qtSize = static_cast<double>(qtDefaultPng(image).size());
-        std::printf("%-52s Qt's writer %9.0f bytes            %8.2f ms\n", qPrintable(picture), qtSize, qtMs);
-        for (int level = 1; level <= 9; ++level) {
-            const double ms = medianMs(runs, [&] { encodedAtLevel(image, level); });
-            const auto size = static_cast<double>(encodedAtLevel(image, level).size());
-            std::printf("%-52s level %d%s  %9.0f bytes %+6.1f%%   %8.2f ms %+6.1f%%\n", qPrintable(picture),
-                        level, level == defaultPngLevel(type) ? " (us)" : "     ", size,
-                        100.0 * (size / qtSize - 1.0), ms, 100.0 * (ms / qtMs - 1.0));
-        }
+            const double qtMs = medianMs(runs, [&] { qtDefaultPng(image); });
+            const auto qtSize = static_cast<double>(qtDefaultPng(image).size());
+            std::printf("%-52s Qt's writer %9.0f bytes            %8.2f ms\n", qPrintable(picture), qtSize, qtMs);
+            for (int level = 1; level <= 9; ++level) {
+                const double ms = medianMs(runs, [&] { encodedAtLevel(image, level); });
+                const auto size = static_cast<double>(encodedAtLevel(image, level).size());
+                std::printf("%-52s level %d%s  %9.0f bytes %+6.1f%%   %8.2f ms %+6.1f%%\n", qPrintable(picture), level,
+                            level == defaultPngLevel(type) ? " (us)" : "     ", size, 100.0 * (size / qtSize - 1.0), ms,
+                            100.0 * (ms / qtMs - 1.0));
+            }
         }
     }
     return 0;

@@ -56,12 +56,22 @@ double retainedMB(const RenderSurfaces& surfaces)
 }
 
 // Pieces the texts are made of: several scripts, combining marks, emoji, line breaks.
-const QStringList pieces = {
-    QStringLiteral("The quick brown fox "), QStringLiteral("jumps over "), QStringLiteral("0123456789 "),
-    QStringLiteral("文字を絵にする"), QStringLiteral("ソーヴェル、半角ｶﾅ "), QStringLiteral("한국어 "),
-    QStringLiteral("مرحبا بالعالم "), QStringLiteral("שלום "), QStringLiteral("नमस्ते "), QStringLiteral("สวัสดี "),
-    QStringLiteral("e\u0301\u0302\u0303 "), QStringLiteral("👨‍👩‍👧 🇯🇵 👍🏽 "), QStringLiteral("&&a&b "),
-    QStringLiteral("\r\n"), QStringLiteral("\t"), QStringLiteral("Ｗ")};
+const QStringList pieces = {QStringLiteral("The quick brown fox "),
+                            QStringLiteral("jumps over "),
+                            QStringLiteral("0123456789 "),
+                            QStringLiteral("文字を絵にする"),
+                            QStringLiteral("ソーヴェル、半角ｶﾅ "),
+                            QStringLiteral("한국어 "),
+                            QStringLiteral("مرحبا بالعالم "),
+                            QStringLiteral("שלום "),
+                            QStringLiteral("नमस्ते "),
+                            QStringLiteral("สวัสดี "),
+                            QStringLiteral("e\u0301\u0302\u0303 "),
+                            QStringLiteral("👨‍👩‍👧 🇯🇵 👍🏽 "),
+                            QStringLiteral("&&a&b "),
+                            QStringLiteral("\r\n"),
+                            QStringLiteral("\t"),
+                            QStringLiteral("Ｗ")};
 
 QString randomText(std::mt19937& random)
 {
@@ -79,7 +89,8 @@ QImage samplePicture(int width, int height, bool alpha)
     QImage image(width, height, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgba(x * 255 / width, y * 255 / height, (x ^ y) & 0xff, alpha ? (x * 8) & 0xff : 255));
+            image.setPixel(x, y,
+                           qRgba(x * 255 / width, y * 255 / height, (x ^ y) & 0xff, alpha ? (x * 8) & 0xff : 255));
     return image;
 }
 
@@ -93,11 +104,28 @@ bool writeBytes(const QString& path, const QByteArray& bytes)
 QByteArray bmp16()
 {
     QByteArray bytes("BM");
-    const auto put32 = [&](quint32 v) { for (int i = 0; i < 4; ++i) bytes.append(static_cast<char>((v >> (8 * i)) & 0xff)); };
+    const auto put32 = [&](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            bytes.append(static_cast<char>((v >> (8 * i)) & 0xff));
+    };
     const auto put16 = [&](quint16 v) { bytes.append(static_cast<char>(v & 0xff)).append(static_cast<char>(v >> 8)); };
-    put32(66 + 32); put32(0); put32(66);
-    put32(40); put32(4); put32(4); put16(1); put16(16); put32(3); put32(32); put32(2835); put32(2835); put32(0); put32(0);
-    put32(0xf800); put32(0x07e0); put32(0x001f);
+    put32(66 + 32);
+    put32(0);
+    put32(66);
+    put32(40);
+    put32(4);
+    put32(4);
+    put16(1);
+    put16(16);
+    put32(3);
+    put32(32);
+    put32(2835);
+    put32(2835);
+    put32(0);
+    put32(0);
+    put32(0xf800);
+    put32(0x07e0);
+    put32(0x001f);
     for (int i = 0; i < 16; ++i)
         put16(static_cast<quint16>(i * 4099));
     return bytes;
@@ -122,27 +150,40 @@ int main(int argc, char** argv)
     }
 
     QTemporaryDir dir;
-    const QString tileBmp = dir.filePath(QStringLiteral("tile.bmp")), tileJpg = dir.filePath(QStringLiteral("tile.jpg")),
+    const QString tileBmp = dir.filePath(QStringLiteral("tile.bmp")),
+                  tileJpg = dir.filePath(QStringLiteral("tile.jpg")),
                   tilePng = dir.filePath(QStringLiteral("tile.png")), bigPng = dir.filePath(QStringLiteral("big.png"));
-    if (!dir.isValid() || !samplePicture(24, 16, false).save(tileBmp) || !samplePicture(40, 30, false).save(tileJpg, "jpeg")
-        || !samplePicture(17, 13, true).save(tilePng) || !samplePicture(300, 200, true).save(bigPng)
-        || !writeBytes(dir.filePath(QStringLiteral("deep.bmp")), bmp16())
-        || !writeBytes(dir.filePath(QStringLiteral("damaged.png")), QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x'))
-        || !writeBytes(dir.filePath(QStringLiteral("damaged.jpg")), QByteArray("\xff\xd8\xff", 3) + QByteArray(200, 'y'))) {
+    if (!dir.isValid() || !samplePicture(24, 16, false).save(tileBmp) ||
+        !samplePicture(40, 30, false).save(tileJpg, "jpeg") || !samplePicture(17, 13, true).save(tilePng) ||
+        !samplePicture(300, 200, true).save(bigPng) || !writeBytes(dir.filePath(QStringLiteral("deep.bmp")), bmp16()) ||
+        !writeBytes(dir.filePath(QStringLiteral("damaged.png")),
+                    QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x')) ||
+        !writeBytes(dir.filePath(QStringLiteral("damaged.jpg")),
+                    QByteArray("\xff\xd8\xff", 3) + QByteArray(200, 'y'))) {
         std::fprintf(stderr, "bench_soak: cannot write the pictures\n");
         return 1;
     }
-    const QStringList pictures = {QString(), tileBmp, tileJpg, tilePng, bigPng, dir.filePath(QStringLiteral("deep.bmp")),
-                                  dir.filePath(QStringLiteral("damaged.png")), dir.filePath(QStringLiteral("damaged.jpg")),
-                                  dir.filePath(QStringLiteral("missing.png")), dir.filePath(QStringLiteral("tile.jpeg"))};
-    const QStringList sizes = {QStringLiteral("8"),  QStringLiteral("10.5"), QStringLiteral("14"), QStringLiteral("18"),
-                               QStringLiteral("24"), QStringLiteral("36"),   QStringLiteral("48"), QStringLiteral("abc"),
-                               QStringLiteral("0"),  QStringLiteral("99999")};
+    const QStringList pictures = {QString(),
+                                  tileBmp,
+                                  tileJpg,
+                                  tilePng,
+                                  bigPng,
+                                  dir.filePath(QStringLiteral("deep.bmp")),
+                                  dir.filePath(QStringLiteral("damaged.png")),
+                                  dir.filePath(QStringLiteral("damaged.jpg")),
+                                  dir.filePath(QStringLiteral("missing.png")),
+                                  dir.filePath(QStringLiteral("tile.jpeg"))};
+    const QStringList sizes = {QStringLiteral("8"),    QStringLiteral("10.5"), QStringLiteral("14"),
+                               QStringLiteral("18"),   QStringLiteral("24"),   QStringLiteral("36"),
+                               QStringLiteral("48"),   QStringLiteral("abc"),  QStringLiteral("0"),
+                               QStringLiteral("99999")};
     const QStringList fonts = {defaultFontName, QStringLiteral("DejaVu Sans"), QStringLiteral("MS Serif")};
 
     std::mt19937 random(20261208);
     const auto chance = [&](int percent) { return std::uniform_int_distribution<int>(0, 99)(random) < percent; };
-    const auto pick = [&](const QStringList& list) { return list[std::uniform_int_distribution<qsizetype>(0, list.size() - 1)(random)]; };
+    const auto pick = [&](const QStringList& list) {
+        return list[std::uniform_int_distribution<qsizetype>(0, list.size() - 1)(random)];
+    };
 
     CanvasSurface canvas;
     MeasuringLabel label;
@@ -157,7 +198,8 @@ int main(int argc, char** argv)
         s.SizeText = pick(sizes);
         bool ok = false;
         const double points = s.SizeText.toDouble(&ok);
-        s.FontSize = ok && points > 0 && points <= 48 ? static_cast<float>(points) : static_cast<float>(designFontPoints);
+        s.FontSize =
+            ok && points > 0 && points <= 48 ? static_cast<float>(points) : static_cast<float>(designFontPoints);
         s.FontBold = chance(30);
         s.FontItalic = chance(30);
         s.FontUnderline = chance(20);
@@ -181,8 +223,9 @@ int main(int argc, char** argv)
     }
     const double atEnd = retainedMB({canvas, label, holder});
     const double growth = atEnd - afterWarmUp;
-    std::printf("soak %d renderings: resident %.1f MB after %d, %.1f MB at the end, growth %.1f MB (target < %g MB), %.1f s%s\n",
-                renderings, afterWarmUp, warmUpRenderings, atEnd, growth, growthLimitMB, timer.elapsed() / 1000.0,
-                growth < growthLimitMB ? "" : "  OVER");
+    std::printf(
+        "soak %d renderings: resident %.1f MB after %d, %.1f MB at the end, growth %.1f MB (target < %g MB), %.1f s%s\n",
+        renderings, afterWarmUp, warmUpRenderings, atEnd, growth, growthLimitMB, timer.elapsed() / 1000.0,
+        growth < growthLimitMB ? "" : "  OVER");
     return 0;
 }

@@ -49,8 +49,8 @@ protected:
 struct Bench {
     SorvelMain& window;
     PaintWatch watch{window.Picture1};
-    int renders = 0;   // renderings of the window so far
-    bool oneRenderEach = true;   // every measured action rendered exactly once
+    int renders = 0;           // renderings of the window so far
+    bool oneRenderEach = true; // every measured action rendered exactly once
 
     // Everything pending is handled and painted, so that a measurement starts from rest.
     void settle()
@@ -77,8 +77,8 @@ struct Bench {
     {
         const double ratio = windowMs / rendererMs;
         const bool met = ratio <= maxRatio && windowMs <= frameMs;
-        std::printf("%-36s window %7.3f ms   renderer %7.3f ms   ratio %5.2f   (target <= %.1fx, <= %g ms)%s%s\n",
-                    name, windowMs, rendererMs, ratio, maxRatio, frameMs, met ? "" : "  OVER",
+        std::printf("%-36s window %7.3f ms   renderer %7.3f ms   ratio %5.2f   (target <= %.1fx, <= %g ms)%s%s\n", name,
+                    windowMs, rendererMs, ratio, maxRatio, frameMs, met ? "" : "  OVER",
                     oneRenderEach ? "" : "  NOT ONE RENDERING PER ACTION");
         oneRenderEach = true;
         std::fflush(stdout);
@@ -109,7 +109,7 @@ struct Bench {
             undo();
             settle();
             if (changeText && !s.Text.isEmpty())
-                s.Text[s.Text.size() - 1] = QChar(u'A' + (n++ % 26));   // never a text the window typed
+                s.Text[s.Text.size() - 1] = QChar(u'A' + (n++ % 26)); // never a text the window typed
             QElapsedTimer timer;
             timer.start();
             RenderTextImage(s, surfaces);

@@ -37,8 +37,8 @@ TextCase decodeTextCase(const std::uint8_t* data, std::size_t size)
 
     const std::size_t headerEnd = std::min<std::size_t>(size, 3);
     const std::size_t sizeBytes = std::min<std::size_t>(byteAt(2) % (maxSizeTextBytes + 1), size - headerEnd);
-    input.sizeText = QString::fromUtf8(reinterpret_cast<const char*>(data + headerEnd),
-                                       static_cast<qsizetype>(sizeBytes));
+    input.sizeText =
+        QString::fromUtf8(reinterpret_cast<const char*>(data + headerEnd), static_cast<qsizetype>(sizeBytes));
 
     const std::size_t textStart = headerEnd + sizeBytes;
     const std::size_t units = (size - textStart) / 2;

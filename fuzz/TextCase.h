@@ -29,7 +29,7 @@ struct TextCase {
     bool rainbow = false;
     bool frame = false;
     bool serif = false;
-    int foreIndex = 0;    // palette entries 0..15
+    int foreIndex = 0; // palette entries 0..15
     int backIndex = 15;
     QString sizeText = QStringLiteral("14");
     QString text;

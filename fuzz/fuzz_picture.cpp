@@ -62,7 +62,8 @@ void loadIntoHolder(const QString& path)
     } catch (const RunTimeError& error) {
         require(error.number() == ErrorNumber::InvalidCall, "an unreadable picture raises error 5");
         require(holder.picture().isNull(), "a failed load leaves the holder without a picture");
-        require(holder.scaleWidth() == PictureHolder::designWidth && holder.scaleHeight() == PictureHolder::designHeight,
+        require(holder.scaleWidth() == PictureHolder::designWidth &&
+                    holder.scaleHeight() == PictureHolder::designHeight,
                 "a failed load leaves the holder's size");
         return;
     }
@@ -78,7 +79,8 @@ void readPngIntoHolder(const QString& path)
     const int drawn = DCReadPNG(path, holder);
     require(drawn == 0 || drawn == 1, "the PNG reader answers 0 or 1");
     if (drawn == 0) {
-        require(holder.scaleWidth() == PictureHolder::designWidth && holder.scaleHeight() == PictureHolder::designHeight,
+        require(holder.scaleWidth() == PictureHolder::designWidth &&
+                    holder.scaleHeight() == PictureHolder::designHeight,
                 "an unread PNG leaves the holder's surface");
         return;
     }

@@ -58,7 +58,7 @@ struct Bytes {
 
 struct Case {
     QImage image;
-    int width = 0;    // the region handed to the writers
+    int width = 0; // the region handed to the writers
     int height = 0;
     int zlibLevel = -1;
 };
@@ -99,8 +99,9 @@ Case caseOf(const std::uint8_t* data, std::size_t size)
     for (int y = 0; y < height; ++y) {
         auto* row = reinterpret_cast<quint32*>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
-            quint32 pixel = fromPalette ? palette[(static_cast<std::size_t>(rest.next()) << 8 | rest.next()) % palette.size()]
-                                        : colour();
+            quint32 pixel = fromPalette
+                                ? palette[(static_cast<std::size_t>(rest.next()) << 8 | rest.next()) % palette.size()]
+                                : colour();
             if (format == QImage::Format_RGB32 && !oddUnused)
                 pixel |= 0xff000000u;
             row[x] = pixel;
@@ -179,8 +180,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     QByteArray png;
     const WriteResult pngResult = input.image.format() == QImage::Format_RGB32
-        ? encodePngImage(input.image, input.width, input.height, png, input.zlibLevel)
-        : encodePNG(input.image, input.width, input.height, png);
+                                      ? encodePngImage(input.image, input.width, input.height, png, input.zlibLevel)
+                                      : encodePNG(input.image, input.width, input.height, png);
     QByteArray bmp;
     const WriteResult bmpResult = encodeBitmap(input.image, input.width, input.height, bmp);
     if (!fits) {

@@ -43,7 +43,7 @@ using namespace sorvel::render_command;
 namespace {
 
 constexpr int maxArguments = 24;
-constexpr qsizetype maxTextUnits = 400;   // longer texts only repeat what fuzz_render_text covers
+constexpr qsizetype maxTextUnits = 400; // longer texts only repeat what fuzz_render_text covers
 
 QTemporaryDir& sandbox()
 {
@@ -125,7 +125,8 @@ QString pictureStandIn(const QString& name)
 void requireOneLine(const CommandError& error)
 {
     require(error.status() == Failed || error.status() == UsageError, "a failure ends with status 1 or 2");
-    require(!error.message().isEmpty() && !error.message().contains(u'\n') && !error.message().contains(u'\r'), "a failure is one line");
+    require(!error.message().isEmpty() && !error.message().contains(u'\n') && !error.message().contains(u'\r'),
+            "a failure is one line");
 }
 
 // One request, as parsed, run within the sandbox: the output and every file it names are the
@@ -138,7 +139,8 @@ void runRequest(RenderRequest request, const QByteArray& jobText)
         request.picture = pictureStandIn(request.picture);
     // A font file stands for a file that is not a font, or a missing one.
     if (!request.fontFile.isEmpty())
-        request.fontFile = inSandbox(qHash(request.fontFile) % 2 ? QStringLiteral("tile.png") : QStringLiteral("missing.ttf"));
+        request.fontFile =
+            inSandbox(qHash(request.fontFile) % 2 ? QStringLiteral("tile.png") : QStringLiteral("missing.ttf"));
     bool written = false;
     try {
         QString text;

@@ -74,9 +74,9 @@ const Surfaces& surfacesAfterBefore(const TextImageSettings& settings)
 {
     static std::map<std::uint16_t, Surfaces> states;
     const auto bit = [](bool on, int n) { return static_cast<std::uint16_t>(on ? 1u << n : 0u); };
-    const std::uint16_t key = bit(settings.FontBold, 0) | bit(settings.FontItalic, 1) | bit(settings.FontUnderline, 2)
-        | bit(settings.FontStrikethrough, 3) | bit(settings.Shadow, 4) | bit(settings.Rainbow, 5) | bit(settings.Framed, 6)
-        | bit(settings.FontName != defaultFontName, 7);
+    const std::uint16_t key = bit(settings.FontBold, 0) | bit(settings.FontItalic, 1) | bit(settings.FontUnderline, 2) |
+                              bit(settings.FontStrikethrough, 3) | bit(settings.Shadow, 4) | bit(settings.Rainbow, 5) |
+                              bit(settings.Framed, 6) | bit(settings.FontName != defaultFontName, 7);
     const auto found = states.find(key);
     if (found != states.end())
         return found->second;
@@ -85,8 +85,8 @@ const Surfaces& surfacesAfterBefore(const TextImageSettings& settings)
     before.SizeText = QStringLiteral("48");
     before.ForeColor = PaletteColor(12);
     before.BackColor = PaletteColor(9);
-    before.Text = QStringLiteral("|") + QStringLiteral("\r\n").repeated(CanvasSurface::maxSide / 50 + 1)
-        + QString(CanvasSurface::maxSide / 30 + 1, u'W');
+    before.Text = QStringLiteral("|") + QStringLiteral("\r\n").repeated(CanvasSurface::maxSide / 50 + 1) +
+                  QString(CanvasSurface::maxSide / 30 + 1, u'W');
     Surfaces& state = states[key];
     RenderTextImage(before, state.ref());
     return state;
@@ -124,6 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Surfaces used = surfacesAfterBefore(*settings);
     RenderTextImage(*settings, used.ref());
     requireCanvasWithinLimits(used.canvas);
-    require(pixelHash(used.canvas.image()) == picture, "the same settings render the same picture whatever came before");
+    require(pixelHash(used.canvas.image()) == picture,
+            "the same settings render the same picture whatever came before");
     return 0;
 }

@@ -99,7 +99,7 @@ QByteArray pngClaiming(quint32 width, quint32 height, const QByteArray& idat)
     QByteArray header;
     appendBig32(header, width);
     appendBig32(header, height);
-    header.append(QByteArray("\x08\x06\x00\x00\x00", 5));   // 8 bits, RGBA, deflate, no filter, no interlace
+    header.append(QByteArray("\x08\x06\x00\x00\x00", 5)); // 8 bits, RGBA, deflate, no filter, no interlace
     appendPngChunk(png, "IHDR", header);
     if (!idat.isEmpty())
         appendPngChunk(png, "IDAT", idat);
@@ -121,7 +121,7 @@ QByteArray bmpClaiming(qint32 width, qint32 height, quint16 bitsPerPixel, quint3
     appendLittle32(bmp, static_cast<quint32>(height));
     appendLittle16(bmp, 1);
     appendLittle16(bmp, bitsPerPixel);
-    appendLittle32(bmp, 0);   // no compression
+    appendLittle32(bmp, 0); // no compression
     appendLittle32(bmp, static_cast<quint32>(pixels));
     appendLittle32(bmp, 3780);
     appendLittle32(bmp, 3780);
@@ -235,8 +235,8 @@ void writeTextSeeds(const QDir& dir)
     put(japanese);
 
     // Lone and reversed surrogates.
-    TextCase surrogates = textCase(units({u'a', 0xD800, u'b', 0xDC00, u'c', 0xDFFF, 0xDE00, 0xD83D, 0xD83D}),
-                                   QStringLiteral("14.25"));
+    TextCase surrogates =
+        textCase(units({u'a', 0xD800, u'b', 0xDC00, u'c', 0xDFFF, 0xDE00, 0xD83D, 0xD83D}), QStringLiteral("14.25"));
     surrogates.rainbow = true;
     put(surrogates);
     put(textCase(units({0xDBFF})));
@@ -254,7 +254,8 @@ void writeTextSeeds(const QDir& dir)
     put(textCase(zalgo, QStringLiteral("36")));
 
     // Emoji sequences: ZWJ family, flags, skin tone, keycap, variation selectors.
-    TextCase emoji = textCase(QStringLiteral("👨‍👩‍👧‍👦🇯🇵🇺🇳👍🏽1️⃣❤︎❤️🏳️‍🌈"));
+    TextCase emoji =
+        textCase(QStringLiteral("👨‍👩‍👧‍👦🇯🇵🇺🇳👍🏽1️⃣❤︎❤️🏳️‍🌈"));
     emoji.shadow = true;
     emoji.rainbow = true;
     emoji.strikeOut = true;
@@ -287,12 +288,11 @@ void writeTextSeeds(const QDir& dir)
     put(bidi);
 
     // Size box texts the conversion and the font system must cope with.
-    const QStringList sizes = {QStringLiteral("0"),     QStringLiteral("-5"),     QStringLiteral("1e3"),
-                               QStringLiteral("2160"),  QStringLiteral("2160.5"), QStringLiteral("0.0001"),
-                               QStringLiteral("abc"),   QString(),                QStringLiteral(" 72 "),
-                               QStringLiteral("1e400"), QStringLiteral("nan"),    QStringLiteral("inf"),
-                               QStringLiteral("1,5"),   QStringLiteral("32768"),  QStringLiteral("-32769"),
-                               QStringLiteral("300")};
+    const QStringList sizes = {
+        QStringLiteral("0"),      QStringLiteral("-5"),     QStringLiteral("1e3"),    QStringLiteral("2160"),
+        QStringLiteral("2160.5"), QStringLiteral("0.0001"), QStringLiteral("abc"),    QString(),
+        QStringLiteral(" 72 "),   QStringLiteral("1e400"),  QStringLiteral("nan"),    QStringLiteral("inf"),
+        QStringLiteral("1,5"),    QStringLiteral("32768"),  QStringLiteral("-32769"), QStringLiteral("300")};
     for (const QString& size : sizes) {
         TextCase sized = textCase(QStringLiteral("Ag"), size);
         sized.shadow = true;
@@ -301,7 +301,7 @@ void writeTextSeeds(const QDir& dir)
 
     // Wider than the fuzz build's canvas may be at 18 points, and tall enough with empty lines
     // to reach its area limit; then the largest size it takes on a short line.
-    QString wall = QString(100, QChar(0xFF37));   // full-width W
+    QString wall = QString(100, QChar(0xFF37)); // full-width W
     for (int line = 0; line < 60; ++line)
         wall.append(QStringLiteral("\r\n"));
     put(textCase(wall, QStringLiteral("18")));
@@ -351,7 +351,8 @@ void writeCommandSeeds(const QDir& dir)
     put({"--help"});
     put({"--version"});
     put({"-o", "-", "--rainbow", "--frame", "--shadow", "--", "-dash"});
-    put({"--font", "DejaVu Serif", "--size", "12.5", "--bold", "--italic", "--underline", "--strike", "-o", "a.bmp", "Styles"});
+    put({"--font", "DejaVu Serif", "--size", "12.5", "--bold", "--italic", "--underline", "--strike", "-o", "a.bmp",
+         "Styles"});
     put({"--color", "12", "--background", "#FFF8E0", "-o", "b.jpg", "--quality", "85", "Colours"});
     put({"--color", "16", "x"});
     put({"--background", "#F800", "-o", "x.png", "x"});
@@ -369,7 +370,8 @@ void writeCommandSeeds(const QDir& dir)
     put({"-o", "out.jpeg", "x"});
     put({"--quality", "256", "-o", "q.jpg", "x"});
     // Layout options and batches: job lines on top of the command line's defaults.
-    put({"--width", "60", "--wrap", "char", "--align", "center", "--margin", "1 2 3 4", "-o", "w.png", "wrapped words here"});
+    put({"--width", "60", "--wrap", "char", "--align", "center", "--margin", "1 2 3 4", "-o", "w.png",
+         "wrapped words here"});
     put({"--background", "transparent", "-o", "t.png", "see-through"});
     put({"--background", "#FF800080", "-o", "t.jpg", "refused"});
     put({"--font-file", "face.ttf", "-o", "f.png", "x"});
@@ -395,8 +397,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(QStringLiteral("picture")) || !out.mkpath(QStringLiteral("text"))
-        || !out.mkpath(QStringLiteral("roundtrip")) || !out.mkpath(QStringLiteral("command"))) {
+    if (!out.mkpath(QStringLiteral("picture")) || !out.mkpath(QStringLiteral("text")) ||
+        !out.mkpath(QStringLiteral("roundtrip")) || !out.mkpath(QStringLiteral("command"))) {
         std::fprintf(stderr, "sorvel-fuzz-seeds: cannot create folders in %s\n", argv[1]);
         return 1;
     }

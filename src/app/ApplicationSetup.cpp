@@ -18,9 +18,8 @@ std::optional<QByteArray> platformOverride(const QByteArray& qtPlatform, const Q
 
 void choosePlatform()
 {
-    const std::optional<QByteArray> platform =
-        platformOverride(qgetenv("QT_QPA_PLATFORM"), qgetenv("WAYLAND_DISPLAY"), qgetenv("DISPLAY"),
-                         qgetenv("XDG_SESSION_TYPE"));
+    const std::optional<QByteArray> platform = platformOverride(qgetenv("QT_QPA_PLATFORM"), qgetenv("WAYLAND_DISPLAY"),
+                                                                qgetenv("DISPLAY"), qgetenv("XDG_SESSION_TYPE"));
     if (platform)
         qputenv("QT_QPA_PLATFORM", *platform);
 }

@@ -19,13 +19,20 @@ using PixelMap = std::array<std::string_view, 16>;
 QRgb colorOf(char code)
 {
     switch (code) {
-    case 'k': return toQColor(PaletteColor(0)).rgb();    // black
-    case 'b': return toQColor(PaletteColor(1)).rgb();    // blue
-    case 'l': return toQColor(PaletteColor(7)).rgb();    // light grey
-    case 'g': return toQColor(PaletteColor(8)).rgb();    // grey
-    case 'r': return toQColor(PaletteColor(12)).rgb();   // light red
-    case 'w': return toQColor(PaletteColor(15)).rgb();   // white
-    default: return maskColor;
+    case 'k':
+        return toQColor(PaletteColor(0)).rgb(); // black
+    case 'b':
+        return toQColor(PaletteColor(1)).rgb(); // blue
+    case 'l':
+        return toQColor(PaletteColor(7)).rgb(); // light grey
+    case 'g':
+        return toQColor(PaletteColor(8)).rgb(); // grey
+    case 'r':
+        return toQColor(PaletteColor(12)).rgb(); // light red
+    case 'w':
+        return toQColor(PaletteColor(15)).rgb(); // white
+    default:
+        return maskColor;
     }
 }
 
@@ -149,9 +156,9 @@ std::vector<IconShape> iconShapes()
 {
     const auto color = [](int index) { return toQColor(PaletteColor(index)).rgb(); };
     std::vector<IconShape> shapes{
-        {QRect(5, 3, 26, 28), {}, color(8)},    // sheet shadow
-        {QRect(2, 1, 26, 28), {}, color(0)},    // sheet outline
-        {QRect(3, 2, 24, 26), {}, color(15)},   // sheet
+        {QRect(5, 3, 26, 28), {}, color(8)},  // sheet shadow
+        {QRect(2, 1, 26, 28), {}, color(0)},  // sheet outline
+        {QRect(3, 2, 24, 26), {}, color(15)}, // sheet
     };
     const QPolygon letterA({QPoint(12, 4), QPoint(17, 4), QPoint(24, 21), QPoint(19, 21), QPoint(18, 17),
                             QPoint(11, 17), QPoint(10, 21), QPoint(5, 21)});

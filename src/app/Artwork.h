@@ -15,11 +15,11 @@ namespace sorvel::artwork {
 
 constexpr QRgb maskColor = 0xFFFF00FFu;
 
-QPixmap boldLetter();       // Check1(0): a bold serif B
-QPixmap italicLetter();     // Check1(1): an italic serif I
-QPixmap copySheets();       // Command1: two overlapping document sheets
-QPixmap floppyDisk();       // Command3: a floppy disk
-QIcon windowIcon();         // 32 x 32 and 16 x 16
+QPixmap boldLetter();   // Check1(0): a bold serif B
+QPixmap italicLetter(); // Check1(1): an italic serif I
+QPixmap copySheets();   // Command1: two overlapping document sheets
+QPixmap floppyDisk();   // Command3: a floppy disk
+QIcon windowIcon();     // 32 x 32 and 16 x 16
 
 // The icon's design grid: shapes are placed in units of 1/32 of its side.
 constexpr int iconGrid = 32;
@@ -31,9 +31,9 @@ struct IconShape {
     QRgb color;
 };
 
-std::vector<IconShape> iconShapes();   // in drawing order
-QImage iconPicture(int size);          // size x size pixels, transparent around the sheet
-QByteArray iconSvg();                  // the same shapes as a scalable SVG
+std::vector<IconShape> iconShapes(); // in drawing order
+QImage iconPicture(int size);        // size x size pixels, transparent around the sheet
+QByteArray iconSvg();                // the same shapes as a scalable SVG
 
 // The picture with every pixel of the mask colour made transparent.
 QImage masked(const QImage& picture);

@@ -7,7 +7,7 @@
 
 namespace sorvel {
 
-CanvasView::CanvasView(const CanvasSurface& canvas, QWidget* parent) : QWidget(parent), m_canvas(canvas) {}
+CanvasView::CanvasView(const CanvasSurface& canvas, QWidget* parent) : QWidget(parent), m_canvas(canvas) { }
 
 void CanvasView::paintEvent(QPaintEvent* event)
 {

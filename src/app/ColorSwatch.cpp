@@ -23,7 +23,7 @@ void ColorSwatch::setColor(ColorValue color)
 
 void ColorSwatch::mousePressEvent(QMouseEvent* event)
 {
-    event->accept();   // keeps the release coming here, whichever button
+    event->accept(); // keeps the release coming here, whichever button
 }
 
 void ColorSwatch::mouseReleaseEvent(QMouseEvent* event)

@@ -9,7 +9,7 @@ void MouseUpButton::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         QPushButton::mousePressEvent(event);
     else
-        event->accept();   // keeps the release coming here
+        event->accept(); // keeps the release coming here
 }
 
 void MouseUpButton::mouseReleaseEvent(QMouseEvent* event)
@@ -18,7 +18,7 @@ void MouseUpButton::mouseReleaseEvent(QMouseEvent* event)
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const QPoint position = event->position().toPoint();
     if (button == Qt::LeftButton)
-        QPushButton::mouseReleaseEvent(event);   // clicks first, as the toolkit does
+        QPushButton::mouseReleaseEvent(event); // clicks first, as the toolkit does
     else
         event->accept();
     emit mouseUp(button, modifiers, position);

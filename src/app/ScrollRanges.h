@@ -16,7 +16,7 @@ constexpr int maxScrollValue = 32767;
 
 struct ScrollRange {
     bool visible = false;
-    int maximum = 0;   // meaningful only while visible
+    int maximum = 0; // meaningful only while visible
 
     bool operator==(const ScrollRange&) const = default;
 };

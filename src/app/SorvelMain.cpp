@@ -123,7 +123,7 @@ void SorvelMain::Text1_Change()
 void SorvelMain::RenderTextImage()
 {
     if (m_rendering)
-        return;   // never entered again while it runs
+        return; // never entered again while it runs
     m_rendering = true;
     const TextImageSettings settings = currentSettings();
     sorvel::RenderTextImage(settings, {m_canvas, Label3, Picture5});
@@ -136,7 +136,7 @@ void SorvelMain::RenderTextImage()
 TextImageSettings SorvelMain::currentSettings() const
 {
     TextImageSettings settings;
-    settings.Text = m_lastText;   // kept up to date by every change of Text1
+    settings.Text = m_lastText; // kept up to date by every change of Text1
     const QFont& font = m_canvas.font();
     settings.FontName = font.family();
     settings.FontSize = static_cast<float>(fontPointSize(font));

@@ -59,7 +59,7 @@ public:
 
     // The controls, by their names.
     QLabel* Label4 = nullptr;
-    QFrame* Picture4 = nullptr;         // the sunken viewport; Picture1 lives in its client area
+    QFrame* Picture4 = nullptr; // the sunken viewport; Picture1 lives in its client area
     CanvasView* Picture1 = nullptr;
     QScrollBar* VScroll1 = nullptr;
     QScrollBar* HScroll1 = nullptr;
@@ -69,19 +69,19 @@ public:
     QComboBox* Combo1 = nullptr;
     QLabel* Label2 = nullptr;
     QComboBox* Combo2 = nullptr;
-    std::array<QToolButton*, 4> Check1{};   // bold, italic, underline, strikethrough
+    std::array<QToolButton*, 4> Check1{}; // bold, italic, underline, strikethrough
     QGroupBox* Frame1 = nullptr;
-    QWidget* Picture3 = nullptr;             // borderless swatch panel
+    QWidget* Picture3 = nullptr; // borderless swatch panel
     std::array<ColorSwatch*, 16> Picture2{};
-    QPushButton* Command4 = nullptr;         // background picture
-    MouseUpButton* Command2 = nullptr;       // other colour (right button: background)
-    QCheckBox* Check2 = nullptr;             // shadow
-    QCheckBox* Check3 = nullptr;             // rainbow
-    QCheckBox* Check4 = nullptr;             // frame
-    QPushButton* Command1 = nullptr;         // copy
-    QPushButton* Command3 = nullptr;         // save
-    MeasuringLabel Label3;                   // hidden measuring label
-    PictureHolder Picture5;                  // hidden background holder
+    QPushButton* Command4 = nullptr;   // background picture
+    MouseUpButton* Command2 = nullptr; // other colour (right button: background)
+    QCheckBox* Check2 = nullptr;       // shadow
+    QCheckBox* Check3 = nullptr;       // rainbow
+    QCheckBox* Check4 = nullptr;       // frame
+    QPushButton* Command1 = nullptr;   // copy
+    QPushButton* Command3 = nullptr;   // save
+    MeasuringLabel Label3;             // hidden measuring label
+    PictureHolder Picture5;            // hidden background holder
 
     // Path of the background picture; empty: none.
     QString strBackImage;
@@ -139,16 +139,16 @@ private:
     void VScroll1_Scroll();
 
     SorvelMainDependencies m_dependencies;
-    std::unique_ptr<FileDlg> m_fileDlg;             // shared by save and background choice
-    std::unique_ptr<ColorFontDlg> m_colorFontDlg;   // its custom colours last the whole run
-    QImage m_copiedImage;                           // what the last copy put on the clipboard
+    std::unique_ptr<FileDlg> m_fileDlg;           // shared by save and background choice
+    std::unique_ptr<ColorFontDlg> m_colorFontDlg; // its custom colours last the whole run
+    QImage m_copiedImage;                         // what the last copy put on the clipboard
     CanvasSurface m_canvas;
-    QWidget* m_viewportClient = nullptr;     // Picture4's client area, which clips Picture1
-    QString m_lastText;                      // Text1's text at its last change, lines ending in CR LF
-    std::vector<int> m_canvasWidths;         // canvas sizes the preview has yet to follow
+    QWidget* m_viewportClient = nullptr; // Picture4's client area, which clips Picture1
+    QString m_lastText;                  // Text1's text at its last change, lines ending in CR LF
+    std::vector<int> m_canvasWidths;     // canvas sizes the preview has yet to follow
     std::vector<int> m_canvasHeights;
     bool m_rendering = false;
-    bool m_sizeEditFinishing = false;        // the size box's edit field is finishing its editing
+    bool m_sizeEditFinishing = false; // the size box's edit field is finishing its editing
 };
 
 } // namespace sorvel

@@ -53,7 +53,7 @@ void SorvelMain::Command2_MouseUp(int Button)
 {
     ColorFontDlg& dialog = colorFontDlg();
     if (Button != rightButton)
-        return;   // the left button is Command2_Click's
+        return; // the left button is Command2_Click's
     dialog.ShowColor(Text1);
     if (dialog.Cancel)
         return;

@@ -27,9 +27,9 @@ namespace {
 
 constexpr int scrollSmallChange = 5;
 constexpr int scrollLargeChange = 20;
-constexpr int scrollDefaultMax = 32767;   // until the canvas decides the range
-constexpr int viewportBorder = 2;          // the sunken border of Picture4
-constexpr double uiFontPoints = 9.0;       // controls without a font of their own
+constexpr int scrollDefaultMax = 32767; // until the canvas decides the range
+constexpr int viewportBorder = 2;       // the sunken border of Picture4
+constexpr double uiFontPoints = 9.0;    // controls without a font of their own
 
 const QStringList sizeEntries = {
     QStringLiteral("9"),  QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("14"),
@@ -37,8 +37,7 @@ const QStringList sizeEntries = {
     QStringLiteral("26"), QStringLiteral("28"), QStringLiteral("36"), QStringLiteral("48"), QStringLiteral("72"),
 };
 
-template <class Widget>
-Widget* place(Widget* widget, const layout::Control& control)
+template <class Widget> Widget* place(Widget* widget, const layout::Control& control)
 {
     widget->setGeometry(layout::toPixels(control.place));
     if (!control.toolTip.isEmpty())
@@ -83,7 +82,7 @@ QGroupBox* makeFrame(QWidget* parent, const layout::Control& control)
 QLabel* makeLabel(QWidget* parent, const layout::Control& control)
 {
     auto* label = place(new QLabel(control.caption.toString(), parent), control);
-    label->adjustSize();   // sizes itself to its caption
+    label->adjustSize(); // sizes itself to its caption
     return label;
 }
 
@@ -101,8 +100,8 @@ void SorvelMain::createControls()
 
     setWindowTitle(layout::readyCaption.toString());
     setWindowIcon(artwork::windowIcon());
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(layout::toPixels(layout::clientArea).size());
     setFont(makeFont(defaultFontName, uiFontPoints));
 
@@ -179,7 +178,7 @@ void SorvelMain::createControls()
     for (auto finished : {&QLineEdit::returnPressed, &QLineEdit::editingFinished})
         connect(sizeEdit, finished, this, [this] { m_sizeEditFinishing = false; });
     Combo2->setInsertPolicy(QComboBox::NoInsert);
-    Combo2->setCompleter(nullptr);   // typing "1" must stay "1"
+    Combo2->setCompleter(nullptr); // typing "1" must stay "1"
     Combo2->addItems(sizeEntries);
     Combo2->setCurrentIndex(Combo2->findText(layout::Combo2.caption.toString()));
 
@@ -187,9 +186,9 @@ void SorvelMain::createControls()
     Label4 = makeLabel(this, layout::Label4);
 
     // Focus order; Text1 has the focus when the window first shows.
-    const std::array<QWidget*, 16> tabOrder{Text1,    Combo1,   Combo2, Check1[0], Check1[1], Check1[2],
-                                            Check1[3], Command4, Command2, Check2,   Check3,    Check4,
-                                            Command1, Command3, HScroll1, VScroll1};
+    const std::array<QWidget*, 16> tabOrder{Text1,     Combo1,   Combo2,   Check1[0], Check1[1], Check1[2],
+                                            Check1[3], Command4, Command2, Check2,    Check3,    Check4,
+                                            Command1,  Command3, HScroll1, VScroll1};
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     Text1->setFocus();

@@ -52,7 +52,7 @@ void SorvelMain::Command1_Click()
 
 void SorvelMain::Command3_Click()
 {
-    copyToClipboard();   // a failed copy does not stop the save
+    copyToClipboard(); // a failed copy does not stop the save
     const std::optional<QString> path = chooseSavePath(fileDlg(), this, currentSettings().Text);
     if (!path)
         return;
@@ -67,7 +67,7 @@ void SorvelMain::Command3_Click()
 
 void SorvelMain::Command4_Click()
 {
-    copyToClipboard();   // a failed copy does not stop the choice
+    copyToClipboard(); // a failed copy does not stop the choice
     strBackImage = chooseBackgroundPicture(fileDlg(), this);
     // A cancelled choice removes the picture from the next rendering; the preview keeps it
     // until then.

@@ -19,20 +19,23 @@ struct Place {
 
 struct Control {
     Place place;
-    QStringView caption;   // empty: none
-    QStringView toolTip;   // empty: none
+    QStringView caption; // empty: none
+    QStringView toolTip; // empty: none
 };
 
 constexpr int twipsPerPixel = 15;
 
 // Nearest whole pixel (280 twips -> 19 px).
-constexpr int toPixels(int twips) { return (twips + twipsPerPixel / 2) / twipsPerPixel; }
+constexpr int toPixels(int twips)
+{
+    return (twips + twipsPerPixel / 2) / twipsPerPixel;
+}
 constexpr QRect toPixels(const Place& p)
 {
     return QRect(toPixels(p.left), toPixels(p.top), toPixels(p.width), toPixels(p.height));
 }
 
-inline constexpr Place clientArea{0, 0, 6495, 4680};   // 433 x 312 px
+inline constexpr Place clientArea{0, 0, 6495, 4680}; // 433 x 312 px
 
 inline constexpr QStringView readyCaption = u"Sorvel ペイント";
 inline constexpr QStringView busyCaption = u"フォント名取得中 - Sorvel ペイント";

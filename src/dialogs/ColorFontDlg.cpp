@@ -15,10 +15,12 @@ namespace {
 
 // Points to the font record's cell height in logical units: 1.33 exactly, not 4/3.
 constexpr double heightPerPoint = 1.33;
-constexpr std::int32_t fontDialogFlags
-    = FontDialogOption::screenAndPrinterFonts | FontDialogOption::initToLogFont;
+constexpr std::int32_t fontDialogFlags = FontDialogOption::screenAndPrinterFonts | FontDialogOption::initToLogFont;
 
-bool validIndex(int index) noexcept { return index >= 0 && index < customColorCount; }
+bool validIndex(int index) noexcept
+{
+    return index >= 0 && index < customColorCount;
+}
 
 } // namespace
 

@@ -18,7 +18,7 @@ namespace sorvel {
 
 class ColorFontDlg {
 public:
-    explicit ColorFontDlg(DialogService& dialogs) noexcept : m_dialogs(dialogs) {}
+    explicit ColorFontDlg(DialogService& dialogs) noexcept : m_dialogs(dialogs) { }
 
     // Result of the last call: true when the dialog was closed without a choice or failed.
     bool Cancel = false;
@@ -29,7 +29,7 @@ public:
     ColorValue Color = 0;
     // In and out of the font dialog. An empty FontName keeps the drawing surface's face.
     QString FontName;
-    float FontSize = 0.0f;   // points
+    float FontSize = 0.0f; // points
     bool FontBold = false;
     bool FontItalic = false;
     bool FontStrikethrough = false;

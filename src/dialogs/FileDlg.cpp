@@ -24,8 +24,7 @@ QString FileDlg::ShowSave(QWidget* owner, const QString& strFilter, const QStrin
     return showFileDialog(true, owner, strFilter, strDefDir);
 }
 
-QString FileDlg::showFileDialog(bool save, QWidget* owner, const QString& strFilter,
-                                const QString& strDefDir)
+QString FileDlg::showFileDialog(bool save, QWidget* owner, const QString& strFilter, const QString& strDefDir)
 {
     const QString filterText = strFilter.isEmpty() ? Filter : strFilter;
     const QString startDir = strDefDir.isEmpty() ? QDir::currentPath() : strDefDir;

@@ -19,7 +19,7 @@ public:
     // The longest Filename the open and save dialogs accept as proposed name.
     static constexpr qsizetype maxFilenameLength = 256;
 
-    explicit FileDlg(DialogService& dialogs) noexcept : m_dialogs(dialogs) {}
+    explicit FileDlg(DialogService& dialogs) noexcept : m_dialogs(dialogs) { }
 
     // Result of the last call: true when the dialog was closed without a choice or failed.
     bool Cancel = false;
@@ -49,8 +49,7 @@ public:
     QString ShowSave(QWidget* owner, const QString& strFilter = {}, const QString& strDefDir = {});
 
 private:
-    QString showFileDialog(bool save, QWidget* owner, const QString& strFilter,
-                           const QString& strDefDir);
+    QString showFileDialog(bool save, QWidget* owner, const QString& strFilter, const QString& strDefDir);
 
     DialogService& m_dialogs;
 };

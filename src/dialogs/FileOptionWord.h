@@ -11,8 +11,8 @@ namespace sorvel {
 // two bits unless they are among them. The explorer style and a hidden read-only box always.
 constexpr std::int32_t openOptionWord(std::int32_t flags) noexcept
 {
-    const std::int32_t chosen
-        = flags == 0 ? (FileDialogOption::pathMustExist | FileDialogOption::fileMustExist) : flags;
+    const std::int32_t chosen =
+        flags == 0 ? (FileDialogOption::pathMustExist | FileDialogOption::fileMustExist) : flags;
     return chosen | FileDialogOption::explorer | FileDialogOption::hideReadOnly;
 }
 

@@ -6,7 +6,7 @@ QStringList toNameFilters(const QString& filterText)
 {
     QStringList items = filterText.split(u'|');
     if (filterText.endsWith(u'|'))
-        items.removeLast();   // the closing bar ends the last item, it starts none
+        items.removeLast(); // the closing bar ends the last item, it starts none
 
     QStringList nameFilters;
     for (qsizetype i = 0; i + 1 < items.size(); i += 2) {
@@ -18,8 +18,7 @@ QStringList toNameFilters(const QString& filterText)
             continue;
         const QString joined = masks.join(u' ');
         const QString description = items.at(i).trimmed();
-        nameFilters.append(description.isEmpty() ? joined
-                                                 : description + QStringLiteral(" (") + joined + u')');
+        nameFilters.append(description.isEmpty() ? joined : description + QStringLiteral(" (") + joined + u')');
     }
     return nameFilters;
 }

@@ -21,8 +21,7 @@ bool writeRows(png_structp png, png_infop info, const QImage& rgba, int width, i
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (rgba.dotsPerMeterX() > 0 && rgba.dotsPerMeterY() > 0) {
         png_set_pHYs(png, info, static_cast<png_uint_32>(rgba.dotsPerMeterX()),
                      static_cast<png_uint_32>(rgba.dotsPerMeterY()), PNG_RESOLUTION_METER);
@@ -49,9 +48,8 @@ WriteResult encodeAlphaPngImage(const QImage& image, int width, int height, QByt
         if (rgba.isNull())
             return WriteResult::failure(WriteError::WriteFailed, QString::fromLocal8Bit(std::strerror(ENOMEM)));
         PngOutput output{&bytes, {}};
-        return runPngWrite(output, [&](png_structp png, png_infop info) {
-            return writeRows(png, info, rgba, width, height);
-        });
+        return runPngWrite(output,
+                           [&](png_structp png, png_infop info) { return writeRows(png, info, rgba, width, height); });
     } catch (const std::exception&) {
         bytes.clear();
         return WriteResult::failure(WriteError::WriteFailed, QString::fromLocal8Bit(std::strerror(ENOMEM)));

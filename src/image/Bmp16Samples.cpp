@@ -70,8 +70,7 @@ void widenBmp16Samples(QImage& image, const std::array<int, 4>& channelBits)
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             const QRgb p = row[x];
-            row[x] = qRgba(maps[0][qRed(p)], maps[1][qGreen(p)], maps[2][qBlue(p)],
-                           alpha ? maps[3][qAlpha(p)] : 255);
+            row[x] = qRgba(maps[0][qRed(p)], maps[1][qGreen(p)], maps[2][qBlue(p)], alpha ? maps[3][qAlpha(p)] : 255);
         }
     }
 }

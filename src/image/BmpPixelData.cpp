@@ -52,8 +52,8 @@ bool bmpPixelDataComplete(const QByteArray& header, qint64 fileSize)
         if (header.size() < compressionAt + 4)
             return true;
         const std::uint32_t compression = field<std::uint32_t>(header, compressionAt);
-        if (compression != compressionRgb && compression != compressionBitFields
-            && compression != compressionAlphaBitFields)
+        if (compression != compressionRgb && compression != compressionBitFields &&
+            compression != compressionAlphaBitFields)
             return true;
         width = std::llabs(static_cast<long long>(field<std::int32_t>(header, 18)));
         height = std::llabs(static_cast<long long>(field<std::int32_t>(header, 22)));

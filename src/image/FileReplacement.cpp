@@ -57,7 +57,7 @@ mode_t newFileMode()
 
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
+    explicit Descriptor(int fd) : m_fd(fd) { }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor()
@@ -165,7 +165,7 @@ WriteResult replaceFileWith(const QByteArray& bytes, const QString& path, Durabi
         const QByteArray folder = QFile::encodeName(info.absolutePath());
         const QByteArray fileName = QFile::encodeName(info.fileName());
 
-        struct stat existing {};
+        struct stat existing { };
         const bool replaces = ::stat(target.constData(), &existing) == 0 && S_ISREG(existing.st_mode);
         const mode_t mode = replaces ? static_cast<mode_t>(existing.st_mode & 07777) : newFileMode();
 
@@ -201,9 +201,9 @@ WriteResult replaceFileWith(const QByteArray& bytes, const QString& path, Durabi
             return failure(WriteError::WriteFailed, errno);
         // Nothing to replace: the unnamed file takes the name itself, in one step that fails
         // should the name appear meanwhile (the file then replaces it as below).
-        if (unnamed && !replaces && durability == Durability::WhenClosed
-            && ::linkat(AT_FDCWD, descriptorPath(file.get()).constData(), AT_FDCWD, target.constData(),
-                        AT_SYMLINK_FOLLOW) == 0) {
+        if (unnamed && !replaces && durability == Durability::WhenClosed &&
+            ::linkat(AT_FDCWD, descriptorPath(file.get()).constData(), AT_FDCWD, target.constData(),
+                     AT_SYMLINK_FOLLOW) == 0) {
             if (const int error = file.close()) {
                 ::unlink(target.constData());
                 return failure(WriteError::WriteFailed, error);

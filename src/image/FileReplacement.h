@@ -17,8 +17,8 @@
 namespace sorvel {
 
 enum class Durability {
-    WhenClosed,   // the file is complete when the call returns; the system writes it out later
-    OnDisk,       // the data and the new name are on the disk when the call returns
+    WhenClosed, // the file is complete when the call returns; the system writes it out later
+    OnDisk,     // the data and the new name are on the disk when the call returns
 };
 
 WriteResult replaceFileWith(const QByteArray& bytes, const QString& path,

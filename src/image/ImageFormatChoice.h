@@ -7,10 +7,10 @@
 namespace sorvel {
 
 enum class ImageFormat {
-    None,      // any other ending: nothing is written
-    Bitmap,    // ".bmp", and ".gif" too (the same Windows bitmap bytes whatever the name says)
-    Jpeg,      // ".jpg", after the quality prompt
-    Png,       // ".png"
+    None,   // any other ending: nothing is written
+    Bitmap, // ".bmp", and ".gif" too (the same Windows bitmap bytes whatever the name says)
+    Jpeg,   // ".jpg", after the quality prompt
+    Png,    // ".png"
 };
 
 // The last four characters of path in lower case, or all of it when it is shorter.

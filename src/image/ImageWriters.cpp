@@ -28,17 +28,14 @@ enum class Encoding { Jpeg, Bitmap };
 // negative or larger sizes and for a null image).
 bool regionFits(const QImage& canvas, int width, int height)
 {
-    return !canvas.isNull() && width > 0 && height > 0 && width <= canvas.width()
-        && height <= canvas.height();
+    return !canvas.isNull() && width > 0 && height > 0 && width <= canvas.width() && height <= canvas.height();
 }
 
 // The top-left width x height pixels as Format_RGB32; the size must fit. A null image when
 // memory for the copy runs out.
 QImage topLeftRegion(const QImage& canvas, int width, int height)
 {
-    QImage region = (width == canvas.width() && height == canvas.height())
-        ? canvas
-        : canvas.copy(0, 0, width, height);
+    QImage region = (width == canvas.width() && height == canvas.height()) ? canvas : canvas.copy(0, 0, width, height);
     if (region.format() != QImage::Format_RGB32)
         region = region.convertToFormat(QImage::Format_RGB32);
     return region;
@@ -103,8 +100,7 @@ WriteResult encodeRegion(const QImage& canvas, int width, int height, Encoding e
 }
 
 // The window's save: encoded in memory, then put in place once it is on the disk.
-template <typename Encode>
-WriteResult encodeAndReplace(const QString& path, Encode encode) noexcept
+template <typename Encode> WriteResult encodeAndReplace(const QString& path, Encode encode) noexcept
 {
     try {
         QByteArray bytes;
@@ -122,9 +118,7 @@ WriteResult encodeAndReplace(const QString& path, Encode encode) noexcept
 WriteResult DCSavetoPNG(const QImage& canvas, int width, int height, const QString& path,
                         std::uint8_t /*option: reserved*/) noexcept
 {
-    return encodeAndReplace(path, [&](QByteArray& bytes) {
-        return encodePngRegion(canvas, width, height, bytes);
-    });
+    return encodeAndReplace(path, [&](QByteArray& bytes) { return encodePngRegion(canvas, width, height, bytes); });
 }
 
 WriteResult encodePNG(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept
@@ -132,8 +126,7 @@ WriteResult encodePNG(const QImage& canvas, int width, int height, QByteArray& b
     return encodePngRegion(canvas, width, height, bytes);
 }
 
-WriteResult encodeJPEG(const QImage& canvas, int width, int height, std::uint8_t quality,
-                       QByteArray& bytes) noexcept
+WriteResult encodeJPEG(const QImage& canvas, int width, int height, std::uint8_t quality, QByteArray& bytes) noexcept
 {
     return encodeRegion(canvas, width, height, Encoding::Jpeg, std::min<int>(quality, highestJpegQuality), bytes);
 }
@@ -144,20 +137,15 @@ WriteResult encodeBitmap(const QImage& canvas, int width, int height, QByteArray
     return encodeRegion(canvas, width, height, Encoding::Bitmap, -1, bytes);
 }
 
-WriteResult DCSavetoJPEG(const QImage& canvas, int width, int height, const QString& path,
-                         std::uint8_t quality, std::int32_t /*option: reserved*/) noexcept
+WriteResult DCSavetoJPEG(const QImage& canvas, int width, int height, const QString& path, std::uint8_t quality,
+                         std::int32_t /*option: reserved*/) noexcept
 {
-    return encodeAndReplace(path, [&](QByteArray& bytes) {
-        return encodeJPEG(canvas, width, height, quality, bytes);
-    });
+    return encodeAndReplace(path, [&](QByteArray& bytes) { return encodeJPEG(canvas, width, height, quality, bytes); });
 }
 
-WriteResult saveBitmapFile(const QImage& canvas, int width, int height,
-                           const QString& path) noexcept
+WriteResult saveBitmapFile(const QImage& canvas, int width, int height, const QString& path) noexcept
 {
-    return encodeAndReplace(path, [&](QByteArray& bytes) {
-        return encodeBitmap(canvas, width, height, bytes);
-    });
+    return encodeAndReplace(path, [&](QByteArray& bytes) { return encodeBitmap(canvas, width, height, bytes); });
 }
 
 } // namespace sorvel

@@ -33,9 +33,9 @@ struct FileIdentity {
     }
     bool operator==(const FileIdentity& other) const
     {
-        return device == other.device && inode == other.inode && size == other.size
-            && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec
-            && changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+        return device == other.device && inode == other.inode && size == other.size &&
+               modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
+               changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
     }
 };
 
@@ -76,8 +76,8 @@ QImage decode(QIODevice& device, PictureKind kind)
     QImageReader reader(&device, detected);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty() || size.width() > maxPictureSide || size.height() > maxPictureSide
-        || static_cast<long long>(size.width()) * size.height() > maxPicturePixels)
+    if (!size.isValid() || size.isEmpty() || size.width() > maxPictureSide || size.height() > maxPictureSide ||
+        static_cast<long long>(size.width()) * size.height() > maxPicturePixels)
         return {};
     QImage image;
     if (!reader.read(&image) || image.isNull() || image.size() != size)
@@ -102,7 +102,7 @@ QImage readPictureFile(const QString& path, PictureKind kind)
     if (path.isEmpty())
         return {};
     const QByteArray name = QFile::encodeName(path);
-    struct stat status {};
+    struct stat status { };
     // Looked at before it is opened: opening a device may do something.
     if (::stat(name.constData(), &status) != 0 || !regularWithinLimit(status))
         return {};

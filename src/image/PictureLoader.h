@@ -28,8 +28,8 @@ constexpr int decoderAllocationLimitMB = 8;
 #endif
 
 enum class PictureKind {
-    BitmapOrJpeg,   // the picture loader: BMP, JPEG (and GIF), whatever the name says
-    Png,            // the PNG reader
+    BitmapOrJpeg, // the picture loader: BMP, JPEG (and GIF), whatever the name says
+    Png,          // the PNG reader
 };
 
 // The decoded picture as Format_RGB32 or Format_ARGB32_Premultiplied, or a null image when the

@@ -131,9 +131,12 @@ void fillRow(const Encoding& encoding, int y)
 int libpngColourType(PngColourType type)
 {
     switch (type) {
-    case PngColourType::Grey: return PNG_COLOR_TYPE_GRAY;
-    case PngColourType::Palette: return PNG_COLOR_TYPE_PALETTE;
-    case PngColourType::Rgb: return PNG_COLOR_TYPE_RGB;
+    case PngColourType::Grey:
+        return PNG_COLOR_TYPE_GRAY;
+    case PngColourType::Palette:
+        return PNG_COLOR_TYPE_PALETTE;
+    case PngColourType::Rgb:
+        return PNG_COLOR_TYPE_RGB;
     }
     return PNG_COLOR_TYPE_RGB;
 }
@@ -146,17 +149,16 @@ bool writeWithLibpng(png_structp png, png_infop info, const Encoding& encoding, 
         return false;
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(png, level);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(encoding.width),
-                 static_cast<png_uint_32>(encoding.height), 8,
-                 libpngColourType(encoding.layout->type), PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(encoding.width), static_cast<png_uint_32>(encoding.height), 8,
+                 libpngColourType(encoding.layout->type), PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE,
+                 PNG_FILTER_TYPE_BASE);
     if (encoding.layout->type == PngColourType::Palette) {
         std::array<png_color, maxPaletteSize> colours{};
         const auto& palette = encoding.layout->palette;
         for (qsizetype i = 0; i < palette.size(); ++i)
             colours[static_cast<std::size_t>(i)] = {static_cast<png_byte>(qRed(palette[i])),
-                                                   static_cast<png_byte>(qGreen(palette[i])),
-                                                   static_cast<png_byte>(qBlue(palette[i]))};
+                                                    static_cast<png_byte>(qGreen(palette[i])),
+                                                    static_cast<png_byte>(qBlue(palette[i]))};
         png_set_PLTE(png, info, colours.data(), static_cast<int>(palette.size()));
     }
     const QImage& image = *encoding.image;
@@ -201,19 +203,21 @@ PngLayout pngLayoutOf(const QImage& image, int width, int height)
 int defaultPngLevel(PngColourType type)
 {
     switch (type) {
-    case PngColourType::Grey: return greyLevel;
-    case PngColourType::Palette: return paletteLevel;
-    case PngColourType::Rgb: return rgbLevel;
+    case PngColourType::Grey:
+        return greyLevel;
+    case PngColourType::Palette:
+        return paletteLevel;
+    case PngColourType::Rgb:
+        return rgbLevel;
     }
     return rgbLevel;
 }
 
-WriteResult encodePngImage(const QImage& image, int width, int height, QByteArray& bytes,
-                           int zlibLevel) noexcept
+WriteResult encodePngImage(const QImage& image, int width, int height, QByteArray& bytes, int zlibLevel) noexcept
 {
     bytes.clear();
-    if (image.isNull() || image.format() != QImage::Format_RGB32 || width <= 0 || height <= 0
-        || width > image.width() || height > image.height())
+    if (image.isNull() || image.format() != QImage::Format_RGB32 || width <= 0 || height <= 0 ||
+        width > image.width() || height > image.height())
         return WriteResult::failure(WriteError::InvalidSize, {});
     try {
         const PngLayout layout = pngLayoutOf(image, width, height);
@@ -225,9 +229,8 @@ WriteResult encodePngImage(const QImage& image, int width, int height, QByteArra
         const Encoding encoding{&image, width, height, &layout, &index, row.data()};
         const int level = zlibLevel >= 0 && zlibLevel <= 9 ? zlibLevel : defaultPngLevel(layout.type);
         PngOutput output{&bytes, {}};
-        return runPngWrite(output, [&](png_structp png, png_infop info) {
-            return writeWithLibpng(png, info, encoding, level);
-        });
+        return runPngWrite(
+            output, [&](png_structp png, png_infop info) { return writeWithLibpng(png, info, encoding, level); });
     } catch (const std::exception&) {
         bytes.clear();
         return WriteResult::failure(WriteError::WriteFailed, QString::fromLocal8Bit(std::strerror(ENOMEM)));

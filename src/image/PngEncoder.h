@@ -36,7 +36,6 @@ int defaultPngLevel(PngColourType type);
 // Encodes the top-left width x height pixels of image (Format_RGB32; the size must fit) into
 // bytes. zlibLevel 0..9, or -1 for the level of the chosen colour type. The image's resolution
 // is kept (pHYs) when it has one. Never raises: a failure (no memory) leaves bytes empty.
-WriteResult encodePngImage(const QImage& image, int width, int height, QByteArray& bytes,
-                           int zlibLevel = -1) noexcept;
+WriteResult encodePngImage(const QImage& image, int width, int height, QByteArray& bytes, int zlibLevel = -1) noexcept;
 
 } // namespace sorvel

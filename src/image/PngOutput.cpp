@@ -21,7 +21,7 @@ void appendBytes(png_structp png, png_bytep data, png_size_t length)
         png_error(png, "out of memory");
 }
 
-void flushNothing(png_structp) {}
+void flushNothing(png_structp) { }
 
 [[noreturn]] void rememberError(png_structp png, png_const_charp message)
 {
@@ -30,12 +30,11 @@ void flushNothing(png_structp) {}
     png_longjmp(png, 1);
 }
 
-void ignoreWarning(png_structp, png_const_charp) {}
+void ignoreWarning(png_structp, png_const_charp) { }
 
 } // namespace
 
-WriteResult runPngWrite(PngOutput& output,
-                        const std::function<bool(png_structp, png_infop)>& writeRows) noexcept
+WriteResult runPngWrite(PngOutput& output, const std::function<bool(png_structp, png_infop)>& writeRows) noexcept
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &output, rememberError, ignoreWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;

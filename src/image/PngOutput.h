@@ -16,14 +16,13 @@ namespace sorvel {
 
 struct PngOutput {
     QByteArray* bytes = nullptr;
-    std::array<char, 200> failure{};   // libpng's message; empty when memory ran out
+    std::array<char, 200> failure{}; // libpng's message; empty when memory ran out
 };
 
 // Makes libpng's write structures with output as their destination, calls writeRows (which
 // must set its own setjmp: libpng leaves by longjmp, so no object with a destructor may live in
 // the frames between), and frees them again. On any failure output.bytes is left empty and the
 // result says why.
-WriteResult runPngWrite(PngOutput& output,
-                        const std::function<bool(png_structp, png_infop)>& writeRows) noexcept;
+WriteResult runPngWrite(PngOutput& output, const std::function<bool(png_structp, png_infop)>& writeRows) noexcept;
 
 } // namespace sorvel

@@ -9,8 +9,8 @@
 namespace sorvel {
 
 enum class FailureReader {
-    Window,    // Japanese; the system's own words on a line of their own, in brackets
-    Command,   // English; the system's own words on the same line, in brackets
+    Window,  // Japanese; the system's own words on a line of their own, in brackets
+    Command, // English; the system's own words on the same line, in brackets
 };
 
 // Empty for a success.

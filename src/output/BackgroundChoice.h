@@ -10,9 +10,9 @@ namespace sorvel {
 class FileDlg;
 
 inline const QString backgroundDialogTitle = QStringLiteral("背景画像の選択");
-inline const QString backgroundDialogFilter = QStringLiteral(
-    "使用可能な画像|*.bmp;*.jpg;*.png|ビットマップファイル|*.bmp|JPEGファイル|*.jpg|PNGファイル|*.png|"
-    "すべてのファイル|*.*|");
+inline const QString backgroundDialogFilter =
+    QStringLiteral("使用可能な画像|*.bmp;*.jpg;*.png|ビットマップファイル|*.bmp|JPEGファイル|*.jpg|PNGファイル|*.png|"
+                   "すべてのファイル|*.*|");
 
 // Shows the open dialog (starting on the name the shared dialog last held) and returns the
 // chosen file's full path, or an empty string when the user cancelled. A last name too long

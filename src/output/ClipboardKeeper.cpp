@@ -31,8 +31,8 @@ QString clipboardKeeperPath()
 {
     const QDir programDir(QCoreApplication::applicationDirPath());
     // Installed: the keeper's folder relative to the program's (bin/ -> libexec/sorvel/).
-    const QString installed = QDir::cleanPath(programDir.filePath(QStringLiteral(SORVEL_KEEPER_DIR_FROM_BIN)))
-        + u'/' + clipboardKeeperName;
+    const QString installed =
+        QDir::cleanPath(programDir.filePath(QStringLiteral(SORVEL_KEEPER_DIR_FROM_BIN))) + u'/' + clipboardKeeperName;
     if (QFileInfo(installed).isExecutable())
         return installed;
     // In the build folder the keeper is built next to the program.

@@ -15,16 +15,16 @@ inline const QString clipboardKeeperName = QStringLiteral("sorvel-clipboard-keep
 
 struct HandOverResult {
     enum class Status {
-        Started,         // the keeper runs and will take the clipboard
-        NotNeeded,       // the platform keeps clipboard content by itself (not X11)
-        NoImage,         // nothing to keep
-        KeeperMissing,   // the keeper program is not where it was looked for
-        Failed,          // the image could not be passed on, or the keeper could not start
+        Started,       // the keeper runs and will take the clipboard
+        NotNeeded,     // the platform keeps clipboard content by itself (not X11)
+        NoImage,       // nothing to keep
+        KeeperMissing, // the keeper program is not where it was looked for
+        Failed,        // the image could not be passed on, or the keeper could not start
     };
 
     Status status = Status::Failed;
-    qint64 keeperPid = 0;   // only for Started
-    QString detail;         // what failed, for the log
+    qint64 keeperPid = 0; // only for Started
+    QString detail;       // what failed, for the log
 
     bool started() const { return status == Status::Started; }
 };

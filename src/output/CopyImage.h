@@ -11,10 +11,10 @@ class Clipboard;
 
 struct CopyResult {
     enum class Status {
-        Copied,        // the clipboard holds the image
-        ClearFailed,   // the clipboard could not be emptied; nothing was placed
-        PlaceFailed,   // emptied, but the image could not be placed
-        NoImage,       // emptied; the canvas has no area, so there is nothing to place
+        Copied,      // the clipboard holds the image
+        ClearFailed, // the clipboard could not be emptied; nothing was placed
+        PlaceFailed, // emptied, but the image could not be placed
+        NoImage,     // emptied; the canvas has no area, so there is nothing to place
     };
 
     Status status = Status::Copied;

@@ -38,7 +38,7 @@ qsizetype utf8Length(QStringView text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text.at(i).unicode();
         if (QChar::isHighSurrogate(u)) {
-            bytes += 4;   // only paired surrogates are left at this point
+            bytes += 4; // only paired surrogates are left at this point
             ++i;
         } else {
             bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;

@@ -6,8 +6,8 @@
 
 namespace sorvel {
 
-constexpr qsizetype maxProposedNameLength = 256;   // the file dialog's name buffer, in characters
-constexpr qsizetype maxFileNameBytes = 255;        // NAME_MAX, in UTF-8 bytes
+constexpr qsizetype maxProposedNameLength = 256; // the file dialog's name buffer, in characters
+constexpr qsizetype maxFileNameBytes = 255;      // NAME_MAX, in UTF-8 bytes
 
 // text without line breaks, "/", NUL and other control characters (and without unpaired
 // surrogates, which no file system name can encode), cut after the last whole character

@@ -15,8 +15,8 @@ SaveOutcome outcomeOf(ImageFormat format, const WriteResult& result, const QStri
 {
     if (result.ok())
         return {SaveOutcome::Status::Written, format, {}};
-    const QString message =
-        saveFailedHeading + u'\n' + QDir::toNativeSeparators(path) + u'\n' + writeFailureText(result, FailureReader::Window);
+    const QString message = saveFailedHeading + u'\n' + QDir::toNativeSeparators(path) + u'\n' +
+                            writeFailureText(result, FailureReader::Window);
     return {SaveOutcome::Status::Failed, format, message};
 }
 

@@ -17,14 +17,14 @@ using JpegQualityPrompt = std::function<QString()>;
 
 struct SaveOutcome {
     enum class Status {
-        Written,          // the file holds the image
-        NothingWritten,   // by the rules: unknown ending, cancelled prompt, quality out of range
-        Failed,           // the writer failed; message says what and where, for the user
+        Written,        // the file holds the image
+        NothingWritten, // by the rules: unknown ending, cancelled prompt, quality out of range
+        Failed,         // the writer failed; message says what and where, for the user
     };
 
     Status status = Status::NothingWritten;
     ImageFormat format = ImageFormat::None;
-    QString message;   // only for Failed: heading, path and reason, in Japanese
+    QString message; // only for Failed: heading, path and reason, in Japanese
 
     bool failed() const { return status == Status::Failed; }
 };

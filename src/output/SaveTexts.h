@@ -6,8 +6,8 @@
 namespace sorvel {
 
 inline const QString saveDialogTitle = QStringLiteral("文字の保存");
-inline const QString saveDialogFilter = QStringLiteral(
-    "ビットマップファイル|*.bmp|PNGファイル|*.png|JPEGファイル|*.jpg|すべてのファイル|*.*|");
+inline const QString saveDialogFilter =
+    QStringLiteral("ビットマップファイル|*.bmp|PNGファイル|*.png|JPEGファイル|*.jpg|すべてのファイル|*.*|");
 
 // The JPEG quality prompt: one carriage return (no line feed) before the range, whose tilde is
 // the full-width one.

@@ -10,19 +10,32 @@ namespace {
 QPalette::ColorRole roleOfSystemIndex(unsigned index)
 {
     switch (index) {
-    case 5: return QPalette::Base;          // window background
-    case 8: return QPalette::Text;          // window text
-    case 15: return QPalette::Button;       // button face
-    case 18: return QPalette::ButtonText;   // button text
-    case 13: return QPalette::Highlight;
-    case 14: return QPalette::HighlightedText;
-    case 4: return QPalette::Window;        // menu bar / dialog background
-    case 7: return QPalette::WindowText;    // menu text
-    case 16: return QPalette::Dark;         // button shadow
-    case 20: return QPalette::Light;        // button highlight
-    case 23: return QPalette::ToolTipText;
-    case 24: return QPalette::ToolTipBase;
-    default: return QPalette::WindowText;
+    case 5:
+        return QPalette::Base; // window background
+    case 8:
+        return QPalette::Text; // window text
+    case 15:
+        return QPalette::Button; // button face
+    case 18:
+        return QPalette::ButtonText; // button text
+    case 13:
+        return QPalette::Highlight;
+    case 14:
+        return QPalette::HighlightedText;
+    case 4:
+        return QPalette::Window; // menu bar / dialog background
+    case 7:
+        return QPalette::WindowText; // menu text
+    case 16:
+        return QPalette::Dark; // button shadow
+    case 20:
+        return QPalette::Light; // button highlight
+    case 23:
+        return QPalette::ToolTipText;
+    case 24:
+        return QPalette::ToolTipBase;
+    default:
+        return QPalette::WindowText;
     }
 }
 

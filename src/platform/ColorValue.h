@@ -19,11 +19,14 @@ constexpr ColorValue systemButtonFace = systemColorFlag | 15u;
 
 constexpr ColorValue rgbColor(int red, int green, int blue) noexcept
 {
-    return static_cast<ColorValue>(red & 0xFF) | (static_cast<ColorValue>(green & 0xFF) << 8)
-        | (static_cast<ColorValue>(blue & 0xFF) << 16);
+    return static_cast<ColorValue>(red & 0xFF) | (static_cast<ColorValue>(green & 0xFF) << 8) |
+           (static_cast<ColorValue>(blue & 0xFF) << 16);
 }
 
-constexpr bool isSystemColor(ColorValue value) noexcept { return (value & systemColorFlag) != 0; }
+constexpr bool isSystemColor(ColorValue value) noexcept
+{
+    return (value & systemColorFlag) != 0;
+}
 
 // A direct colour as QColor; a system colour looked up in the application's palette
 // (window background = Base, window text = Text, button face = Button, others by nearest role).

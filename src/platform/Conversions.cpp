@@ -25,27 +25,34 @@ double roundHalfEven(double value) noexcept
 
 namespace {
 
-template <class Int>
-Int checkedRound(double value)
+template <class Int> Int checkedRound(double value)
 {
     const double r = roundHalfEven(value);
-    if (!std::isfinite(r) || r < static_cast<double>(std::numeric_limits<Int>::min())
-        || r > static_cast<double>(std::numeric_limits<Int>::max()))
+    if (!std::isfinite(r) || r < static_cast<double>(std::numeric_limits<Int>::min()) ||
+        r > static_cast<double>(std::numeric_limits<Int>::max()))
         raise(ErrorNumber::Overflow);
     return static_cast<Int>(r);
 }
 
 bool isNumberCharacter(QChar c, QChar decimal)
 {
-    return c.isDigit() || c == u'+' || c == u'-' || c == u'.' || c == decimal || c == u'e'
-        || c == u'E';
+    return c.isDigit() || c == u'+' || c == u'-' || c == u'.' || c == decimal || c == u'e' || c == u'E';
 }
 
 } // namespace
 
-std::int16_t toInt16(double value) { return checkedRound<std::int16_t>(value); }
-std::int32_t toInt32(double value) { return checkedRound<std::int32_t>(value); }
-std::uint8_t toByte(double value) { return checkedRound<std::uint8_t>(value); }
+std::int16_t toInt16(double value)
+{
+    return checkedRound<std::int16_t>(value);
+}
+std::int32_t toInt32(double value)
+{
+    return checkedRound<std::int32_t>(value);
+}
+std::uint8_t toByte(double value)
+{
+    return checkedRound<std::uint8_t>(value);
+}
 
 double textToNumber(const QString& text)
 {
@@ -76,6 +83,9 @@ double textToNumber(const QString& text)
     return value;
 }
 
-std::int16_t textToInt16(const QString& text) { return toInt16(textToNumber(text)); }
+std::int16_t textToInt16(const QString& text)
+{
+    return toInt16(textToNumber(text));
+}
 
 } // namespace sorvel

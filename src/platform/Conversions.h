@@ -11,14 +11,14 @@ namespace sorvel {
 // Nearest integer, halves to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). Infinities and NaN pass through.
 double roundHalfEven(double value) noexcept;
 
-std::int16_t toInt16(double value);   // error 6 outside -32768..32767 or not finite
-std::int32_t toInt32(double value);   // error 6 outside the 32-bit range or not finite
-std::uint8_t toByte(double value);    // error 6 outside 0..255 or not finite
+std::int16_t toInt16(double value); // error 6 outside -32768..32767 or not finite
+std::int32_t toInt32(double value); // error 6 outside the 32-bit range or not finite
+std::uint8_t toByte(double value);  // error 6 outside 0..255 or not finite
 
 // The locale-aware text-to-number conversion of the size box and the JPEG prompt:
-// surrounding blanks are ignored; full-width digits count as digits; an optional sign, digits, a decimal fraction (the locale's
-// separator or '.') and an exponent are accepted. Anything else (empty text, letters) raises
-// error 13; a number too large for a double raises error 6.
+// surrounding blanks are ignored; full-width digits count as digits; an optional sign, digits, a decimal fraction (the
+// locale's separator or '.') and an exponent are accepted. Anything else (empty text, letters) raises error 13; a
+// number too large for a double raises error 6.
 double textToNumber(const QString& text);
 
 // textToNumber followed by toInt16: "12.5" gives 12, "13.5" gives 14.

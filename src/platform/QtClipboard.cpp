@@ -35,7 +35,7 @@ bool QtClipboard::setImage(const QImage& image)
         return false;
     auto* data = new QMimeData;
     data->setImageData(image);
-    clipboard->setMimeData(data, QClipboard::Clipboard);   // the clipboard owns data now
+    clipboard->setMimeData(data, QClipboard::Clipboard); // the clipboard owns data now
     // While the program owns the clipboard, Qt hands back the very object it was given; on
     // X11 this asks the server who owns the selection, so a refused ownership shows here.
     return clipboard->mimeData(QClipboard::Clipboard) == data;

@@ -10,7 +10,7 @@
 namespace sorvel {
 
 enum class ErrorNumber : int {
-    InvalidCall = 5,          // invalid procedure call or argument
+    InvalidCall = 5, // invalid procedure call or argument
     Overflow = 6,
     SubscriptOutOfRange = 9,
     DivisionByZero = 11,
@@ -19,7 +19,7 @@ enum class ErrorNumber : int {
 
 class RunTimeError : public std::exception {
 public:
-    explicit RunTimeError(ErrorNumber number) noexcept : m_number(number) {}
+    explicit RunTimeError(ErrorNumber number) noexcept : m_number(number) { }
     ErrorNumber number() const noexcept { return m_number; }
     int code() const noexcept { return static_cast<int>(m_number); }
     const char* what() const noexcept override;
@@ -31,8 +31,7 @@ private:
 [[noreturn]] void raise(ErrorNumber number);
 
 // Runs one step; a RunTimeError it raises is swallowed. Returns whether the step completed.
-template <class Step>
-bool absorb(Step&& step) noexcept
+template <class Step> bool absorb(Step&& step) noexcept
 {
     try {
         step();

@@ -38,7 +38,7 @@ QImage makeImage(int width, int height, const QColor& fill)
         return {};
     QImage image(width, height, imageFormatFor(fill));
     if (image.isNull())
-        raise(ErrorNumber::InvalidCall);   // the memory is not there
+        raise(ErrorNumber::InvalidCall); // the memory is not there
     image.setDotsPerMeterX(dotsPerMeter96);
     image.setDotsPerMeterY(dotsPerMeter96);
     image.fill(fill);
@@ -60,7 +60,10 @@ CanvasSurface::CanvasSurface() : m_font(makeFont(defaultFontName, designFontPoin
     clear();
 }
 
-void CanvasSurface::setResizeListener(std::function<void()> listener) { m_listener = std::move(listener); }
+void CanvasSurface::setResizeListener(std::function<void()> listener)
+{
+    m_listener = std::move(listener);
+}
 
 void CanvasSurface::setCurrentX(double x)
 {
@@ -91,8 +94,8 @@ void CanvasSurface::makeImageCurrent() const
     if (!m_imageStale)
         return;
     const QColor fill = QColor::fromRgba(*m_blankFill);
-    if (!m_image.isNull() && m_image.width() == m_width && m_image.height() == m_height
-        && m_image.format() == imageFormatFor(fill)) {
+    if (!m_image.isNull() && m_image.width() == m_width && m_image.height() == m_height &&
+        m_image.format() == imageFormatFor(fill)) {
         m_image.fill(fill);
     } else {
         m_image = QImage();
@@ -213,13 +216,17 @@ void CanvasSurface::drawTiled(const QImage& tile, int right, int bottom)
         std::memcpy(row, tileRow, static_cast<std::size_t>(filled) * pixelBytes);
         while (filled < width) {
             const int n = std::min(filled, width - filled);
-            std::memcpy(row + static_cast<std::ptrdiff_t>(filled) * pixelBytes, row, static_cast<std::size_t>(n) * pixelBytes);
+            std::memcpy(row + static_cast<std::ptrdiff_t>(filled) * pixelBytes, row,
+                        static_cast<std::size_t>(n) * pixelBytes);
             filled += n;
         }
     }
 }
 
-void CanvasSurface::print(const QString& text, bool lineEnd) { printLines(text, nullptr, lineEnd); }
+void CanvasSurface::print(const QString& text, bool lineEnd)
+{
+    printLines(text, nullptr, lineEnd);
+}
 
 void CanvasSurface::printColored(const QString& text, const std::vector<ColorValue>& unitColors, bool lineEnd)
 {

@@ -30,31 +30,67 @@ public:
     static constexpr int maxSide = 2047;
     static constexpr long long maxArea = 28LL * 1024;
 #endif
-    static constexpr int designWidth = 337;    // 5055 twips
-    static constexpr int designHeight = 57;    // 855 twips
+    static constexpr int designWidth = 337; // 5055 twips
+    static constexpr int designHeight = 57; // 855 twips
 
     CanvasSurface();
 
     // Called synchronously after every change of width or height.
     void setResizeListener(std::function<void()> listener);
 
-    ColorValue foreColor() const { return m_foreColor; }
-    void setForeColor(ColorValue color) { m_foreColor = color; }
-    ColorValue backColor() const { return m_backColor; }
-    void setBackColor(ColorValue color) { m_backColor = color; }
-    const QFont& font() const { return m_font; }
-    void setFont(const QFont& font) { m_font = font; }
+    ColorValue foreColor() const
+    {
+        return m_foreColor;
+    }
+    void setForeColor(ColorValue color)
+    {
+        m_foreColor = color;
+    }
+    ColorValue backColor() const
+    {
+        return m_backColor;
+    }
+    void setBackColor(ColorValue color)
+    {
+        m_backColor = color;
+    }
+    const QFont& font() const
+    {
+        return m_font;
+    }
+    void setFont(const QFont& font)
+    {
+        m_font = font;
+    }
     // Wrapping, alignment and line start of printed text; the default prints as described below.
-    const TextLayoutOptions& layout() const { return m_layout; }
-    void setLayout(const TextLayoutOptions& layout) { m_layout = layout; }
+    const TextLayoutOptions& layout() const
+    {
+        return m_layout;
+    }
+    void setLayout(const TextLayoutOptions& layout)
+    {
+        m_layout = layout;
+    }
     // The opacity of BackColor, 255 unless asked otherwise. Below 255 the image is
     // Format_RGBA64_Premultiplied from the next clear on, and drawing keeps the text's
     // coverage in the alpha channel.
-    int backAlpha() const { return m_backAlpha; }
-    void setBackAlpha(int alpha) { m_backAlpha = alpha; }
+    int backAlpha() const
+    {
+        return m_backAlpha;
+    }
+    void setBackAlpha(int alpha)
+    {
+        m_backAlpha = alpha;
+    }
 
-    float currentX() const { return m_currentX; }
-    float currentY() const { return m_currentY; }
+    float currentX() const
+    {
+        return m_currentX;
+    }
+    float currentY() const
+    {
+        return m_currentY;
+    }
     void setCurrentX(double x);
     void setCurrentY(double y);
 
@@ -67,8 +103,14 @@ public:
     // within what the area leaves. The listener is told once. Unlike a setWidth followed by a
     // setHeight, the result never depends on the height the canvas had before.
     void setSize(double width, double height);
-    int scaleWidth() const { return m_width; }
-    int scaleHeight() const { return m_height; }
+    int scaleWidth() const
+    {
+        return m_width;
+    }
+    int scaleHeight() const
+    {
+        return m_height;
+    }
 
     // Copies picture's pixels with its top-left corner at (x, y), cut at the edges.
     // Raises error 5 for a picture that holds nothing.
@@ -101,7 +143,7 @@ private:
     // Made when it is first drawn on or read: a blank canvas that is cleared and resized
     // several times in a row is filled once, at its last size.
     mutable QImage m_image;
-    mutable bool m_imageStale = false;   // m_image is not yet the blank canvas of this size
+    mutable bool m_imageStale = false; // m_image is not yet the blank canvas of this size
     int m_width = designWidth;
     int m_height = designHeight;
     ColorValue m_foreColor = systemWindowText;

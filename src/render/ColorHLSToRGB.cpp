@@ -24,7 +24,10 @@ int hueToChannel(int magic1, int magic2, int hue) noexcept
     return magic1;
 }
 
-int toRgbScale(int channel) noexcept { return (channel * rgbMax + hlsMax / 2) / hlsMax; }
+int toRgbScale(int channel) noexcept
+{
+    return (channel * rgbMax + hlsMax / 2) / hlsMax;
+}
 
 } // namespace
 
@@ -37,8 +40,8 @@ ColorValue ColorHLSToRGB(std::uint16_t hue, std::uint16_t luminance, std::uint16
         const int grey = l * rgbMax / hlsMax;
         return rgbColor(grey, grey, grey);
     }
-    const int magic2 = l <= hlsMax / 2 ? (l * (hlsMax + s) + hlsMax / 2) / hlsMax
-                                       : l + s - (l * s + hlsMax / 2) / hlsMax;
+    const int magic2 =
+        l <= hlsMax / 2 ? (l * (hlsMax + s) + hlsMax / 2) / hlsMax : l + s - (l * s + hlsMax / 2) / hlsMax;
     const int magic1 = 2 * l - magic2;
     return rgbColor(toRgbScale(hueToChannel(magic1, magic2, h + hlsMax / 3)),
                     toRgbScale(hueToChannel(magic1, magic2, h)),

@@ -28,6 +28,9 @@ void PictureHolder::clearPicture()
     m_surface.fill(toQColor(systemButtonFace));
 }
 
-void PictureHolder::takeSurfaceAsPicture() { m_picture = m_surface; }
+void PictureHolder::takeSurfaceAsPicture()
+{
+    m_picture = m_surface;
+}
 
 } // namespace sorvel

@@ -10,8 +10,8 @@ namespace sorvel {
 
 class PictureHolder {
 public:
-    static constexpr int designWidth = 41;    // 615 twips
-    static constexpr int designHeight = 33;   // 495 twips
+    static constexpr int designWidth = 41;  // 615 twips
+    static constexpr int designHeight = 33; // 495 twips
 
     PictureHolder();
 

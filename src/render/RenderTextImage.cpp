@@ -36,8 +36,7 @@ int measuredWidth(const MeasuringLabel& label)
 }
 
 // One guarded operation: a failure abandons this operation only.
-template <class Operation>
-void guarded(Operation&& operation) noexcept
+template <class Operation> void guarded(Operation&& operation) noexcept
 {
     try {
         operation();
@@ -166,9 +165,8 @@ void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noex
     }
     // 7. Frame, following the final canvas size.
     if (s.Framed) {
-        guarded([&] {
-            canvas.outlineRect(0, 0, canvas.scaleWidth() - 1, canvas.scaleHeight() - 1, canvas.foreColor());
-        });
+        guarded(
+            [&] { canvas.outlineRect(0, 0, canvas.scaleWidth() - 1, canvas.scaleHeight() - 1, canvas.foreColor()); });
         guarded([&] { canvas.setCurrentX(1 + s.Margins.left); });
         guarded([&] { canvas.setCurrentY(1 + s.Margins.top); });
     } else {

@@ -16,9 +16,9 @@ class MeasuringLabel;
 class PictureHolder;
 
 struct RenderSurfaces {
-    CanvasSurface& canvas;     // Picture1
-    MeasuringLabel& label;     // Label3
-    PictureHolder& holder;     // Picture5
+    CanvasSurface& canvas; // Picture1
+    MeasuringLabel& label; // Label3
+    PictureHolder& holder; // Picture5
 };
 
 void RenderTextImage(const TextImageSettings& settings, const RenderSurfaces& surfaces) noexcept;

@@ -10,7 +10,7 @@ namespace sorvel {
 
 namespace {
 
-constexpr qsizetype hexColorLength = 7;   // "#RRGGBB"
+constexpr qsizetype hexColorLength = 7; // "#RRGGBB"
 
 bool isAsciiDigits(const QString& text)
 {

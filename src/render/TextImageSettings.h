@@ -11,24 +11,24 @@
 namespace sorvel {
 
 struct TextImageSettings {
-    QString Text;                          // line breaks as CR LF
+    QString Text; // line breaks as CR LF
     QString FontName = defaultFontName;
-    float FontSize = static_cast<float>(designFontPoints);   // as the font system realises it
+    float FontSize = static_cast<float>(designFontPoints); // as the font system realises it
     bool FontBold = false;
     bool FontItalic = false;
     bool FontUnderline = false;
     bool FontStrikethrough = false;
-    QString SizeText = QStringLiteral("14");   // the size box's text; only the shadow offset uses it
+    QString SizeText = QStringLiteral("14"); // the size box's text; only the shadow offset uses it
     ColorValue ForeColor = systemWindowText;
     ColorValue BackColor = systemWindowBackground;
-    QString strBackImage;                  // empty: no background picture
+    QString strBackImage; // empty: no background picture
     bool Shadow = false;
     bool Rainbow = false;
     bool Framed = false;
     // Beyond the window: none of these is set by it, and their defaults draw its picture.
-    TextLayoutOptions Layout;              // width, wrapping, alignment (the renderer sets the line start)
+    TextLayoutOptions Layout; // width, wrapping, alignment (the renderer sets the line start)
     PictureMargins Margins;
-    int BackAlpha = 255;                   // opacity of BackColor; below 255 the image has alpha
+    int BackAlpha = 255; // opacity of BackColor; below 255 the image has alpha
 
     bool operator==(const TextImageSettings&) const = default;
 };

@@ -21,9 +21,9 @@ void installFontSubstitutions()
     static std::once_flag once;
     std::call_once(once, [] {
         // Japanese proportional gothics first, then any Japanese gothic.
-        const QStringList gothic = {QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic"),
-                                    QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic"),
-                                    QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic"),
+        const QStringList gothic = {QStringLiteral("IPAPGothic"),         QStringLiteral("IPAexGothic"),
+                                    QStringLiteral("VL PGothic"),         QStringLiteral("TakaoPGothic"),
+                                    QStringLiteral("Noto Sans CJK JP"),   QStringLiteral("IPAGothic"),
                                     QStringLiteral("Droid Sans Japanese")};
         QFont::insertSubstitutions(defaultFontName, gothic);
         QFont::insertSubstitutions(QStringLiteral("MS PGothic"), gothic);

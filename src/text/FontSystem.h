@@ -11,9 +11,9 @@ inline const QString defaultFontName = QStringLiteral("ＭＳ Ｐゴシック");
 #ifndef SORVEL_SMALL_LIMITS
 constexpr double maxFontPoints = 2160.0;
 #else
-constexpr double maxFontPoints = 48.0;   // the fuzz build: 64 pixels, glyphs drawn from the cache
+constexpr double maxFontPoints = 48.0; // the fuzz build: 64 pixels, glyphs drawn from the cache
 #endif
-constexpr double designFontPoints = 14.25;   // 19 pixels
+constexpr double designFontPoints = 14.25; // 19 pixels
 
 // Teaches Qt which installed faces stand for the Windows names the program uses
 // ("ＭＳ Ｐゴシック" -> a Japanese proportional gothic, "MS Serif" -> a serif face).

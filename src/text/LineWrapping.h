@@ -13,7 +13,7 @@
 namespace sorvel {
 
 struct LineSpan {
-    int start = 0;    // index of the first unit within the text
+    int start = 0; // index of the first unit within the text
     int length = 0;
 };
 

@@ -25,8 +25,7 @@ QString lineTextOf(QStringView text)
     QString line = text.toString();
     for (QChar& c : line) {
         const char16_t u = c.unicode();
-        if (u == u'\r' || u == u'\n' || u == 0x2028 || u == 0x2029 || u == 0x0B || u == 0x0C
-            || u == 0x85)
+        if (u == u'\r' || u == u'\n' || u == 0x2028 || u == 0x2029 || u == 0x0B || u == 0x0C || u == 0x85)
             c = u' ';
     }
     return line;
@@ -60,8 +59,7 @@ struct GlyphKey {
 struct GlyphKeyHash {
     std::size_t operator()(const GlyphKey& k) const noexcept
     {
-        return std::hash<quint64>()((quint64(k.index) << 32) ^ quint64(k.x * 1315423911) ^ quint64(k.y))
-            ^ k.font;
+        return std::hash<quint64>()((quint64(k.index) << 32) ^ quint64(k.x * 1315423911) ^ quint64(k.y)) ^ k.font;
     }
 };
 
@@ -142,9 +140,9 @@ void TextBlock::addLines(const QString& text, qsizetype start, qsizetype stop)
 
 void TextBlock::alignLines()
 {
-    const double share = m_options.align == LineAlignment::Center ? 0.5
-        : m_options.align == LineAlignment::Right                 ? 1.0
-                                                                  : 0.0;
+    const double share = m_options.align == LineAlignment::Center  ? 0.5
+                         : m_options.align == LineAlignment::Right ? 1.0
+                                                                   : 0.0;
     for (Line& line : m_lines) {
         const QTextLine l = line.layout->lineAt(0);
         const double advance = l.isValid() ? l.horizontalAdvance() : 0.0;
@@ -155,8 +153,7 @@ void TextBlock::alignLines()
 
 TextBlock::~TextBlock() = default;
 
-std::shared_ptr<const TextBlock> TextBlock::of(const QString& text, const QFont& font,
-                                               const TextLayoutOptions& options)
+std::shared_ptr<const TextBlock> TextBlock::of(const QString& text, const QFont& font, const TextLayoutOptions& options)
 {
     thread_local std::shared_ptr<const TextBlock> recent[2];
     for (const auto& block : recent) {
@@ -205,8 +202,7 @@ namespace {
 
 // Calls segment(from, to, colour) for each run of whole characters (grapheme clusters) of
 // text that share one colour; a character takes the colour of its first unit.
-template <class ColorAt, class Segment>
-void forEachColorSegment(const QString& text, ColorAt colorAt, Segment segment)
+template <class ColorAt, class Segment> void forEachColorSegment(const QString& text, ColorAt colorAt, Segment segment)
 {
     const int length = static_cast<int>(text.size());
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
@@ -239,7 +235,8 @@ public:
         QList<quint32> keptIndexes;
         QList<QPointF> keptPositions;
         for (qsizetype g = 0; g < indexes.size(); ++g) {
-            const GlyphKey key{font, indexes[g], std::llround(positions[g].x() * 64), std::llround(positions[g].y() * 64)};
+            const GlyphKey key{font, indexes[g], std::llround(positions[g].x() * 64),
+                               std::llround(positions[g].y() * 64)};
             m_current.insert(key);
             if (m_previous.count(key) == 0) {
                 keptIndexes.push_back(indexes[g]);

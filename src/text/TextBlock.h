@@ -34,8 +34,11 @@ public:
 
     int lineCount() const { return static_cast<int>(m_lines.size()); }
     int lineHeight() const { return m_lineHeight; }
-    int width() const { return m_width; }                 // widest line, whole pixels rounded up
-                                                          // (the options' width when given)
+    int width() const
+    {
+        return m_width;
+    } // widest line, whole pixels rounded up
+      // (the options' width when given)
     int height() const { return lineCount() * m_lineHeight; }
     double lastLineAdvance() const;
 
@@ -49,9 +52,9 @@ public:
 
 private:
     struct Line {
-        int start = 0;          // index of the line's first unit in the original text
+        int start = 0; // index of the line's first unit in the original text
         std::unique_ptr<QTextLayout> layout;
-        double offset = 0.0;    // from the line's start to its aligned place
+        double offset = 0.0; // from the line's start to its aligned place
     };
 
     void addLines(const QString& text, qsizetype start, qsizetype stop);

@@ -7,19 +7,19 @@
 namespace sorvel {
 
 enum class WrapMode {
-    None,        // lines never break; a line wider than the block is cut at its edge
-    Word,        // between words (Unicode line breaking: between ideographs too), inside a
-                 // word only when the word alone is wider than the block
-    Character,   // between any two characters
+    None,      // lines never break; a line wider than the block is cut at its edge
+    Word,      // between words (Unicode line breaking: between ideographs too), inside a
+               // word only when the word alone is wider than the block
+    Character, // between any two characters
 };
 
 enum class LineAlignment { Left, Center, Right };
 
 struct TextLayoutOptions {
-    int width = 0;                   // the block's width in pixels; 0: the widest line's
-    WrapMode wrap = WrapMode::None;  // used only with a width
+    int width = 0;                  // the block's width in pixels; 0: the widest line's
+    WrapMode wrap = WrapMode::None; // used only with a width
     LineAlignment align = LineAlignment::Left;
-    int lineStart = 0;               // x of every line after the first (the first starts where printed)
+    int lineStart = 0; // x of every line after the first (the first starts where printed)
 
     bool operator==(const TextLayoutOptions&) const = default;
 };

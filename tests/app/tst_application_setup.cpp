@@ -38,7 +38,7 @@ QStringList dialogTexts()
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     texts << buttonTexts(box.buttons());
     QInputDialog input;
-    input.show();   // lays the dialog out, buttons included
+    input.show(); // lays the dialog out, buttons included
     const auto* inputButtons = input.findChild<QDialogButtonBox*>();
     texts << (inputButtons ? buttonTexts(inputButtons->buttons()) : QStringList{"no buttons"});
     QFileDialog file;
@@ -59,13 +59,13 @@ private slots:
         QTest::addColumn<QByteArray>("wayland");
         QTest::addColumn<QByteArray>("x11");
         QTest::addColumn<QByteArray>("session");
-        QTest::addColumn<QByteArray>("chosen");   // empty: left to Qt
+        QTest::addColumn<QByteArray>("chosen"); // empty: left to Qt
         QTest::newRow("Wayland with XWayland") << QByteArray() << QByteArray("wayland-0") << QByteArray(":0")
                                                << QByteArray("wayland") << QByteArray("xcb");
-        QTest::newRow("Wayland session, socket unnamed") << QByteArray() << QByteArray() << QByteArray(":1")
-                                                         << QByteArray("wayland") << QByteArray("xcb");
-        QTest::newRow("Wayland without X display") << QByteArray() << QByteArray("wayland-0") << QByteArray()
-                                                   << QByteArray("wayland") << QByteArray();
+        QTest::newRow("Wayland session, socket unnamed")
+            << QByteArray() << QByteArray() << QByteArray(":1") << QByteArray("wayland") << QByteArray("xcb");
+        QTest::newRow("Wayland without X display")
+            << QByteArray() << QByteArray("wayland-0") << QByteArray() << QByteArray("wayland") << QByteArray();
         QTest::newRow("user's choice kept") << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
                                             << QByteArray("wayland") << QByteArray();
         QTest::newRow("X11 session") << QByteArray() << QByteArray() << QByteArray(":0") << QByteArray("x11")
@@ -96,15 +96,14 @@ private slots:
     {
         QTemporaryDir empty;
         static int messages = 0;
-        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {
-            ++messages;
-        });
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) { ++messages; });
         const bool loaded = installQtTranslation(*QCoreApplication::instance(), empty.path());
         qInstallMessageHandler(previous);
         QVERIFY(!loaded);
         QCOMPARE(messages, 0);
-        QCOMPARE(dialogTexts(), QStringList({"Select Color", "Cancel", "No", "Yes", "Cancel", "OK", "Open",
-                                             "File name:"}));
+        QCOMPARE(dialogTexts(),
+                 QStringList({"Select Color", "Cancel", "No", "Yes", "Cancel", "OK", "Open", "File name:"}));
     }
 
     void dialogsSpeakJapanese()

@@ -28,8 +28,8 @@ private slots:
         QVERIFY(svg.open(QIODevice::WriteOnly) && svg.write(artwork::iconSvg()) > 0);
         svg.close();
         const QString png = dir.filePath(QStringLiteral("icon.png"));
-        QCOMPARE(QProcess::execute(QStringLiteral("rsvg-convert"),
-                                   {"-w", QString::number(size), "-h", QString::number(size), "-o", png, svg.fileName()}),
+        QCOMPARE(QProcess::execute(QStringLiteral("rsvg-convert"), {"-w", QString::number(size), "-h",
+                                                                    QString::number(size), "-o", png, svg.fileName()}),
                  0);
         const QImage rendered = QImage(png).convertToFormat(QImage::Format_ARGB32);
         const QImage drawn = artwork::iconPicture(size);
@@ -39,7 +39,8 @@ private slots:
         int differing = 0;
         for (int y = 0; y < size; ++y) {
             for (int x = 0; x < size; ++x)
-                differing += rendered.pixel(x, y) != drawn.pixel(x, y) && (qAlpha(rendered.pixel(x, y)) || qAlpha(drawn.pixel(x, y)));
+                differing += rendered.pixel(x, y) != drawn.pixel(x, y) &&
+                             (qAlpha(rendered.pixel(x, y)) || qAlpha(drawn.pixel(x, y)));
         }
         QVERIFY2(differing <= size * size / 100, qPrintable(QStringLiteral("%1 pixels differ").arg(differing)));
     }

@@ -28,7 +28,7 @@ private slots:
         }
         WindowFixture fixture;
         SorvelMain& w = *fixture.window;
-        QTest::mouseClick(w.Command2, Qt::RightButton);   // cancelled
+        QTest::mouseClick(w.Command2, Qt::RightButton); // cancelled
         CustomColors custom{};
         custom[3] = rgbColor(0, 255, 0);
         fixture.dialogs->colorDialog.queue(FakeDialogService::chosenColor(rgbColor(255, 0, 0), custom));
@@ -36,7 +36,7 @@ private slots:
         fixture.dialogs->colorDialog.queue(FakeDialogService::chosenColor(rgbColor(0, 0, 255)));
         QTest::mouseClick(w.Command2, Qt::RightButton);
         QCOMPARE(fixture.dialogs->colorDialog.last()->customColors[3], rgbColor(0, 255, 0));
-        QTest::mouseClick(w.Command1, Qt::LeftButton);   // the only rendering
+        QTest::mouseClick(w.Command1, Qt::LeftButton); // the only rendering
         QCOMPARE(fixture.renderedList(&TextImageSettings::ForeColor), QList<ColorValue>{rgbColor(255, 0, 0)});
         QCOMPARE(fixture.renderedList(&TextImageSettings::BackColor), QList<ColorValue>{rgbColor(0, 0, 255)});
     }
@@ -65,8 +65,9 @@ private slots:
     // shown and leaves the old file as it was.
     void save()
     {
-        for (const auto& [file, fullDisk] : {std::pair{"", false}, {"画像.PNG", false}, {"a.Jpg", false}, {"old.bmp", true}}) {
-            const QString name = QString::fromUtf8(file);   // empty: the dialog is cancelled
+        for (const auto& [file, fullDisk] :
+             {std::pair{"", false}, {"画像.PNG", false}, {"a.Jpg", false}, {"old.bmp", true}}) {
+            const QString name = QString::fromUtf8(file); // empty: the dialog is cancelled
             QTemporaryDir dir;
             const QString path = dir.filePath(name);
             QImage old(400, 400, QImage::Format_RGB32);
@@ -129,7 +130,8 @@ private slots:
         const QImage image = w.canvas().image();
         QCOMPARE(image.height(), lineHeight);
         QVERIFY2(image.width() >= 2, qPrintable(QString::number(image.width())));
-        const QColor edge = framed ? toQColor(fixture.lastRender().ForeColor) : toQColor(fixture.lastRender().BackColor);
+        const QColor edge =
+            framed ? toQColor(fixture.lastRender().ForeColor) : toQColor(fixture.lastRender().BackColor);
         for (int y = 0; y < image.height(); ++y)
             QVERIFY(image.pixel(0, y) == edge.rgb() && image.pixel(image.width() - 1, y) == edge.rgb());
         QCOMPARE(fixture.clipboard->calls, QStringList({"clear", "setImage"}));
@@ -177,7 +179,7 @@ private slots:
             if (copied)
                 QTest::mouseClick(fixture.window->Command1, Qt::LeftButton);
             const QImage onClipboard = fixture.clipboard->image;
-            QTest::keyClicks(fixture.window->Text1, QStringLiteral(" more"));   // the clipboard keeps the copy
+            QTest::keyClicks(fixture.window->Text1, QStringLiteral(" more")); // the clipboard keeps the copy
             fixture.clipboard->takenByAnotherProgram = takenAway;
             const int rendersBefore = fixture.renderCount();
             QVERIFY(fixture.window->close());

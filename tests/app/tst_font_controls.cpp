@@ -58,7 +58,8 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("one\r\ntwo\nthree\rfour"));
         text->paste();
         QCOMPARE(fixture.renderedList(&TextImageSettings::Text),
-                 QStringList({"a", "", "a", "ab", "ab\r\n", "ab\r\n\r\n", "ab\r\n\r\n日本語", "one\r\ntwo\r\nthree\r\nfour"}));
+                 QStringList(
+                     {"a", "", "a", "ab", "ab\r\n", "ab\r\n\r\n", "ab\r\n\r\n日本語", "one\r\ntwo\r\nthree\r\nfour"}));
     }
 
     // Each keystroke in the size box renders once; the box completes nothing. Guards fixed faults:
@@ -85,7 +86,8 @@ private slots:
         QTest::keyClicks(edit, QStringLiteral("16"));
         QTest::keyClick(edit, Qt::Key_Return);
         fixture.window.reset();
-        QCOMPARE(fixture.renderedList(&TextImageSettings::SizeText), QStringList({"", "7", "72", "1", "12", "1", "16"}));
+        QCOMPARE(fixture.renderedList(&TextImageSettings::SizeText),
+                 QStringList({"", "7", "72", "1", "12", "1", "16"}));
     }
 
     // A list pick renders once, with the mouse or the arrow keys, even for the entry shown.
@@ -101,7 +103,8 @@ private slots:
         clickListEntry(fonts, fonts->currentIndex());
         QCOMPARE(fixture.renderedList(&TextImageSettings::FontSize), QList<float>({36.0f, 48.0f, 48.0f, 48.0f}));
         const QString serif = QStringLiteral("DejaVu Serif");
-        QCOMPARE(fixture.renderedList(&TextImageSettings::FontName), QStringList({defaultFontName, defaultFontName, serif, serif}));
+        QCOMPARE(fixture.renderedList(&TextImageSettings::FontName),
+                 QStringList({defaultFontName, defaultFontName, serif, serif}));
         QCOMPARE(fixture.window->Label3.font().family(), serif);
     }
 
@@ -126,13 +129,15 @@ private slots:
     {
         WindowFixture fixture;
         SorvelMain& w = *fixture.window;
-        for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{w.Check1[0], w.Check1[2], w.Check1[1], w.Check1[3], w.Check1[0], w.Check2,
-                                        w.Check3, w.Check4, w.Check4})
+        for (QAbstractButton* button :
+             std::initializer_list<QAbstractButton*>{w.Check1[0], w.Check1[2], w.Check1[1], w.Check1[3], w.Check1[0],
+                                                     w.Check2, w.Check3, w.Check4, w.Check4})
             QTest::mouseClick(button, Qt::LeftButton);
         QStringList states;
         for (const TextImageSettings& s : fixture.renders) {
             states << QString();
-            for (bool on : {s.FontBold, s.FontItalic, s.FontUnderline, s.FontStrikethrough, s.Shadow, s.Rainbow, s.Framed})
+            for (bool on :
+                 {s.FontBold, s.FontItalic, s.FontUnderline, s.FontStrikethrough, s.Shadow, s.Rainbow, s.Framed})
                 states.last() += on ? u'1' : u'0';
         }
         QCOMPARE(states, QStringList({"1000000", "1010000", "1110000", "1111000", "0111000", "0111100", "0111110",

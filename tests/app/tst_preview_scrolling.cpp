@@ -14,7 +14,7 @@ private slots:
     void barsFollowTheCanvas_data()
     {
         QTest::addColumn<QSize>("canvas");
-        QTest::addColumn<int>("hMaximum");   // -1: bar hidden
+        QTest::addColumn<int>("hMaximum"); // -1: bar hidden
         QTest::addColumn<int>("vMaximum");
         QTest::newRow("equal size fits") << QSize(389, 77) << -1 << -1;
         QTest::newRow("one row more") << QSize(389, 78) << -1 << 48;
@@ -35,7 +35,7 @@ private slots:
             QCOMPARE(bar->isHidden(), maximum < 0);
             if (maximum >= 0) {
                 QCOMPARE(bar->maximum(), maximum);
-                bar->setSliderDown(true);   // the canvas follows the thumb while it is dragged
+                bar->setSliderDown(true); // the canvas follows the thumb while it is dragged
                 bar->setSliderPosition(maximum);
             }
         }
@@ -57,19 +57,16 @@ private slots:
         QTest::addColumn<ScrollBarState>("expected");
         QTest::newRow("no size change") << ScrollBarState{true, 850, 400} << std::vector<int>{}
                                         << ScrollBarState{true, 850, 400};
-        QTest::newRow("fits: hidden at 0, range kept") << ScrollBarState{true, 850, 400} << std::vector<int>{300}
-                                                       << ScrollBarState{false, 850, 0};
-        QTest::newRow("value within the new range stays") << ScrollBarState{true, 850, 100}
-                                                          << std::vector<int>{500, 1000}
-                                                          << ScrollBarState{true, 850, 100};
-        QTest::newRow("value beyond the new end drops to it") << ScrollBarState{true, 850, 400}
-                                                              << std::vector<int>{500}
-                                                              << ScrollBarState{true, 350, 350};
-        QTest::newRow("lowered on the way, stays lowered") << ScrollBarState{true, 850, 400}
-                                                           << std::vector<int>{500, 525}
-                                                           << ScrollBarState{true, 375, 350};
-        QTest::newRow("fits on the way, back to 0") << ScrollBarState{true, 850, 400} << std::vector<int>{300, 1000}
-                                                    << ScrollBarState{true, 850, 0};
+        QTest::newRow("fits: hidden at 0, range kept")
+            << ScrollBarState{true, 850, 400} << std::vector<int>{300} << ScrollBarState{false, 850, 0};
+        QTest::newRow("value within the new range stays")
+            << ScrollBarState{true, 850, 100} << std::vector<int>{500, 1000} << ScrollBarState{true, 850, 100};
+        QTest::newRow("value beyond the new end drops to it")
+            << ScrollBarState{true, 850, 400} << std::vector<int>{500} << ScrollBarState{true, 350, 350};
+        QTest::newRow("lowered on the way, stays lowered")
+            << ScrollBarState{true, 850, 400} << std::vector<int>{500, 525} << ScrollBarState{true, 375, 350};
+        QTest::newRow("fits on the way, back to 0")
+            << ScrollBarState{true, 850, 400} << std::vector<int>{300, 1000} << ScrollBarState{true, 850, 0};
     }
     void barFollowsEverySizeOfARendering()
     {

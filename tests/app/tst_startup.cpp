@@ -19,11 +19,13 @@ private slots:
         QTest::addColumn<QStringList>("installed");
         QTest::addColumn<QStringList>("entries");
         QTest::newRow("vertical left out, sorted, duplicates kept")
-            << QStringList{"@ＭＳ ゴシック", "zeta", defaultFontName, "Ex@mple Sans", "Beta", "@Noto Sans CJK JP", "alpha", "Beta"}
+            << QStringList{"@ＭＳ ゴシック",    "zeta",  defaultFontName, "Ex@mple Sans", "Beta",
+                           "@Noto Sans CJK JP", "alpha", "Beta"}
             << QStringList{"alpha", "Beta", "Beta", "Ex@mple Sans", "zeta", defaultFontName};
-        QTest::newRow("default not installed") << QStringList{"DejaVu Serif", "DejaVu Sans"}
-                                               << QStringList{"DejaVu Sans", "DejaVu Serif"};
-        QTest::newRow("only its vertical variant") << QStringList{QStringLiteral("@") + defaultFontName} << QStringList{};
+        QTest::newRow("default not installed")
+            << QStringList{"DejaVu Serif", "DejaVu Sans"} << QStringList{"DejaVu Sans", "DejaVu Serif"};
+        QTest::newRow("only its vertical variant")
+            << QStringList{QStringLiteral("@") + defaultFontName} << QStringList{};
     }
     void startUp()
     {
@@ -44,7 +46,8 @@ private slots:
         QCOMPARE(shown, entries);
         QVERIFY(w.Combo1->isEnabled() && w.HScroll1->isHidden() && w.VScroll1->isHidden());
         const bool hasDefault = entries.contains(defaultFontName);
-        QCOMPARE(fixture.renders, hasDefault ? std::vector{TextImageSettings{}} : std::vector<TextImageSettings>{});   // 14.25 pt
+        QCOMPARE(fixture.renders,
+                 hasDefault ? std::vector{TextImageSettings{}} : std::vector<TextImageSettings>{}); // 14.25 pt
         QCOMPARE(w.Combo1->currentText(), hasDefault ? defaultFontName : QString());
         QCOMPARE(w.Label3.font().family(), defaultFontName);
         QCOMPARE(w.Label3.font(), w.canvas().font());

@@ -50,8 +50,8 @@ std::optional<qint64> runningProgram(const QString& program)
     while (it.hasNext()) {
         bool number = false;
         const qint64 pid = it.next().section(u'/', -1).toLongLong(&number);
-        if (number && QFileInfo(it.filePath() + QStringLiteral("/exe")).symLinkTarget() == program
-            && !processEnded(pid))
+        if (number && QFileInfo(it.filePath() + QStringLiteral("/exe")).symLinkTarget() == program &&
+            !processEnded(pid))
             return pid;
     }
     return std::nullopt;
@@ -74,8 +74,7 @@ private slots:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DESTDIR"), m_destdir.path());
         install.setProcessEnvironment(environment);
-        install.start(QStringLiteral(SORVEL_CMAKE_COMMAND),
-                      {"--install", SORVEL_BINARY_DIR, "--prefix", "/usr"});
+        install.start(QStringLiteral(SORVEL_CMAKE_COMMAND), {"--install", SORVEL_BINARY_DIR, "--prefix", "/usr"});
         QVERIFY(install.waitForFinished(60000));
         QVERIFY2(install.exitCode() == 0, install.readAll().constData());
         m_usr = m_destdir.path() + QStringLiteral("/usr");
@@ -117,7 +116,7 @@ private slots:
 
         XServer server;
         QVERIFY(xcb_connection_has_error(server.c) == 0);
-        xclip({"-selection", "clipboard", "-i", "/dev/null"});   // nothing of an earlier test
+        xclip({"-selection", "clipboard", "-i", "/dev/null"}); // nothing of an earlier test
         QProcess program;
         program.setProcessChannelMode(QProcess::ForwardedChannels);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -16,7 +16,8 @@ private slots:
         QVERIFY(xcb_connection_has_error(server.c) == 0);
         QProcess program;
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(QStringLiteral(SORVEL_BINARY_DIR "/sorvel"), {"-platform", "xcb"});   // over the offscreen the test runs with
+        program.start(QStringLiteral(SORVEL_BINARY_DIR "/sorvel"),
+                      {"-platform", "xcb"}); // over the offscreen the test runs with
         QVERIFY(program.waitForStarted());
 
         std::optional<xcb_window_t> window;

@@ -20,7 +20,7 @@ private slots:
         FakeDialogService dialogs;
         ColorFontDlg dlg(dialogs);
         dlg.Color = 0xFF;
-        dlg.Flags = 0x2;   // full open only: starts on black
+        dlg.Flags = 0x2; // full open only: starts on black
         for (const int index : {0, 15})
             dlg.setCustColors(index, 0xFF00);
         for (const int index : {16, -1})
@@ -49,9 +49,9 @@ private slots:
     {
         QTest::addColumn<float>("size");
         QTest::addColumn<int>("height");
-        QTest::addColumn<int>("tenths");   // the size that comes back, in tenths
+        QTest::addColumn<int>("tenths"); // the size that comes back, in tenths
         QTest::addColumn<int>("weight");
-        QTest::newRow("10.25 comes back 10.2, weight 401 is bold") << 10.25f << 14 << 102 << 401;   // 13.6325, 102.5
+        QTest::newRow("10.25 comes back 10.2, weight 401 is bold") << 10.25f << 14 << 102 << 401; // 13.6325, 102.5
         QTest::newRow("10.75 comes back 10.8, weight 400") << 10.75f << 14 << 108 << 400;
         QTest::newRow("negative: height positive") << -12.0f << 16 << -120 << 0;
     }
@@ -70,16 +70,22 @@ private slots:
         dlg.FontItalic = dlg.FontUnderline = true;
         dlg.Color = 0xFF;
         QFont device(QStringLiteral("DejaVu Sans"));
-        device.setStrikeOut(true);   // overridden by FontStrikethrough
+        device.setStrikeOut(true); // overridden by FontStrikethrough
         device.setStyleHint(QFont::Serif);
         // Confirmed on the size it was given, with another face, weight and colour.
-        const LogFont chosen{.weight = weight, .strikeOut = 1, .faceName = QStringLiteral("IPAGothic") + QChar(0) + "x"};
+        const LogFont chosen{
+            .weight = weight, .strikeOut = 1, .faceName = QStringLiteral("IPAGothic") + QChar(0) + "x"};
         dialogs.fontDialog.queue({true, chosen, tenths, 0x00FF00});
 
         QCOMPARE(dlg.ShowFont(nullptr, &device), QStringLiteral("IPAGothic"));
         // Weight, character set and family (from the style hint) are the device font's.
-        const LogFont expected{.height = height, .weight = bold ? 400 : 700, .italic = 1, .underline = 1, .charSet = 1,
-                               .pitchAndFamily = LogFontValue::familyRoman, .faceName = QString(31, u'字')};
+        const LogFont expected{.height = height,
+                               .weight = bold ? 400 : 700,
+                               .italic = 1,
+                               .underline = 1,
+                               .charSet = 1,
+                               .pitchAndFamily = LogFontValue::familyRoman,
+                               .faceName = QString(31, u'字')};
         QCOMPARE(*dialogs.fontDialog.last(), (FontDialogRequest{nullptr, expected, tenths, 0xFF, 0x43}));
         QCOMPARE(dlg.FontSize, tenths / 10.0f);
         QVERIFY(!dlg.Cancel && dlg.FontName == u"IPAGothic" && dlg.FontBold == bold);
@@ -90,7 +96,8 @@ private slots:
     void fontSizeOverflow()
     {
         FakeDialogService dialogs;
-        for (const float size : {-1e10f, 3e8f /* height fits, tenths do not */, std::numeric_limits<float>::infinity()}) {
+        for (const float size :
+             {-1e10f, 3e8f /* height fits, tenths do not */, std::numeric_limits<float>::infinity()}) {
             ColorFontDlg dlg(dialogs);
             dlg.FontSize = size;
             dlg.Cancel = true;

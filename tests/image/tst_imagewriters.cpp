@@ -21,8 +21,10 @@ QImage makeCanvas(int width, int height, bool noise = false)
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             state = state * 1103515245u + 12345u;
-            image.setPixel(x, y, noise ? 0xff000000u | (state >> 8)
-                                 : (x / 8 + y / 8) % 5 == 0 ? qRgb(20, 20, 160) : qRgb(x * 255 / width, y * 255 / height, 200));
+            image.setPixel(x, y,
+                           noise                      ? 0xff000000u | (state >> 8)
+                           : (x / 8 + y / 8) % 5 == 0 ? qRgb(20, 20, 160)
+                                                      : qRgb(x * 255 / width, y * 255 / height, 200));
         }
     return image;
 }
@@ -45,7 +47,8 @@ QByteArray fileBytes(const QString& path)
 // The pixels as read back: the same for PNG and bitmap; for JPEG, off by under 6 levels on average.
 bool sameWithinLoss(const QImage& decoded, const QImage& expected, Writer writer)
 {
-    const QImage read = decoded.convertToFormat(QImage::Format_RGB888), want = expected.convertToFormat(QImage::Format_RGB888);
+    const QImage read = decoded.convertToFormat(QImage::Format_RGB888),
+                 want = expected.convertToFormat(QImage::Format_RGB888);
     if (read.size() != want.size() || writer != Writer::Jpeg)
         return read == want;
     double sum = 0;
@@ -69,8 +72,10 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(u"保存先フォルダ"_qs));
         const QImage canvas = makeCanvas(61, 37);
-        const std::pair<QString, QByteArray> files[] = {   // the bitmap's name changes nothing
-            {u"文字画像.png"_qs, "\x89PNG"}, {u"ＭＳ Ｐゴシック.jpg"_qs, "\xFF\xD8\xFF"}, {u"こんにちは😀.gif"_qs, "BM"}};
+        const std::pair<QString, QByteArray> files[] = {// the bitmap's name changes nothing
+                                                        {u"文字画像.png"_qs, "\x89PNG"},
+                                                        {u"ＭＳ Ｐゴシック.jpg"_qs, "\xFF\xD8\xFF"},
+                                                        {u"こんにちは😀.gif"_qs, "BM"}};
         for (const Writer writer : writers)
             for (const QSize size : {QSize(61, 37), QSize(40, 11), QSize(1, 1)}) {
                 const auto& [fileName, signature] = files[int(writer)];
@@ -89,11 +94,12 @@ private slots:
                                        expected, writer));
                 const QByteArray bytes = fileBytes(path);
                 QVERIFY(bytes.startsWith(signature));
-                if (writer == Writer::Bitmap)   // 54 header bytes, rows of 24-bit pixels padded to four bytes, bottom-up
+                if (writer == Writer::Bitmap) // 54 header bytes, rows of 24-bit pixels padded to four bytes, bottom-up
                     QCOMPARE(std::pair(bytes.size(), qFromLittleEndian<qint32>(bytes.constData() + 22)),
                              std::pair(qsizetype(54 + size.height() * ((3 * size.width() + 3) & ~3)), size.height()));
             }
-        QCOMPARE(QDir(dir.filePath(u"保存先フォルダ"_qs)).entryList(QDir::Files | QDir::Hidden).size(), 3);   // no temporary file
+        QCOMPARE(QDir(dir.filePath(u"保存先フォルダ"_qs)).entryList(QDir::Files | QDir::Hidden).size(),
+                 3); // no temporary file
     }
 
     // Sizes that do not fit and unusable paths are refused, and nothing is written.
@@ -104,8 +110,10 @@ private slots:
         const QImage canvas = makeCanvas(20, 10);
         const QString never = dir.filePath(u"never"_qs);
         const std::tuple<QImage, QSize, QString, WriteError> cases[] = {
-            {QImage(), {8, 8}, never, WriteError::InvalidSize}, {canvas, {0, 10}, never, WriteError::InvalidSize},
-            {canvas, {20, 11}, never, WriteError::InvalidSize}, {canvas, {8, 8}, QString(), WriteError::InvalidPath},
+            {QImage(), {8, 8}, never, WriteError::InvalidSize},
+            {canvas, {0, 10}, never, WriteError::InvalidSize},
+            {canvas, {20, 11}, never, WriteError::InvalidSize},
+            {canvas, {8, 8}, QString(), WriteError::InvalidPath},
             {canvas, {8, 8}, dir.filePath(u"taken.png"_qs), WriteError::IsFolder},
             {canvas, {8, 8}, u"/dev/null/out.png"_qs, WriteError::CannotCreate}};
         for (const Writer writer : writers)

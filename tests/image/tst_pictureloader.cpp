@@ -36,7 +36,7 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 // Gives path the access and modification times of model, to the nanosecond.
 bool copyTimes(const QString& model, const QString& path)
 {
-    struct stat status {};
+    struct stat status { };
     if (::stat(QFile::encodeName(model).constData(), &status) != 0)
         return false;
     const timespec times[2] = {status.st_atim, status.st_mtim};
@@ -64,11 +64,11 @@ QByteArray bmp16(quint16 pixel, const QList<quint32>& masks)
     append32(bytes, 0);
     append32(bytes, offset);
     append32(bytes, 40);
-    append32(bytes, 2);    // width
-    append32(bytes, 1);    // height
-    append16(bytes, 1);    // planes
-    append16(bytes, 16);   // bits a pixel
-    append32(bytes, masks.isEmpty() ? 0 : 3);   // plain RGB or bit fields
+    append32(bytes, 2);                       // width
+    append32(bytes, 1);                       // height
+    append16(bytes, 1);                       // planes
+    append16(bytes, 16);                      // bits a pixel
+    append32(bytes, masks.isEmpty() ? 0 : 3); // plain RGB or bit fields
     append32(bytes, 4);
     append32(bytes, 2835);
     append32(bytes, 2835);
@@ -110,7 +110,7 @@ private slots:
             QVERIFY(writeFile(other, blue) && copyTimes(path, other));
             QVERIFY(::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()) == 0);
         } else {
-            QVERIFY(writeFile(other, red) && copyTimes(path, other));   // keeps the times
+            QVERIFY(writeFile(other, red) && copyTimes(path, other)); // keeps the times
             QVERIFY(writeFile(path, blue) && copyTimes(other, path));
         }
         QCOMPARE(QFileInfo(path).size(), red.size());
@@ -134,7 +134,7 @@ private slots:
         QByteArray pastEnd = rgb24;
         qToLittleEndian<quint32>(0x7ffffff0u, pastEnd.data() + 10);
         QTest::newRow("data past the end") << pastEnd << false;
-        qToLittleEndian<quint32>(1, pastEnd.data() + 30);   // run-length coded
+        qToLittleEndian<quint32>(1, pastEnd.data() + 30); // run-length coded
         QTest::newRow("coded data past the end") << pastEnd << false;
         // Found by fuzz_picture: the file and the same bytes in memory gave different pixels.
         // A 16-bit 7 x 3 picture whose information header claims 117 MB.
@@ -182,7 +182,8 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("p.bmp"));
         QVERIFY(writeFile(path, file));
-        for (const QImage& image : {readPictureFile(path, PictureKind::BitmapOrJpeg), decodePicture(file, PictureKind::BitmapOrJpeg)}) {
+        for (const QImage& image :
+             {readPictureFile(path, PictureKind::BitmapOrJpeg), decodePicture(file, PictureKind::BitmapOrJpeg)}) {
             QCOMPARE(image.size(), QSize(2, 1));
             QCOMPARE(image.format(), QImage::Format_RGB32);
             QCOMPARE(QColor(image.pixel(0, 0)), QColor(expected));

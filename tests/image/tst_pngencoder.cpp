@@ -7,7 +7,7 @@ using namespace sorvel;
 
 namespace {
 
-constexpr int pngColourTypeOffset = 25;   // in the IHDR chunk
+constexpr int pngColourTypeOffset = 25; // in the IHDR chunk
 constexpr char pngGrey = 0, pngRgb = 2, pngPalette = 3;
 
 // A 67 x 41 picture cycling through colours, stored as given whatever their unused byte holds.
@@ -48,12 +48,13 @@ private slots:
         QTest::addColumn<char>("colourType");
         QTest::addColumn<int>("paletteSize");
         QTest::newRow("every grey") << pictureOf(colours(256, true)) << pngGrey << 0;
-        QTest::newRow("red text on white") << pictureOf({qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(255, 128, 128)})
-                                           << pngPalette << 3;
+        QTest::newRow("red text on white")
+            << pictureOf({qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(255, 128, 128)}) << pngPalette << 3;
         QTest::newRow("256 colours") << pictureOf(colours(256, false)) << pngPalette << 256;
         QTest::newRow("257 colours") << pictureOf(colours(257, false)) << pngRgb << 0;
         // Raw data whose unused byte is not 0xff: the same colour whatever that byte holds.
-        QTest::newRow("black and white, unused byte 0") << pictureOf({0x00000000, 0xFFFFFFFF, 0xFF000000}) << pngGrey << 0;
+        QTest::newRow("black and white, unused byte 0")
+            << pictureOf({0x00000000, 0xFFFFFFFF, 0xFF000000}) << pngGrey << 0;
         QTest::newRow("red and white, unused byte 0")
             << pictureOf({0x00FF0000, 0xFFFFFFFF, 0xFFFF0000, 0x7FFFFFFF}) << pngPalette << 2;
         // One pixel, the very last one, a shade off grey makes the picture coloured.

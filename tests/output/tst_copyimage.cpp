@@ -11,10 +11,14 @@ class TestCopyImage : public QObject {
 private slots:
     void copy()
     {
-        QImage canvas(2400, 90, QImage::Format_RGB32);   // far wider than the preview shows
+        QImage canvas(2400, 90, QImage::Format_RGB32); // far wider than the preview shows
         canvas.fill(qRgb(10, 200, 99));
-        using Status = CopyResult::Status;   // placed or not, the clipboard is cleared first
-        const struct { bool failClear, failSetImage, nullCanvas; Status status; QStringList calls; } rows[] = {
+        using Status = CopyResult::Status; // placed or not, the clipboard is cleared first
+        const struct {
+            bool failClear, failSetImage, nullCanvas;
+            Status status;
+            QStringList calls;
+        } rows[] = {
             {false, false, false, Status::Copied, {"clear", "setImage"}},
             {true, false, false, Status::ClearFailed, {"clear"}},
             {false, true, false, Status::PlaceFailed, {"clear", "setImage"}},

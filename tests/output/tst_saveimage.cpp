@@ -16,7 +16,8 @@ QImage makeCanvas(int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
     for (int i = 0; i < width * height; ++i)
-        image.setPixel(i % width, i / width, qRgb(i % width * 4, i / width * 6, (i % width + i / width) % 2 ? 40 : 220));
+        image.setPixel(i % width, i / width,
+                       qRgb(i % width * 4, i / width * 6, (i % width + i / width) % 2 ? 40 : 220));
     return image;
 }
 
@@ -37,19 +38,21 @@ private slots:
     {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("answer");   // to the quality prompt; a null text: no prompt
-        QTest::addColumn<QByteArray>("magic");   // start of the file; empty: no file
+        QTest::addColumn<QByteArray>("magic"); // start of the file; empty: no file
         QTest::addColumn<int>("quality");
         const QByteArray png("\x89PNG"), jpeg("\xff\xd8\xff"), bitmap("BM");
         QTest::newRow(".PNG") << "文字.PNG" << QString() << png << 0;
         QTest::newRow("exactly the key") << ".png" << QString() << png << 0;
         QTest::newRow(".gif is a bitmap") << "anim.gif" << QString() << bitmap << 0;
-        QTest::newRow(".jpeg") << "photo.jpeg" << "80" << QByteArray() << 0;
+        QTest::newRow(".jpeg") << "photo.jpeg"
+                               << "80" << QByteArray() << 0;
         QTest::newRow("short") << "bmp" << QString() << QByteArray() << 0;
-        const QList<std::pair<const char*, int>> rows{{"\t 75  ", 75}, {"255", 100}, {"50.5", 50}, {"51.5", 52},
-                                                      {"0.6", 1},      {"0.4", 0},   {"255.5", 0}, {"", 0},
-                                                      {"50%", 0}};
+        const QList<std::pair<const char*, int>> rows{{"\t 75  ", 75}, {"255", 100}, {"50.5", 50},
+                                                      {"51.5", 52},    {"0.6", 1},   {"0.4", 0},
+                                                      {"255.5", 0},    {"", 0},      {"50%", 0}};
         for (const auto& [answer, quality] : rows)
-            QTest::addRow(".Jpg, \"%s\"", answer) << "a.Jpg" << QString::fromUtf8(answer) << (quality ? jpeg : QByteArray()) << quality;
+            QTest::addRow(".Jpg, \"%s\"", answer)
+                << "a.Jpg" << QString::fromUtf8(answer) << (quality ? jpeg : QByteArray()) << quality;
         QTest::newRow(".jpg, no prompt") << "a.jpg" << QString() << QByteArray() << 0;
     }
     void savedByPathEnding()
@@ -94,9 +97,11 @@ private slots:
                     QVERIFY(limit.emplace(64).active());
                 outcome = saveImageToFile(makeCanvas(60, 60), 60, 60, path, {});
             }
-            const QString reason = QString::fromUtf16(fullDisk ? u"書き込み中にエラーが発生しました。" : u"ファイルを作成できません。");
+            const QString reason =
+                QString::fromUtf16(fullDisk ? u"書き込み中にエラーが発生しました。" : u"ファイルを作成できません。");
             QCOMPARE(outcome.status, SaveOutcome::Status::Failed);
-            QVERIFY2(outcome.message.startsWith(saveFailedHeading + u'\n' + path + u'\n' + reason), qPrintable(outcome.message));
+            QVERIFY2(outcome.message.startsWith(saveFailedHeading + u'\n' + path + u'\n' + reason),
+                     qPrintable(outcome.message));
             QCOMPARE(fileBytes(old.fileName()), QByteArray("old"));
         }
     }
@@ -107,14 +112,27 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
         QTest::newRow("line breaks, slash, NUL and controls left out")
-            << QString::fromUtf16(u"一行\r\n目\r二\na/b\0c\td\x1b" "e\x7f" "f\x85" "g", 21) << "一行目二abcdefg";
-        QTest::newRow("backslash, blanks, dots and emoji kept") << "... a\\b 猫😺" << "... a\\b 猫😺";
-        QTest::newRow("dot after removal") << "/./" << "";
-        QTest::newRow("ideographic blanks only") << "\u3000 \u3000" << "";
-        QTest::newRow("lone surrogate dropped") << QString::fromUtf16(u"a\xd800" "b", 3) << "ab";
-        QTest::newRow("pair at the cut dropped whole") << QString(254, u'a') + QStringLiteral("😀😀") << QString(254, u'a');
+            << QString::fromUtf16(u"一行\r\n目\r二\na/b\0c\td\x1b"
+                                  "e\x7f"
+                                  "f\x85"
+                                  "g",
+                                  21)
+            << "一行目二abcdefg";
+        QTest::newRow("backslash, blanks, dots and emoji kept") << "... a\\b 猫😺"
+                                                                << "... a\\b 猫😺";
+        QTest::newRow("dot after removal") << "/./"
+                                           << "";
+        QTest::newRow("ideographic blanks only") << "\u3000 \u3000"
+                                                 << "";
+        QTest::newRow("lone surrogate dropped") << QString::fromUtf16(u"a\xd800"
+                                                                      "b",
+                                                                      3)
+                                                << "ab";
+        QTest::newRow("pair at the cut dropped whole")
+            << QString(254, u'a') + QStringLiteral("😀😀") << QString(254, u'a');
         // e + combining acute is one character of 3 bytes: after 253 bytes it goes whole.
-        QTest::newRow("combining mark at the cut") << QString(253, u'a') + QStringLiteral("e\u0301x") << QString(253, u'a');
+        QTest::newRow("combining mark at the cut")
+            << QString(253, u'a') + QStringLiteral("e\u0301x") << QString(253, u'a');
         QTest::newRow("line breaks out before the cut") << "\r\n" + QString(300, u'あ') << QString(85, u'あ');
     }
     void proposedFileName()

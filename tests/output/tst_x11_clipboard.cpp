@@ -64,7 +64,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(pasted("image/png"), small, toolTimeoutMs);
 
         // xclip stays in the foreground (-quiet) and owns the clipboard until it loses it.
-        QProcess otherOwner;   // killed when it goes out of scope
+        QProcess otherOwner; // killed when it goes out of scope
         otherOwner.start(QStringLiteral("xclip"), {"-quiet", "-selection", "clipboard", "-i"});
         QVERIFY(otherOwner.waitForStarted(toolTimeoutMs) && otherOwner.write("other program's text") > 0);
         otherOwner.closeWriteChannel();

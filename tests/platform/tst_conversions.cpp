@@ -13,7 +13,11 @@ namespace {
 // The error a step raises, 0 when it raises none.
 int errorOf(const std::function<void()>& f)
 {
-    try { f(); } catch (const RunTimeError& e) { return e.code(); }
+    try {
+        f();
+    } catch (const RunTimeError& e) {
+        return e.code();
+    }
     return 0;
 }
 
@@ -37,9 +41,10 @@ private slots:
 
     void textToNumber()
     {
-        const std::tuple<QString, double, int> cases[] = {   // text, value, error
-            {"  75 ", 75, 0}, {"12.5", 12.5, 0}, {u"１４"_qs, 14, 0}, {"", 0, 13},
-            {"abc", 0, 13},   {"12pt", 0, 13},   {"inf", 0, 13},      {"1e400", 0, 6}};
+        const std::tuple<QString, double, int> cases[] = {// text, value, error
+                                                          {"  75 ", 75, 0}, {"12.5", 12.5, 0}, {u"１４"_qs, 14, 0},
+                                                          {"", 0, 13},      {"abc", 0, 13},    {"12pt", 0, 13},
+                                                          {"inf", 0, 13},   {"1e400", 0, 6}};
         for (const auto& [text, expected, error] : cases) {
             double value = 0;
             QCOMPARE(errorOf([&] { value = sorvel::textToNumber(text); }), error);

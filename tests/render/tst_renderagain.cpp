@@ -16,8 +16,10 @@ private slots:
     {
         // As tall as a canvas may be, and a line wider than the area leaves beside that height.
         const QString tall = u"|"_qs + u"\r\n"_qs.repeated(2000), wide = QString(400, u'W');
-        const std::tuple<QString, QString, bool> cases[] = {   // before, text, italic with shadow
-            {tall, wide, false}, {tall, wide, true}, {wide + tall, u"Ag"_qs, true}};
+        const std::tuple<QString, QString, bool> cases[] = {// before, text, italic with shadow
+                                                            {tall, wide, false},
+                                                            {tall, wide, true},
+                                                            {wide + tall, u"Ag"_qs, true}};
         for (const auto& [before, text, styled] : cases) {
             TextImageSettings s;
             s.FontItalic = s.Shadow = styled;
@@ -39,9 +41,12 @@ private slots:
     // Width within its limit, then height within the area left, halves to even; told once only.
     void sizeSetsBothSidesAtOnce()
     {
-        const std::tuple<QSize, QSizeF, QSize> cases[] = {   // before, asked, got
-            {{10, 32767}, {5000, 19}, {5000, 19}}, {{32767, 10}, {10, 40000}, {10, 32767}}, {{10, 10}, {32767, 32767}, {32767, 4096}},
-            {{10, 10}, {20.5, 11.5}, {20, 12}}, {{10, 10}, {-5, 7}, {0, 7}}};
+        const std::tuple<QSize, QSizeF, QSize> cases[] = {// before, asked, got
+                                                          {{10, 32767}, {5000, 19}, {5000, 19}},
+                                                          {{32767, 10}, {10, 40000}, {10, 32767}},
+                                                          {{10, 10}, {32767, 32767}, {32767, 4096}},
+                                                          {{10, 10}, {20.5, 11.5}, {20, 12}},
+                                                          {{10, 10}, {-5, 7}, {0, 7}}};
         for (const auto& [before, asked, expected] : cases) {
             CanvasSurface canvas;
             canvas.setSize(before.width(), before.height());
@@ -66,12 +71,13 @@ private slots:
             canvas.clear();
             canvas.setSize(10, 10);
             if (drawn)
-                canvas.outlineRect(0, 0, 9, 9, 0x0000FF);   // red
+                canvas.outlineRect(0, 0, 9, 9, 0x0000FF); // red
             canvas.setWidth(20);
-            canvas.setBackColor(0xFF0000);                 // blue
+            canvas.setBackColor(0xFF0000); // blue
             canvas.setHeight(20);
-            const QImage& image = canvas.image();   // the old pixels, the new column, the new rows
-            const QList<QRgb> corners{image.pixel(0, 0), image.pixel(5, 5), image.pixel(19, 5), image.pixel(0, 19), image.pixel(19, 19)};
+            const QImage& image = canvas.image(); // the old pixels, the new column, the new rows
+            const QList<QRgb> corners{image.pixel(0, 0), image.pixel(5, 5), image.pixel(19, 5), image.pixel(0, 19),
+                                      image.pixel(19, 19)};
             QCOMPARE(corners, (QList<QRgb>{drawn ? red : white, white, white, blue, blue}));
         }
     }
@@ -86,7 +92,7 @@ private slots:
             canvas.setBackColor(0xFFFFFF);
             canvas.clear();
             canvas.setSize(10, 10);
-            canvas.outlineRect(0, 0, 9, 9, 0x0000FF);   // red
+            canvas.outlineRect(0, 0, 9, 9, 0x0000FF); // red
             const QImage before = canvas.image();
             canvas.setBackColor(back);
             canvas.clear();

@@ -23,7 +23,10 @@ struct Surfaces {
     MeasuringLabel label;
     PictureHolder holder;
     int resizes = 0;
-    Surfaces() { canvas.setResizeListener([this] { ++resizes; }); }
+    Surfaces()
+    {
+        canvas.setResizeListener([this] { ++resizes; });
+    }
     const QImage& render(const TextImageSettings& s)
     {
         RenderTextImage(s, {canvas, label, holder});
@@ -78,8 +81,11 @@ private slots:
     // The canvas is the measured text, widened for italic and shadow; every change of a side is told.
     void canvasGeometryAndMeasurement()
     {
-        const std::tuple<bool, bool, double, double, int> cases[] = {   // italic, shadow, factors, resizes
-            {false, false, 1.0, 1.0, 1}, {true, false, 1.05, 1.0, 2}, {false, true, 1.04, 1.03, 3}, {true, true, 1.04, 1.03, 4}};
+        const std::tuple<bool, bool, double, double, int> cases[] = {// italic, shadow, factors, resizes
+                                                                     {false, false, 1.0, 1.0, 1},
+                                                                     {true, false, 1.05, 1.0, 2},
+                                                                     {false, true, 1.04, 1.03, 3},
+                                                                     {true, true, 1.04, 1.03, 4}};
         for (const auto& [italic, shadow, widthFactor, heightFactor, resizes] : cases) {
             TextImageSettings s = plain(u"The quick brown fox jumps over 日本語"_qs);
             s.FontItalic = italic;
@@ -87,13 +93,15 @@ private slots:
             const QSize base = measured(s);
             Surfaces out;
             const QImage& image = out.render(s);
-            QCOMPARE(image.size(), QSize(int(roundHalfEven(base.width() * widthFactor)), int(roundHalfEven(base.height() * heightFactor))));
+            QCOMPARE(image.size(), QSize(int(roundHalfEven(base.width() * widthFactor)),
+                                         int(roundHalfEven(base.height() * heightFactor))));
             QCOMPARE(image.dotsPerMeterX(), 3780);
             QCOMPARE(out.resizes, resizes);
         }
         // Every line and every ampersand counts.
         const int lineHeight = QFontMetrics(makeFont(defaultFontName, 14.25)).height();
-        QCOMPARE(measured(plain(u"ab\r\nlonger line"_qs)), QSize(measured(plain(u"longer line"_qs)).width(), 2 * lineHeight));
+        QCOMPARE(measured(plain(u"ab\r\nlonger line"_qs)),
+                 QSize(measured(plain(u"longer line"_qs)).width(), 2 * lineHeight));
         QVERIFY(measured(plain(u"a&b"_qs)).width() > measured(plain(u"ab"_qs)).width());
         QCOMPARE(measured(plain(QString())), QSize(0, lineHeight));
     }
@@ -102,14 +110,17 @@ private slots:
     // second starts at x = 0 in the shadow pass and the rainbow text pass.
     void linesAndShadow()
     {
-        TextImageSettings s = plain(u"Shadow    \r\nLine    "_qs);   // blanks: no ink near the edge
+        TextImageSettings s = plain(u"Shadow    \r\nLine    "_qs); // blanks: no ink near the edge
         Surfaces reference;
         const QImage text = reference.render(s);
         const int lineHeight = text.height() / 2;
         // shadow (white text: only the shadow shows), size, framed, offset: rainbow text in a frame;
         // 3.2 px, the frame adds nothing; 12.5 is 12, 0.96 px; no 16-bit size puts it at 0,0.
-        const std::tuple<bool, QString, bool, int> cases[] = {{false, u"14"_qs, true, 1}, {true, u"40"_qs, true, 3},
-            {true, u"12.5"_qs, false, 1}, {true, u"abc"_qs, false, 0}, {true, u"99999"_qs, false, 0}};
+        const std::tuple<bool, QString, bool, int> cases[] = {{false, u"14"_qs, true, 1},
+                                                              {true, u"40"_qs, true, 3},
+                                                              {true, u"12.5"_qs, false, 1},
+                                                              {true, u"abc"_qs, false, 0},
+                                                              {true, u"99999"_qs, false, 0}};
         for (const auto& [shadow, sizeText, framed, offset] : cases) {
             s.Shadow = shadow;
             s.Rainbow = !shadow;
@@ -128,7 +139,8 @@ private slots:
     // the integer HLS formulas; a combining mark takes its base's colour, never its own (hue 50).
     void rainbowHues()
     {
-        const std::tuple<QString, QList<QRgb>, QRgb> cases[] = {   // text, each cell's colour, a colour nowhere
+        const std::tuple<QString, QList<QRgb>, QRgb> cases[] = {
+            // text, each cell's colour, a colour nowhere
             {u"MMMMMM"_qs, {0xFFF16363, 0xFFF1D963, 0xFF92F163, 0xFF63F1AA, 0xFF63C2F1, 0xFF7B63F1}, 0},
             {u"e\u0301MM"_qs, {0xFFF16363, 0xFF63F1AA, 0xFF6387F1}, 0xFFCEF163}};
         for (const auto& [text, cells, absent] : cases) {
@@ -139,24 +151,26 @@ private slots:
             Surfaces out;
             const QImage image = out.render(s);
             const int advance = image.width() / int(cells.size());
-            int row = image.height() - 1;   // the underline: the lowest row with ink right across
-            while (row >= 0 && (image.pixel(advance / 2, row) == white || image.pixel(image.width() - advance / 2, row) == white))
+            int row = image.height() - 1; // the underline: the lowest row with ink right across
+            while (row >= 0 &&
+                   (image.pixel(advance / 2, row) == white || image.pixel(image.width() - advance / 2, row) == white))
                 --row;
             QVERIFY(row >= 0);
             for (int i = 0; i < cells.size(); ++i)
                 QCOMPARE(QColor(image.pixel(i * advance + advance / 2, row)), QColor(cells[i]));
             for (int i = 0; i < image.width() * image.height(); ++i)
-                QVERIFY2(image.pixel(i % image.width(), i / image.width()) != absent, "a combining mark has its own colour");
+                QVERIFY2(image.pixel(i % image.width(), i / image.width()) != absent,
+                         "a combining mark has its own colour");
         }
     }
 
     void rainbowMovesNoGlyph()
     {
         const QString texts[] = {u"AVATAR WAVE To ffi 日本語のテキスト、カタカナ。"_qs,
-                                 u"e\u0301o\u0323\u0302 a\U0001F600b\U0001F468\u200D\U0001F469c"_qs,   // marks, emoji
+                                 u"e\u0301o\u0323\u0302 a\U0001F600b\U0001F468\u200D\U0001F469c"_qs, // marks, emoji
                                  u"مرحبا بالعالم"_qs,
-                                 u"a\tb\rc\nd\u2028e\u0001f"_qs,   // control characters and lone breaks
-                                 QString()};                       // the hue step fails
+                                 u"a\tb\rc\nd\u2028e\u0001f"_qs, // control characters and lone breaks
+                                 QString()};                     // the hue step fails
         for (const QString& text : texts)
             for (bool styled : {false, true}) {
                 TextImageSettings s = plain(text);
@@ -165,7 +179,8 @@ private slots:
                 const QImage flat = a.render(s);
                 s.Rainbow = true;
                 const QImage rainbow = b.render(s);
-                QCOMPARE(rainbow.createMaskFromColor(white, Qt::MaskOutColor), flat.createMaskFromColor(white, Qt::MaskOutColor));
+                QCOMPARE(rainbow.createMaskFromColor(white, Qt::MaskOutColor),
+                         flat.createMaskFromColor(white, Qt::MaskOutColor));
                 QCOMPARE(b.canvas.foreColor(), ColorValue(0x000000));
             }
     }
@@ -180,7 +195,7 @@ private slots:
         QVERIFY(tile.save(s.strBackImage));
         s.Shadow = s.Framed = s.FontItalic = true;
         s.FontSize = 60;
-        s.SizeText = u"100"_qs;   // the shadow lies 8 pixels off
+        s.SizeText = u"100"_qs; // the shadow lies 8 pixels off
         s.ForeColor = PaletteColor(12);
         const QSize base = measured(s);
         Surfaces out;
@@ -260,7 +275,7 @@ private slots:
             TextImageSettings s = plain(u"x"_qs);
             s.strBackImage = dir.filePath(name);
             Surfaces out;
-            const QImage image = out.render(s);   // returns: a blocked read would hang the test
+            const QImage image = out.render(s); // returns: a blocked read would hang the test
             QVERIFY2(out.holder.scaleWidth() <= PictureHolder::designWidth, qPrintable(name));
             QCOMPARE(QColor(image.pixel(0, 0)), name.endsWith(u".png") ? toQColor(systemButtonFace) : QColor(white));
         }
@@ -269,11 +284,16 @@ private slots:
     void fontSystemRefusesImpossibleSizes()
     {
         // points, pixels; 0 pixels: refused with error 5, the font keeps its 19 pixels.
-        const std::pair<double, int> cases[] = {{12.5, 17}, {0.1, 1}, {2160, 2880}, {0, 0}, {2160.5, 0}, {std::nan(""), 0}};
+        const std::pair<double, int> cases[] = {{12.5, 17}, {0.1, 1},    {2160, 2880},
+                                                {0, 0},     {2160.5, 0}, {std::nan(""), 0}};
         for (const auto& [points, pixels] : cases) {
             QFont font = makeFont(defaultFontName, 14.25);
             int error = 0;
-            try { setFontPointSize(font, points); } catch (const RunTimeError& e) { error = e.code(); }
+            try {
+                setFontPointSize(font, points);
+            } catch (const RunTimeError& e) {
+                error = e.code();
+            }
             QCOMPARE(error, pixels ? 0 : 5);
             QCOMPARE(font.pixelSize(), pixels ? pixels : 19);
         }

@@ -18,9 +18,9 @@ public:
     bool failSetImage = false;
     bool takenByAnotherProgram = false;
 
-    QStringList calls;   // "clear", "setImage" in the order they came
+    QStringList calls; // "clear", "setImage" in the order they came
     bool holdsImage = false;
-    QImage image;        // what setImage last placed
+    QImage image; // what setImage last placed
 };
 
 } // namespace sorvel

@@ -4,13 +4,19 @@ namespace sorvel {
 
 int FakeDialogService::totalCalls() const noexcept
 {
-    return openFileDialog.calls() + saveFileDialog.calls() + folderDialog.calls()
-        + colorDialog.calls() + fontDialog.calls() + inputPrompt.calls();
+    return openFileDialog.calls() + saveFileDialog.calls() + folderDialog.calls() + colorDialog.calls() +
+           fontDialog.calls() + inputPrompt.calls();
 }
 
-FileDialogResult FakeDialogService::chosenFile(const QString& path) { return {true, path}; }
+FileDialogResult FakeDialogService::chosenFile(const QString& path)
+{
+    return {true, path};
+}
 
-FolderDialogResult FakeDialogService::chosenFolder(const QString& path) { return {true, path}; }
+FolderDialogResult FakeDialogService::chosenFolder(const QString& path)
+{
+    return {true, path};
+}
 
 ColorDialogResult FakeDialogService::chosenColor(ColorValue color, const CustomColors& customColors)
 {

@@ -30,8 +30,7 @@
 
 namespace sorvel {
 
-template <class Request, class Result>
-class FakeDialogChannel {
+template <class Request, class Result> class FakeDialogChannel {
 public:
     using Answer = std::function<Result(const Request&)>;
 

@@ -10,7 +10,7 @@ namespace sorvel::test {
 
 class FakeFontList final : public FontList {
 public:
-    explicit FakeFontList(QStringList names) : m_names(std::move(names)) {}
+    explicit FakeFontList(QStringList names) : m_names(std::move(names)) { }
 
     int count() override;
     QString name(int index) override;

@@ -36,5 +36,4 @@ private:
     bool m_active = false;
 };
 
-
 } // namespace sorvel::test

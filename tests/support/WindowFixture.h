@@ -50,8 +50,7 @@ struct WindowFixture {
     int renderCount() const { return static_cast<int>(renders.size()); }
     const TextImageSettings& lastRender() const { return renders.back(); }
     // One field of every rendering so far, e.g. renderedList(&TextImageSettings::Text).
-    template <class Field>
-    QList<Field> renderedList(Field TextImageSettings::*field) const
+    template <class Field> QList<Field> renderedList(Field TextImageSettings::*field) const
     {
         QList<Field> values;
         for (const TextImageSettings& settings : renders)
@@ -60,11 +59,11 @@ struct WindowFixture {
     }
 
     std::unique_ptr<SorvelMain> window;
-    FakeFontList* fonts = nullptr;   // owned by the window, as are the three below
+    FakeFontList* fonts = nullptr; // owned by the window, as are the three below
     FakeDialogService* dialogs = nullptr;
     FakeClipboard* clipboard = nullptr;
     FakeMessageBox* messages = nullptr;
-    std::vector<QImage> keptImages;   // images handed over at close
+    std::vector<QImage> keptImages; // images handed over at close
     std::vector<TextImageSettings> renders;
     QStringList events;
 };

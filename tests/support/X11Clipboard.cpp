@@ -38,9 +38,8 @@ QByteArray xclip(const QStringList& arguments)
 
 QImage pasted(const char* mimeType)
 {
-    const QByteArray data = xclip({QStringLiteral("-selection"), QStringLiteral("clipboard"),
-                                   QStringLiteral("-t"), QString::fromLatin1(mimeType),
-                                   QStringLiteral("-o")});
+    const QByteArray data = xclip({QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"),
+                                   QString::fromLatin1(mimeType), QStringLiteral("-o")});
     return QImage::fromData(data).convertToFormat(QImage::Format_RGB32);
 }
 

@@ -23,12 +23,11 @@ namespace sorvel::test {
 struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
 };
-template <class T>
-using Reply = std::unique_ptr<T, FreeDeleter>;
+template <class T> using Reply = std::unique_ptr<T, FreeDeleter>;
 
 class XServer {
 public:
-    XServer() : c(xcb_connect(nullptr, nullptr)) {}
+    XServer() : c(xcb_connect(nullptr, nullptr)) { }
     ~XServer() { xcb_disconnect(c); }
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
@@ -59,8 +58,8 @@ public:
             const xcb_window_t child = xcb_query_tree_children(tree.get())[i];
             const Reply<xcb_get_window_attributes_reply_t> attributes(
                 xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, child), nullptr));
-            if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE
-                && property(child, atom("_NET_WM_NAME"), atom("UTF8_STRING")) == title.toUtf8())
+            if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
+                property(child, atom("_NET_WM_NAME"), atom("UTF8_STRING")) == title.toUtf8())
                 return child;
         }
         return std::nullopt;
@@ -111,8 +110,8 @@ public:
     {
         const xcb_setup_t* setup = xcb_get_setup(c);
         const auto count = static_cast<uint8_t>(setup->max_keycode - setup->min_keycode + 1);
-        const Reply<xcb_get_keyboard_mapping_reply_t> mapping(xcb_get_keyboard_mapping_reply(
-            c, xcb_get_keyboard_mapping(c, setup->min_keycode, count), nullptr));
+        const Reply<xcb_get_keyboard_mapping_reply_t> mapping(
+            xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, setup->min_keycode, count), nullptr));
         if (!mapping)
             return false;
         const xcb_keysym_t* keysyms = xcb_get_keyboard_mapping_keysyms(mapping.get());

@@ -32,10 +32,12 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("mode");
-        QTest::addColumn<QStringList>("expected");   // empty: only the general rules
+        QTest::addColumn<QStringList>("expected"); // empty: only the general rules
         QTest::newRow("words") << "alpha beta gamma delta" << 80 << int(WrapMode::Word) << QStringList{};
-        QTest::newRow("blanks at a break") << "alpha    beta" << 60 << int(WrapMode::Word) << QStringList{"alpha", "beta"};
-        QTest::newRow("a word wider than the width") << "abcdefghijklmnopqrstuvwxyz" << 50 << int(WrapMode::Word) << QStringList{};
+        QTest::newRow("blanks at a break")
+            << "alpha    beta" << 60 << int(WrapMode::Word) << QStringList{"alpha", "beta"};
+        QTest::newRow("a word wider than the width")
+            << "abcdefghijklmnopqrstuvwxyz" << 50 << int(WrapMode::Word) << QStringList{};
         QTest::newRow("Japanese") << "いろはにほへとちりぬるを" << 60 << int(WrapMode::Word) << QStringList{};
         QTest::newRow("any character") << "alpha beta gamma" << 70 << int(WrapMode::Character) << QStringList{};
         QTest::newRow("none") << "alpha beta gamma" << 20 << int(WrapMode::None) << QStringList{"alpha beta gamma"};

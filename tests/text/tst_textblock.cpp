@@ -42,13 +42,15 @@ private slots:
                 uncovered = QChar(sample);
         if (uncovered.isEmpty())
             qWarning("every candidate script has a font here: the uncovered-script case is not run");
-        const std::pair<QString, bool> cases[] = {   // text, underlined
-            {u"e\u0301\u0302x\r\n\u0327A"_qs, true},   // marks, one at the start of the second line
-            {u"a"_qs + QChar(0xD800) + u"b"_qs + QChar(0xDC00), true},   // lone surrogates
-            {u"A"_qs + uncovered + u"B"_qs, false}, {uncovered.repeated(3), true}};
+        const std::pair<QString, bool> cases[] = {
+            // text, underlined
+            {u"e\u0301\u0302x\r\n\u0327A"_qs, true},                   // marks, one at the start of the second line
+            {u"a"_qs + QChar(0xD800) + u"b"_qs + QChar(0xDC00), true}, // lone surrogates
+            {u"A"_qs + uncovered + u"B"_qs, false},
+            {uncovered.repeated(3), true}};
         for (const auto& [text, underline] : cases) {
             if (text.isEmpty())
-                continue;   // no uncovered script here
+                continue; // no uncovered script here
             QFont font = makeFont(defaultFontName, designFontPoints);
             font.setUnderline(underline);
             const TextBlock block(text, font);

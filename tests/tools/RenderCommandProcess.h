@@ -11,7 +11,7 @@
 namespace sorvel::test {
 
 struct RenderCommandRun {
-    int exitCode = -1;   // also when it did not start, ended by a signal or ran over 60 s
+    int exitCode = -1; // also when it did not start, ended by a signal or ran over 60 s
     QByteArray standardOutput;
     QByteArray standardError;
 
@@ -19,10 +19,10 @@ struct RenderCommandRun {
 };
 
 // childSetup runs in the new process just before the program starts.
-inline RenderCommandRun runRenderCommand(const QStringList& arguments, const QByteArray& input = {},
-                                         const QProcessEnvironment& environment =
-                                             QProcessEnvironment::systemEnvironment(),
-                                         const std::function<void()>& childSetup = {})
+inline RenderCommandRun
+runRenderCommand(const QStringList& arguments, const QByteArray& input = {},
+                 const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+                 const std::function<void()>& childSetup = {})
 {
     QProcess process;
     process.setProcessEnvironment(environment);

@@ -25,9 +25,14 @@ QList<QJsonObject> resultsOf(const RenderCommandRun& run)
 QList<QJsonObject> mixedJobs(const QString& dir, int count)
 {
     const QStringList texts{"Save changes?", "次へ進む Next", "OK ボタン", "Label 12345", "設定を保存しました"};
-    const QList<QJsonObject> styles{{}, {{"bold", true}}, {{"italic", true}, {"color", 12}}, {{"shadow", true}},
-                                    {{"rainbow", true}, {"size", 18}}, {{"frame", true}, {"background", "#203040"}, {"color", 14}},
-                                    {{"underline", true}, {"strike", true}}, {{"width", 60}, {"align", "center"}, {"margin", "2 4"}}};
+    const QList<QJsonObject> styles{{},
+                                    {{"bold", true}},
+                                    {{"italic", true}, {"color", 12}},
+                                    {{"shadow", true}},
+                                    {{"rainbow", true}, {"size", 18}},
+                                    {{"frame", true}, {"background", "#203040"}, {"color", 14}},
+                                    {{"underline", true}, {"strike", true}},
+                                    {{"width", 60}, {"align", "center"}, {"margin", "2 4"}}};
     QList<QJsonObject> jobs;
     for (int i = 0; i < count; ++i) {
         QJsonObject job = styles[i % styles.size()];
@@ -71,22 +76,24 @@ private slots:
     {
         QTemporaryDir dir;
         QByteArray damaged = runRenderCommand({"-o", "-", "png"}).standardOutput;
-        damaged[damaged.indexOf("IDAT") + 6] ^= 0x55;   // a CRC error, which libpng reports on its own
+        damaged[damaged.indexOf("IDAT") + 6] ^= 0x55; // a CRC error, which libpng reports on its own
         QVERIFY(writeFile(dir.filePath("damaged.png"), damaged));
         const QString d = dir.path();
-        const QByteArray batch = QStringLiteral(
-            "\uFEFF{\"text\": \"first\", \"output\": \"%1/1.png\"}\n"   // after a byte order mark
-            "\n"
-            "not json\n"
-            "{\"text\": \"x\", \"output\": \"%1/4.png\", \"colour\": 3}\n"
-            "{\"text\": \"x\", \"output\": \"%1/5.png\", \"color\": 16}\n"
-            "{\"text\": \"x\", \"bold\": \"yes\", \"output\": \"%1/6.png\"}\n"
-            "{\"text\": \"no output\"}\n"
-            "{\"text\": \"x\", \"output\": \"%1/missing/8.png\"}\n"
-            "{\"text\": \"x\", \"output\": \"%1/9.png\", \"picture\": \"%1/damaged.png\"}\n"
-            "{\"text\": \"x\", \"output\": \"%1/10.png\", \"font\": \"No Such Face\"}\n"
-            "   \n"
-            "{\"text\": \"last\", \"output\": \"%1/12.jpg\", \"quality\": 90}\n").arg(d).toUtf8();
+        const QByteArray batch =
+            QStringLiteral("\uFEFF{\"text\": \"first\", \"output\": \"%1/1.png\"}\n" // after a byte order mark
+                           "\n"
+                           "not json\n"
+                           "{\"text\": \"x\", \"output\": \"%1/4.png\", \"colour\": 3}\n"
+                           "{\"text\": \"x\", \"output\": \"%1/5.png\", \"color\": 16}\n"
+                           "{\"text\": \"x\", \"bold\": \"yes\", \"output\": \"%1/6.png\"}\n"
+                           "{\"text\": \"no output\"}\n"
+                           "{\"text\": \"x\", \"output\": \"%1/missing/8.png\"}\n"
+                           "{\"text\": \"x\", \"output\": \"%1/9.png\", \"picture\": \"%1/damaged.png\"}\n"
+                           "{\"text\": \"x\", \"output\": \"%1/10.png\", \"font\": \"No Such Face\"}\n"
+                           "   \n"
+                           "{\"text\": \"last\", \"output\": \"%1/12.jpg\", \"quality\": 90}\n")
+                .arg(d)
+                .toUtf8();
         QVERIFY(writeFile(dir.filePath("jobs.jsonl"), batch));
         const RenderCommandRun run = runRenderCommand({"--batch", dir.filePath("jobs.jsonl"), "--jobs", "3"});
         QCOMPARE(run.exitCode, 1);
@@ -103,13 +110,21 @@ private slots:
                 const QImage written(results[i].value("output").toString());
                 QCOMPARE(QSize(results[i].value("width").toInt(), results[i].value("height").toInt()), written.size());
             } else {
-                expectedErrors << QStringLiteral("%1:%2: %3").arg(dir.filePath("jobs.jsonl")).arg(lines[i]).arg(results[i].value("error").toString());
+                expectedErrors << QStringLiteral("%1:%2: %3")
+                                      .arg(dir.filePath("jobs.jsonl"))
+                                      .arg(lines[i])
+                                      .arg(results[i].value("error").toString());
             }
         }
         QCOMPARE(run.errorLines(), expectedErrors);
-        for (const auto& [line, says] : {std::pair{3, "not JSON"}, {4, "unknown key 'colour'"}, {5, "--color: '16'"},
-                                         {6, "\"bold\" must be true or false"}, {7, "no output"}, {8, "cannot write"},
-                                         {9, "cannot read picture"}, {10, "font 'No Such Face' is not installed"}})
+        for (const auto& [line, says] : {std::pair{3, "not JSON"},
+                                         {4, "unknown key 'colour'"},
+                                         {5, "--color: '16'"},
+                                         {6, "\"bold\" must be true or false"},
+                                         {7, "no output"},
+                                         {8, "cannot write"},
+                                         {9, "cannot read picture"},
+                                         {10, "font 'No Such Face' is not installed"}})
             QVERIFY2(results[lines.indexOf(line)].value("error").toString().contains(QString::fromUtf8(says)), says);
         QCOMPARE(QDir(d).entryList({"*.png", "*.jpg"}, QDir::Files), (QStringList{"1.png", "12.jpg", "damaged.png"}));
     }
@@ -124,13 +139,16 @@ private slots:
         QVERIFY(writeFile(dir.filePath("damaged.png"), damaged));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("FONTCONFIG_FILE", dir.filePath("no-such-fonts.conf"));
-        const QByteArray batch = QStringLiteral("{\"text\": \"x\", \"output\": \"%1/a.png\"}\n"
-                                                "{\"text\": \"x\", \"output\": \"%1/b.png\", \"picture\": \"%1/damaged.png\"}\n")
-                                     .arg(dir.path()).toUtf8();
+        const QByteArray batch =
+            QStringLiteral("{\"text\": \"x\", \"output\": \"%1/a.png\"}\n"
+                           "{\"text\": \"x\", \"output\": \"%1/b.png\", \"picture\": \"%1/damaged.png\"}\n")
+                .arg(dir.path())
+                .toUtf8();
         const RenderCommandRun run = runRenderCommand({"--batch", "-"}, batch, environment);
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.errorLines().size(), 1);
-        QVERIFY2(run.errorLines().first().startsWith("standard input:2: cannot read picture"), run.standardError.constData());
+        QVERIFY2(run.errorLines().first().startsWith("standard input:2: cannot read picture"),
+                 run.standardError.constData());
     }
 
     void unreadableBatchFileEndsWithStatus2()
@@ -157,7 +175,8 @@ private slots:
 
         QList<QByteArray> first;
         for (const QStringList& jobsOption : {QStringList{"--jobs", "1"}, QStringList{"--jobs", "4"}, QStringList{}}) {
-            const RenderCommandRun run = runRenderCommand(QStringList{"--batch", dir.filePath("jobs.jsonl")} + defaults + jobsOption);
+            const RenderCommandRun run =
+                runRenderCommand(QStringList{"--batch", dir.filePath("jobs.jsonl")} + defaults + jobsOption);
             QVERIFY2(run.exitCode == 0 && run.standardError.isEmpty(), run.standardError.constData());
             QCOMPARE(resultsOf(run).size(), jobs.size());
             QList<QByteArray> written;
@@ -168,11 +187,14 @@ private slots:
                 first = written;
             QVERIFY2(written == first, qPrintable(jobsOption.join(u' ')));
         }
-        QCOMPARE(first.last(), runRenderCommand(QStringList{"-o", "-", "--frame"} + defaults + QStringList{"same file, second"}).standardOutput);
+        QCOMPARE(first.last(),
+                 runRenderCommand(QStringList{"-o", "-", "--frame"} + defaults + QStringList{"same file, second"})
+                     .standardOutput);
         for (int i : {0, 1, 2, 4, 5, 7}) {
             QJsonObject job = jobs[i];
             job.insert("output", "-");
-            QVERIFY2(first[i] == runRenderCommand(defaults + argumentsOf(job)).standardOutput, qPrintable(argumentsOf(job).join(u' ')));
+            QVERIFY2(first[i] == runRenderCommand(defaults + argumentsOf(job)).standardOutput,
+                     qPrintable(argumentsOf(job).join(u' ')));
         }
     }
 
@@ -186,7 +208,8 @@ private slots:
         QTemporaryDir dir;
         QList<QJsonObject> jobs;
         for (qsizetype i = 0; i < names.size(); ++i)
-            jobs << QJsonObject{{"text", "Aa"}, {"font", names[i]}, {"output", QStringLiteral("%1/%2.png").arg(dir.path()).arg(i)}};
+            jobs << QJsonObject{
+                {"text", "Aa"}, {"font", names[i]}, {"output", QStringLiteral("%1/%2.png").arg(dir.path()).arg(i)}};
         const RenderCommandRun run = runRenderCommand({"--batch", "-"}, jsonLines(jobs));
         QVERIFY2(run.exitCode == 0 && run.standardError.isEmpty(), run.standardError.constData());
         QCOMPARE(resultsOf(run).size(), names.size());

@@ -39,10 +39,12 @@ private slots:
     {
         const QString usage = QStringLiteral("^Usage: sorvel-render \\[options\\] \\[text\\]\n");
         const QString version = QStringLiteral("^sorvel-render \\d+\\.\\d+\\.\\d+\n$");
-        for (const auto& [option, pattern] : {std::pair{"--help", usage}, {"-h", usage}, {"--version", version}, {"-v", version}}) {
+        for (const auto& [option, pattern] :
+             {std::pair{"--help", usage}, {"-h", usage}, {"--version", version}, {"-v", version}}) {
             const RenderCommandRun run = runRenderCommand({QString::fromLatin1(option)});
             QVERIFY2(run.exitCode == 0 && run.standardError.isEmpty(), option);
-            QVERIFY2(QRegularExpression(pattern).match(QString::fromUtf8(run.standardOutput)).hasMatch(), run.standardOutput.constData());
+            QVERIFY2(QRegularExpression(pattern).match(QString::fromUtf8(run.standardOutput)).hasMatch(),
+                     run.standardOutput.constData());
         }
     }
 
@@ -58,21 +60,30 @@ private slots:
         QTest::newRow("missing value") << QStringList{"x", "--size"} << 2 << "Missing value after '--size'";
         QTest::newRow("no output") << QStringList{"x"} << 2 << "no output given";
         QTest::newRow("ending without a format") << QStringList{"-o", "{dir}/out.jpeg", "x"} << 2 << "'{dir}/out.jpeg'";
-        QTest::newRow("line breaks in a name") << QStringList{"-o", "{dir}/a\nb\r.jpeg", "x"} << 2 << "'{dir}/a\\nb\\r.jpeg'";
+        QTest::newRow("line breaks in a name")
+            << QStringList{"-o", "{dir}/a\nb\r.jpeg", "x"} << 2 << "'{dir}/a\\nb\\r.jpeg'";
         QTest::newRow("colour past the palette") << QStringList{"--color", "16", "x"} << 2 << "--color: '16'";
-        for (const char* colour : {" 3", "007", "\xef\xbc\x93", "#+F8000", "#F800"})   // blank, zeros, full-width 3, signed hex, short hex
+        for (const char* colour :
+             {" 3", "007", "\xef\xbc\x93", "#+F8000", "#F800"}) // blank, zeros, full-width 3, signed hex, short hex
             QTest::addRow("background %s", colour) << QStringList{"--background", QString::fromUtf8(colour), "x"} << 2
                                                    << QStringLiteral("'%1' is neither").arg(QString::fromUtf8(colour));
         QTest::newRow("size too large") << QStringList{"--size", "2161", "x"} << 2 << "up to 2160 points";
         QTest::newRow("size a word") << QStringList{"--size", "big", "x"} << 2 << "not a number";
-        QTest::newRow("quality above 255") << QStringList{"-o", "{dir}/a.jpg", "--quality", "256", "x"} << 2 << "from 1 to 255";
+        QTest::newRow("quality above 255")
+            << QStringList{"-o", "{dir}/a.jpg", "--quality", "256", "x"} << 2 << "from 1 to 255";
         QTest::newRow("picture missing") << QStringList{"--picture", "{dir}/none.png", "x"} << 1 << "no such file";
-        QTest::newRow("picture damaged") << QStringList{"--picture", "{dir}/text.bmp", "x"} << 1 << "not a BMP or JPEG picture";
-        QTest::newRow("font not installed") << QStringList{"--font", "No Such Face", "x"} << 1 << "font 'No Such Face' is not installed";
-        QTest::newRow("text file missing") << QStringList{"--text-file", "{dir}/none.txt"} << 1 << "cannot read '{dir}/none.txt'";
-        QTest::newRow("standard input not UTF-8") << QStringList{"--text-file", "-"} << 1 << "standard input is not UTF-8";
-        QTest::newRow("output folder missing") << QStringList{"-o", "{dir}/no/out.png", "x"} << 1 << "cannot write '{dir}/no/out.png'";
-        QTest::newRow("output is a folder") << QStringList{"-o", "{dir}/folder.png", "x"} << 1 << "a folder has that name";
+        QTest::newRow("picture damaged") << QStringList{"--picture", "{dir}/text.bmp", "x"} << 1
+                                         << "not a BMP or JPEG picture";
+        QTest::newRow("font not installed")
+            << QStringList{"--font", "No Such Face", "x"} << 1 << "font 'No Such Face' is not installed";
+        QTest::newRow("text file missing")
+            << QStringList{"--text-file", "{dir}/none.txt"} << 1 << "cannot read '{dir}/none.txt'";
+        QTest::newRow("standard input not UTF-8")
+            << QStringList{"--text-file", "-"} << 1 << "standard input is not UTF-8";
+        QTest::newRow("output folder missing")
+            << QStringList{"-o", "{dir}/no/out.png", "x"} << 1 << "cannot write '{dir}/no/out.png'";
+        QTest::newRow("output is a folder")
+            << QStringList{"-o", "{dir}/folder.png", "x"} << 1 << "a folder has that name";
     }
     void failuresAreOneLineAndLeaveNoFile()
     {
@@ -91,8 +102,8 @@ private slots:
         QCOMPARE(run.exitCode, status);
         QVERIFY(run.standardOutput.isEmpty());
         QCOMPARE(run.errorLines().size(), 1);
-        QVERIFY2(run.errorLines().first().startsWith(QStringLiteral("sorvel-render: "))
-                     && run.errorLines().first().contains(says.replace(QStringLiteral("{dir}"), dir.path())),
+        QVERIFY2(run.errorLines().first().startsWith(QStringLiteral("sorvel-render: ")) &&
+                     run.errorLines().first().contains(says.replace(QStringLiteral("{dir}"), dir.path())),
                  run.standardError.constData());
         QCOMPARE(filesIn(dir.path()), before);
     }
@@ -105,8 +116,8 @@ private slots:
             QTemporaryDir dir;
             const QString path = dir.filePath(name);
             QVERIFY(writeFile(path, "the old picture"));
-            const RenderCommandRun run =
-                runRenderCommand({"-o", path, QString(300, u'W')}, {}, QProcessEnvironment::systemEnvironment(), diskFullAt200Bytes);
+            const RenderCommandRun run = runRenderCommand({"-o", path, QString(300, u'W')}, {},
+                                                          QProcessEnvironment::systemEnvironment(), diskFullAt200Bytes);
             QCOMPARE(run.exitCode, 1);
             QCOMPARE(run.errorLines(), QStringList{run.errorLines().value(0)});
             QVERIFY(run.errorLines().first().startsWith(QStringLiteral("sorvel-render: cannot write '") + path));
@@ -121,8 +132,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("new.png"));
-        const RenderCommandRun run =
-            runRenderCommand({"-o", path, QString(300, u'W')}, {}, QProcessEnvironment::systemEnvironment(), diskFullAt200Bytes);
+        const RenderCommandRun run = runRenderCommand({"-o", path, QString(300, u'W')}, {},
+                                                      QProcessEnvironment::systemEnvironment(), diskFullAt200Bytes);
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.errorLines().size(), 1);
         QVERIFY(filesIn(dir.path()).isEmpty());
@@ -145,7 +156,8 @@ private slots:
 
         const QString fresh = dir.filePath(QStringLiteral("new.bmp"));
         const auto groupReads = [] { umask(027); };
-        QCOMPARE(runRenderCommand({"-o", fresh, "x"}, {}, QProcessEnvironment::systemEnvironment(), groupReads).exitCode, 0);
+        QCOMPARE(
+            runRenderCommand({"-o", fresh, "x"}, {}, QProcessEnvironment::systemEnvironment(), groupReads).exitCode, 0);
         QCOMPARE(QFile::permissions(fresh), ownerOnly | QFile::ReadGroup);
     }
 
@@ -167,9 +179,11 @@ private slots:
         }
         QCOMPARE(fileBytes(dir.filePath(QStringLiteral("a.PNG"))), png);
 
-        const auto jpeg = [&](const QStringList& quality) {   // --quality reaches the encoder, 50 if not given
+        const auto jpeg = [&](const QStringList& quality) { // --quality reaches the encoder, 50 if not given
             const QString path = dir.filePath(QStringLiteral("q.jpg"));
-            return runRenderCommand(QStringList{"--rainbow", "-o", path, "Quality"} + quality).exitCode == 0 ? fileBytes(path) : QByteArray();
+            return runRenderCommand(QStringList{"--rainbow", "-o", path, "Quality"} + quality).exitCode == 0
+                       ? fileBytes(path)
+                       : QByteArray();
         };
         QVERIFY(jpeg({"--quality", "5"}).size() < jpeg({"--quality", "95"}).size());
         QCOMPARE(jpeg({}), jpeg({"--quality", "50"}));
@@ -182,7 +196,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("text.txt"));
-        QVERIFY(writeFile(file, "\xef\xbb\xbfTwo\nlines \xe6\x97\xa5\xe6\x9c\xac\n"));   // with a byte order mark
+        QVERIFY(writeFile(file, "\xef\xbb\xbfTwo\nlines \xe6\x97\xa5\xe6\x9c\xac\n")); // with a byte order mark
         QProcessEnvironment headless = QProcessEnvironment::systemEnvironment();
         for (const QString name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"})
             headless.remove(name);
@@ -190,11 +204,12 @@ private slots:
         QVERIFY2(reference.exitCode == 0 && reference.standardError.isEmpty(), reference.standardError.constData());
         QCOMPARE(canvasImageOf(reference.standardOutput).height(),
                  2 * canvasImageOf(runRenderCommand({"-o", "-", "Two"}).standardOutput).height());
-        for (const auto& [arguments, input] : {std::pair{QStringList{"Two\nlines 日本"}, QByteArray()},
-                                               {QStringList{"Two\rlines 日本"}, QByteArray()},
-                                               {QStringList{}, QByteArray("Two\r\nlines \xe6\x97\xa5\xe6\x9c\xac\r\n")},
-                                               {QStringList{"--text-file", file}, QByteArray()},
-                                               {QStringList{"--text-file", "-"}, QByteArray("Two\nlines \xe6\x97\xa5\xe6\x9c\xac")}}) {
+        for (const auto& [arguments, input] :
+             {std::pair{QStringList{"Two\nlines 日本"}, QByteArray()},
+              {QStringList{"Two\rlines 日本"}, QByteArray()},
+              {QStringList{}, QByteArray("Two\r\nlines \xe6\x97\xa5\xe6\x9c\xac\r\n")},
+              {QStringList{"--text-file", file}, QByteArray()},
+              {QStringList{"--text-file", "-"}, QByteArray("Two\nlines \xe6\x97\xa5\xe6\x9c\xac")}}) {
             const RenderCommandRun run = runRenderCommand(QStringList{"-o", "-"} + arguments, input);
             QVERIFY2(run.exitCode == 0 && run.standardError.isEmpty() && run.standardOutput == reference.standardOutput,
                      qPrintable(arguments.join(u' ') + QString::fromUtf8(input)));

@@ -19,7 +19,8 @@ QImage copiedByWindow(const QStringList& options)
     WindowFixture fixture;
     SorvelMain& w = *fixture.window;
     const QStringList toggles{"--bold", "--italic", "--underline", "--strike", "--shadow", "--rainbow", "--frame"};
-    QAbstractButton* const buttons[] = {w.Check1[0], w.Check1[1], w.Check1[2], w.Check1[3], w.Check2, w.Check3, w.Check4};
+    QAbstractButton* const buttons[] = {w.Check1[0], w.Check1[1], w.Check1[2], w.Check1[3],
+                                        w.Check2,    w.Check3,    w.Check4};
     for (qsizetype i = 0; i < options.size(); ++i) {
         const QString& option = options[i];
         const QString value = options.value(i + 1);
@@ -65,15 +66,17 @@ private slots:
     void commandDrawsWhatTheWindowCopies_data()
     {
         QTest::addColumn<QStringList>("options");
-        QTest::newRow("every style, shadow, fractional size")
-            << QStringList{"--size", "12.5", "--bold", "--italic", "--underline", "--strike", "--shadow", "--", "Styles"};
-        QTest::newRow("rainbow over lines, japanese") << QStringList{"--size", "18", "--rainbow", "--", "虹色\r\nrainbow\r日本語、半角カナｶﾅと漢字"};
-        QTest::newRow("frame, dialog colour, picture with transparency")
-            << QStringList{"--color", "#ffee00", "--background", "1", "--frame", "--picture", "{dir}/clear.png", "--", "Clear\nlines"};
+        QTest::newRow("every style, shadow, fractional size") << QStringList{
+            "--size", "12.5", "--bold", "--italic", "--underline", "--strike", "--shadow", "--", "Styles"};
+        QTest::newRow("rainbow over lines, japanese")
+            << QStringList{"--size", "18", "--rainbow", "--", "虹色\r\nrainbow\r日本語、半角カナｶﾅと漢字"};
+        QTest::newRow("frame, dialog colour, picture with transparency") << QStringList{
+            "--color", "#ffee00", "--background", "1", "--frame", "--picture", "{dir}/clear.png", "--", "Clear\nlines"};
         QTest::newRow("empty text, framed") << QStringList{"--frame", "--rainbow", "--", ""};
-        QTest::newRow("another font with everything")
-            << QStringList{"--font", "DejaVu Serif", "--size", "30", "--bold", "--italic", "--underline", "--strike", "--color", "4",
-                           "--background", "#203040", "--picture", "{dir}/clear.png", "--shadow", "--rainbow", "--frame", "--", "All\nフォント"};
+        QTest::newRow("another font with everything") << QStringList{
+            "--font",   "DejaVu Serif", "--size",  "30",           "--bold",       "--italic",  "--underline",
+            "--strike", "--color",      "4",       "--background", "#203040",      "--picture", "{dir}/clear.png",
+            "--shadow", "--rainbow",    "--frame", "--",           "All\nフォント"};
     }
     void commandDrawsWhatTheWindowCopies()
     {

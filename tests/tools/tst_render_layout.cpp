@@ -21,7 +21,7 @@ QImage rendered(const QStringList& arguments)
 // The columns of row band [top, bottom) that hold any pixel other than the background colour.
 struct Ink {
     int left = -1;
-    int right = -1;   // last inked column
+    int right = -1; // last inked column
 };
 Ink inkOf(const QImage& image, int top, int bottom)
 {
@@ -55,12 +55,17 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("lines");
-        QTest::newRow("Latin words") << QStringList{"--width", "120"} << "The quick brown fox jumps over the lazy dog" << 4;
+        QTest::newRow("Latin words") << QStringList{"--width", "120"} << "The quick brown fox jumps over the lazy dog"
+                                     << 4;
         QTest::newRow("a word longer than the width") << QStringList{"--width", "60"} << "Incomprehensibilities" << 4;
-        QTest::newRow("Japanese without spaces") << QStringList{"--width", "100", "--wrap", "word"} << "いろはにほへとちりぬるをわかよたれそ" << 4;
-        QTest::newRow("CR LF inside wrapped text") << QStringList{"--width", "120"} << "The quick brown\r\nfox jumps over the lazy dog" << 5;
-        QTest::newRow("between any characters") << QStringList{"--width", "120", "--wrap", "char"} << "The quick brown fox jumps over the lazy dog" << 4;
-        QTest::newRow("no wrapping: cut at the edge") << QStringList{"--width", "50", "--wrap", "none"} << "The quick brown fox" << 1;
+        QTest::newRow("Japanese without spaces")
+            << QStringList{"--width", "100", "--wrap", "word"} << "いろはにほへとちりぬるをわかよたれそ" << 4;
+        QTest::newRow("CR LF inside wrapped text")
+            << QStringList{"--width", "120"} << "The quick brown\r\nfox jumps over the lazy dog" << 5;
+        QTest::newRow("between any characters")
+            << QStringList{"--width", "120", "--wrap", "char"} << "The quick brown fox jumps over the lazy dog" << 4;
+        QTest::newRow("no wrapping: cut at the edge")
+            << QStringList{"--width", "50", "--wrap", "none"} << "The quick brown fox" << 1;
     }
     void wrapping()
     {
@@ -73,10 +78,11 @@ private slots:
         for (int k = 0; k < lines; ++k)
             QVERIFY(inkOf(image, k * lineHeight(), (k + 1) * lineHeight()).left >= 0);
         if (lines == 1)
-            QCOMPARE(inkOf(image, 0, image.height()).right, width - 1);   // the rest is cut off
+            QCOMPARE(inkOf(image, 0, image.height()).right, width - 1); // the rest is cut off
         // Character wrapping fills a line that word wrapping ends before a word.
         if (QTest::currentDataTag() == QByteArray("between any characters"))
-            QVERIFY(inkOf(rendered({"--width", "120", "--", text}), 0, lineHeight()).right < inkOf(image, 0, lineHeight()).right - 10);
+            QVERIFY(inkOf(rendered({"--width", "120", "--", text}), 0, lineHeight()).right <
+                    inkOf(image, 0, lineHeight()).right - 10);
     }
 
     // The second line, shorter than the block, sits at the left edge, in the middle or at the
@@ -84,10 +90,12 @@ private slots:
     void alignment_data()
     {
         QTest::addColumn<QStringList>("options");
-        QTest::addColumn<double>("share");   // of the free space left of the line
+        QTest::addColumn<double>("share"); // of the free space left of the line
         for (const auto& [side, share] : {std::pair{"left", 0.0}, {"center", 0.5}, {"right", 1.0}}) {
-            QTest::addRow("%s in the widest line", side) << QStringList{"--align", side, "--", "A much wider line\nab"} << share;
-            QTest::addRow("%s in a width", side) << QStringList{"--align", side, "--width", "240", "--", "Wider line\nab"} << share;
+            QTest::addRow("%s in the widest line", side)
+                << QStringList{"--align", side, "--", "A much wider line\nab"} << share;
+            QTest::addRow("%s in a width", side)
+                << QStringList{"--align", side, "--width", "240", "--", "Wider line\nab"} << share;
         }
     }
     void alignment()
@@ -170,7 +178,8 @@ private slots:
                     continue;
                 opaque += qAlpha(p) == 255;
                 edges += qAlpha(p) < 255;
-                QVERIFY2(std::abs(qRed(p) - 0x33) <= 1 && std::abs(qGreen(p) - 0x66) <= 1 && std::abs(qBlue(p) - 0xcc) <= 1,
+                QVERIFY2(std::abs(qRed(p) - 0x33) <= 1 && std::abs(qGreen(p) - 0x66) <= 1 &&
+                             std::abs(qBlue(p) - 0xcc) <= 1,
                          qPrintable(QStringLiteral("%1,%2: %3").arg(x).arg(y).arg(p, 8, 16)));
             }
         }
@@ -182,7 +191,8 @@ private slots:
 
         QTemporaryDir dir;
         for (const QString name : {"a.bmp", "a.gif", "a.jpg"}) {
-            const RenderCommandRun run = runRenderCommand({"-o", dir.filePath(name), "--background", "transparent", "x"});
+            const RenderCommandRun run =
+                runRenderCommand({"-o", dir.filePath(name), "--background", "transparent", "x"});
             QCOMPARE(run.exitCode, 2);
             QCOMPARE(run.errorLines().size(), 1);
             QVERIFY(run.errorLines().first().contains("no alpha channel"));
@@ -197,12 +207,15 @@ private slots:
         const QString path = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf");
         if (!QFile::exists(path))
             QSKIP("DejaVu Serif is not installed");
-        const QImage fromFile = QImage::fromData(runRenderCommand({"-o", "-", "--font-file", path, "Serif 字"}).standardOutput);
+        const QImage fromFile =
+            QImage::fromData(runRenderCommand({"-o", "-", "--font-file", path, "Serif 字"}).standardOutput);
         QVERIFY(!fromFile.isNull());
-        QCOMPARE(fromFile, QImage::fromData(runRenderCommand({"-o", "-", "--font", "DejaVu Serif", "Serif 字"}).standardOutput));
+        QCOMPARE(fromFile,
+                 QImage::fromData(runRenderCommand({"-o", "-", "--font", "DejaVu Serif", "Serif 字"}).standardOutput));
 
         QTemporaryDir dir;
-        const RenderCommandRun bad = runRenderCommand({"-o", dir.filePath("a.png"), "--font-file", QStringLiteral(SORVEL_SOURCE_DIR "/README.md"), "x"});
+        const RenderCommandRun bad = runRenderCommand(
+            {"-o", dir.filePath("a.png"), "--font-file", QStringLiteral(SORVEL_SOURCE_DIR "/README.md"), "x"});
         QCOMPARE(bad.exitCode, 1);
         QCOMPARE(bad.errorLines().size(), 1);
         QVERIFY(bad.errorLines().first().contains("cannot load font file"));

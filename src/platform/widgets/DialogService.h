@@ -26,10 +26,10 @@ namespace sorvel {
 // callers of FileDlg put into its Flags property).
 namespace FileDialogOption {
 constexpr std::int32_t readOnly = 0x1;
-constexpr std::int32_t overwritePrompt = 0x2;        // ask before replacing an existing file
+constexpr std::int32_t overwritePrompt = 0x2; // ask before replacing an existing file
 constexpr std::int32_t hideReadOnly = 0x4;
-constexpr std::int32_t noChangeDir = 0x8;            // Qt never changes the current directory
-constexpr std::int32_t allowMultiSelect = 0x200;     // not offered: one path comes back
+constexpr std::int32_t noChangeDir = 0x8;        // Qt never changes the current directory
+constexpr std::int32_t allowMultiSelect = 0x200; // not offered: one path comes back
 constexpr std::int32_t pathMustExist = 0x800;
 constexpr std::int32_t fileMustExist = 0x1000;
 constexpr std::int32_t createPrompt = 0x2000;
@@ -39,15 +39,15 @@ constexpr std::int32_t noDereferenceLinks = 0x100000; // return a chosen link it
 
 // Bits of the colour dialog's option word (CHOOSECOLOR flags).
 namespace ColorDialogOption {
-constexpr std::int32_t rgbInit = 0x1;    // start on the given colour
-constexpr std::int32_t fullOpen = 0x2;   // custom-colour editor open at once (Qt's always is)
+constexpr std::int32_t rgbInit = 0x1;  // start on the given colour
+constexpr std::int32_t fullOpen = 0x2; // custom-colour editor open at once (Qt's always is)
 } // namespace ColorDialogOption
 
 // Bits of the font dialog's option word (CHOOSEFONT flags).
 namespace FontDialogOption {
-constexpr std::int32_t screenAndPrinterFonts = 0x3;  // CF_BOTH
-constexpr std::int32_t initToLogFont = 0x40;         // start on the given LogFont
-constexpr std::int32_t effects = 0x100;              // underline, strike-out and colour offered
+constexpr std::int32_t screenAndPrinterFonts = 0x3; // CF_BOTH
+constexpr std::int32_t initToLogFont = 0x40;        // start on the given LogFont
+constexpr std::int32_t effects = 0x100;             // underline, strike-out and colour offered
 } // namespace FontDialogOption
 
 enum class FileDialogKind { Open, Save };
@@ -55,34 +55,34 @@ enum class FileDialogKind { Open, Save };
 struct FileDialogRequest {
     FileDialogKind kind = FileDialogKind::Open;
     QWidget* owner = nullptr;
-    std::optional<QString> title;   // no value: the platform's own caption
-    QStringList nameFilters;        // Qt syntax: "ビットマップファイル (*.bmp)"
-    QString selectedNameFilter;     // the entry preselected (empty when the list is empty)
-    QString initialName;            // file-name box; may be a full path
-    QString initialDir;             // folder the dialog opens in
-    std::int32_t options = 0;       // FileDialogOption bits
+    std::optional<QString> title; // no value: the platform's own caption
+    QStringList nameFilters;      // Qt syntax: "ビットマップファイル (*.bmp)"
+    QString selectedNameFilter;   // the entry preselected (empty when the list is empty)
+    QString initialName;          // file-name box; may be a full path
+    QString initialDir;           // folder the dialog opens in
+    std::int32_t options = 0;     // FileDialogOption bits
 
     friend bool operator==(const FileDialogRequest&, const FileDialogRequest&) = default;
 };
 
 struct FileDialogResult {
     bool accepted = false;
-    QString path;   // full path of the chosen file when accepted
+    QString path; // full path of the chosen file when accepted
 
     friend bool operator==(const FileDialogResult&, const FileDialogResult&) = default;
 };
 
 struct FolderDialogRequest {
     QWidget* owner = nullptr;
-    QString prompt;      // text telling the user what to choose
-    QString startDir;    // folder selected at start; empty: the dialog's own default
+    QString prompt;   // text telling the user what to choose
+    QString startDir; // folder selected at start; empty: the dialog's own default
 
     friend bool operator==(const FolderDialogRequest&, const FolderDialogRequest&) = default;
 };
 
 struct FolderDialogResult {
     bool accepted = false;
-    QString path;   // the chosen folder, as the platform spells it (normally no trailing '/')
+    QString path; // the chosen folder, as the platform spells it (normally no trailing '/')
 
     friend bool operator==(const FolderDialogResult&, const FolderDialogResult&) = default;
 };
@@ -92,36 +92,36 @@ using CustomColors = std::array<ColorValue, customColorCount>;
 
 struct ColorDialogRequest {
     QWidget* owner = nullptr;
-    ColorValue initialColor = 0;     // the colour the dialog starts on
-    std::int32_t flags = 0;          // ColorDialogOption bits, as the caller gave them
-    CustomColors customColors{};     // the dialog's custom-colour row, slot 0 first
+    ColorValue initialColor = 0; // the colour the dialog starts on
+    std::int32_t flags = 0;      // ColorDialogOption bits, as the caller gave them
+    CustomColors customColors{}; // the dialog's custom-colour row, slot 0 first
 
     friend bool operator==(const ColorDialogRequest&, const ColorDialogRequest&) = default;
 };
 
 struct ColorDialogResult {
     bool accepted = false;
-    ColorValue color = 0;            // the chosen colour when accepted
-    CustomColors customColors{};     // the custom-colour row as the user left it
+    ColorValue color = 0;        // the chosen colour when accepted
+    CustomColors customColors{}; // the custom-colour row as the user left it
 
     friend bool operator==(const ColorDialogResult&, const ColorDialogResult&) = default;
 };
 
 struct FontDialogRequest {
     QWidget* owner = nullptr;
-    LogFont logFont;                 // the starting font
+    LogFont logFont;                  // the starting font
     std::int32_t pointSizeTenths = 0; // the starting size in tenths of a point
-    ColorValue color = 0;            // the starting text colour
-    std::int32_t flags = 0;          // FontDialogOption bits
+    ColorValue color = 0;             // the starting text colour
+    std::int32_t flags = 0;           // FontDialogOption bits
 
     friend bool operator==(const FontDialogRequest&, const FontDialogRequest&) = default;
 };
 
 struct FontDialogResult {
     bool accepted = false;
-    LogFont logFont;                 // the chosen font
+    LogFont logFont;                  // the chosen font
     std::int32_t pointSizeTenths = 0; // its size in tenths of a point
-    ColorValue color = 0;            // the chosen text colour
+    ColorValue color = 0;             // the chosen text colour
 
     friend bool operator==(const FontDialogResult&, const FontDialogResult&) = default;
 };
@@ -129,7 +129,7 @@ struct FontDialogResult {
 struct InputPromptRequest {
     QWidget* owner = nullptr;
     QString title;
-    QString prompt;          // may hold line breaks, a lone carriage return included
+    QString prompt; // may hold line breaks, a lone carriage return included
     QString defaultAnswer;
 
     friend bool operator==(const InputPromptRequest&, const InputPromptRequest&) = default;

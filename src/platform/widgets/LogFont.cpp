@@ -85,8 +85,8 @@ LogFont logFontFromQFont(const QFont& font)
     record.strikeOut = font.strikeOut() ? 1 : 0;
     record.charSet = LogFontValue::defaultCharSet;
     record.quality = qualityOf(font.styleStrategy());
-    record.pitchAndFamily = static_cast<std::uint8_t>(
-        (font.fixedPitch() ? LogFontValue::fixedPitch : 0) | familyBitsOf(font.styleHint()));
+    record.pitchAndFamily =
+        static_cast<std::uint8_t>((font.fixedPitch() ? LogFontValue::fixedPitch : 0) | familyBitsOf(font.styleHint()));
     record.faceName = fitFaceName(font.family());
     return record;
 }
@@ -99,8 +99,8 @@ QFont qFontFromLogFont(const LogFont& logFont, std::int32_t pointSizeTenths)
     if (pointSizeTenths > 0)
         font.setPointSizeF(pointSizeTenths / 10.0);
     else if (logFont.height != 0)
-        font.setPixelSize(static_cast<int>(qMin<std::int64_t>(
-            std::abs(static_cast<std::int64_t>(logFont.height)), std::numeric_limits<int>::max())));
+        font.setPixelSize(static_cast<int>(
+            qMin<std::int64_t>(std::abs(static_cast<std::int64_t>(logFont.height)), std::numeric_limits<int>::max())));
     if (logFont.weight > 0)
         font.setWeight(static_cast<QFont::Weight>(qBound(1, logFont.weight, 1000)));
     font.setItalic(logFont.italic != 0);

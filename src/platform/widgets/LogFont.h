@@ -13,7 +13,7 @@ class QFont;
 namespace sorvel {
 
 struct LogFont {
-    static constexpr int maxFaceNameLength = 31;   // characters, without the terminator
+    static constexpr int maxFaceNameLength = 31; // characters, without the terminator
 
     std::int32_t height = 0;
     std::int32_t width = 0;
@@ -28,14 +28,14 @@ struct LogFont {
     std::uint8_t clipPrecision = 0;
     std::uint8_t quality = 0;
     std::uint8_t pitchAndFamily = 0;
-    QString faceName;   // at most maxFaceNameLength characters
+    QString faceName; // at most maxFaceNameLength characters
 
     friend bool operator==(const LogFont&, const LogFont&) = default;
 };
 
 // Values the LogFont members take.
 namespace LogFontValue {
-constexpr double pixelsPerPoint = 96.0 / 72.0;   // logical pixels are 96 dpi
+constexpr double pixelsPerPoint = 96.0 / 72.0; // logical pixels are 96 dpi
 constexpr std::int32_t weightNormal = 400;
 constexpr std::int32_t weightBold = 700;
 constexpr std::uint8_t defaultCharSet = 1;

@@ -15,8 +15,7 @@ FileDialogSetup fileDialogSetup(FileDialogKind kind, std::int32_t optionWord)
 {
     FileDialogSetup setup;
     setup.acceptMode = kind == FileDialogKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen;
-    setup.fileMode = (optionWord & FileDialogOption::fileMustExist) ? QFileDialog::ExistingFile
-                                                                     : QFileDialog::AnyFile;
+    setup.fileMode = (optionWord & FileDialogOption::fileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile;
     if (!(optionWord & FileDialogOption::overwritePrompt))
         setup.options |= QFileDialog::DontConfirmOverwrite;
     if (optionWord & FileDialogOption::noDereferenceLinks)
@@ -43,9 +42,8 @@ std::unique_ptr<QFileDialog> createFileDialog(const FileDialogRequest& request)
     if (request.kind == FileDialogKind::Save) {
         dialog->setDefaultSuffix(defaultSuffixOfNameFilter(dialog->selectedNameFilter()));
         QFileDialog* raw = dialog.get();
-        QObject::connect(raw, &QFileDialog::filterSelected, raw, [raw](const QString& filter) {
-            raw->setDefaultSuffix(defaultSuffixOfNameFilter(filter));
-        });
+        QObject::connect(raw, &QFileDialog::filterSelected, raw,
+                         [raw](const QString& filter) { raw->setDefaultSuffix(defaultSuffixOfNameFilter(filter)); });
     }
     if (!request.initialName.isEmpty())
         dialog->selectFile(request.initialName);
@@ -117,8 +115,8 @@ FontDialogResult fontDialogResult(const FontDialogRequest& request, const QFont&
     const bool sizeKept = request.pointSizeTenths > 0 && chosen.pointSize() == shownPointSize(start);
     result.pointSizeTenths = sizeKept ? request.pointSizeTenths : pointSizeTenthsOf(chosen);
     result.logFont.height = result.pointSizeTenths > 0
-        ? -toInt32(result.pointSizeTenths / 10.0 * LogFontValue::pixelsPerPoint)
-        : read.height;
+                                ? -toInt32(result.pointSizeTenths / 10.0 * LogFontValue::pixelsPerPoint)
+                                : read.height;
     return result;
 }
 

@@ -23,9 +23,9 @@ constexpr int decoderAllocationLimitMB = 1024;
 constexpr int ownershipCheckMs = 2000;
 
 enum ExitCode : int {
-    Served = 0,     // served until another program took the clipboard
-    BadInput = 2,   // the input is no PNG picture (or too large)
-    NotOwner = 3,   // the clipboard could not be taken
+    Served = 0,   // served until another program took the clipboard
+    BadInput = 2, // the input is no PNG picture (or too large)
+    NotOwner = 3, // the clipboard could not be taken
 };
 
 QImage readImage()
@@ -35,8 +35,7 @@ QImage readImage()
         return {};
     QByteArray data;
     char chunk[64 * 1024];
-    for (qint64 got = input.read(chunk, sizeof chunk); got > 0;
-         got = input.read(chunk, sizeof chunk)) {
+    for (qint64 got = input.read(chunk, sizeof chunk); got > 0; got = input.read(chunk, sizeof chunk)) {
         data.append(chunk, got);
         if (data.size() > maxInputBytes)
             return {};
@@ -68,8 +67,8 @@ int main(int argc, char* argv[])
     // Qt hands back our own object only while the X server names this program the owner; when
     // another program takes the clipboard, Qt deletes the object.
     const auto owning = [clipboard, &data] {
-        return !data.isNull() && clipboard->ownsClipboard()
-            && clipboard->mimeData(QClipboard::Clipboard) == data.data();
+        return !data.isNull() && clipboard->ownsClipboard() &&
+               clipboard->mimeData(QClipboard::Clipboard) == data.data();
     };
     if (!owning())
         return NotOwner;

@@ -39,11 +39,12 @@ int main(int argc, char* argv[])
     }
     const QDir out(arguments.at(1));
     const QString name = arguments.at(2);
-    bool written = writeFile(out.filePath(QStringLiteral("scalable/apps/%1.svg").arg(name)), sorvel::artwork::iconSvg());
+    bool written =
+        writeFile(out.filePath(QStringLiteral("scalable/apps/%1.svg").arg(name)), sorvel::artwork::iconSvg());
     for (const int size : sizes) {
         const QString path = out.filePath(QStringLiteral("%1x%1/apps/%2.png").arg(size).arg(name));
-        written = written && QDir().mkpath(QFileInfo(path).path())
-            && sorvel::artwork::iconPicture(size).save(path, "png");
+        written =
+            written && QDir().mkpath(QFileInfo(path).path()) && sorvel::artwork::iconPicture(size).save(path, "png");
     }
     if (!written) {
         std::fprintf(stderr, "sorvel-icons: cannot write the icons into %s\n", qPrintable(out.path()));

@@ -68,7 +68,8 @@ RenderRequest jobRequest(const QByteArray& line, const RenderRequest& defaults)
     if (request.output == standardStream)
         usageError(QStringLiteral("a batch writes its results to standard output: give \"output\" a file name"));
     if (request.textSource == RenderRequest::TextSource::StandardInput)
-        usageError(QStringLiteral("no text: give \"text\" or \"text-file\" (a batch cannot read one from standard input)"));
+        usageError(
+            QStringLiteral("no text: give \"text\" or \"text-file\" (a batch cannot read one from standard input)"));
     checkRequest(request);
     return request;
 }

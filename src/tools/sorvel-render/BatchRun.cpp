@@ -28,7 +28,7 @@ namespace {
 struct JobOutcome {
     QString output;
     QSize size;
-    QString error;   // empty: written
+    QString error; // empty: written
 };
 
 // Worker threads taking tasks in the order given. Each task owns everything it draws on (its
@@ -128,7 +128,7 @@ void writeLine(std::FILE* stream, const QByteArray& line)
 
 struct Pending {
     int line = 0;
-    QString outputKey;   // the output as an absolute path; empty for a line that failed early
+    QString outputKey; // the output as an absolute path; empty for a line that failed early
     std::future<JobOutcome> outcome;
 };
 
@@ -142,13 +142,16 @@ public:
     void report(int line, const JobOutcome& outcome)
     {
         if (outcome.error.isEmpty()) {
-            writeLine(m_results, "{\"line\": " + QByteArray::number(line) + ", \"output\": " + jsonString(outcome.output)
-                                     + ", \"width\": " + QByteArray::number(outcome.size.width())
-                                     + ", \"height\": " + QByteArray::number(outcome.size.height()) + '}');
+            writeLine(m_results, "{\"line\": " + QByteArray::number(line) +
+                                     ", \"output\": " + jsonString(outcome.output) +
+                                     ", \"width\": " + QByteArray::number(outcome.size.width()) +
+                                     ", \"height\": " + QByteArray::number(outcome.size.height()) + '}');
         } else {
             m_anyFailed = true;
-            writeLine(m_results, "{\"line\": " + QByteArray::number(line) + ", \"error\": " + jsonString(outcome.error) + '}');
-            writeLine(m_errors, (m_fileName + u':' + QString::number(line) + QStringLiteral(": ") + outcome.error).toUtf8());
+            writeLine(m_results,
+                      "{\"line\": " + QByteArray::number(line) + ", \"error\": " + jsonString(outcome.error) + '}');
+            writeLine(m_errors,
+                      (m_fileName + u':' + QString::number(line) + QStringLiteral(": ") + outcome.error).toUtf8());
             std::fflush(m_errors);
         }
         std::fflush(m_results);
@@ -213,7 +216,7 @@ int runBatch(const BatchOptions& options, std::FILE* results, std::FILE* errors)
             break;
         }
         ++lineNumber;
-        if (lineNumber == 1 && line.startsWith("\xef\xbb\xbf"))   // a byte order mark
+        if (lineNumber == 1 && line.startsWith("\xef\xbb\xbf")) // a byte order mark
             line.remove(0, 3);
         if (line.trimmed().isEmpty())
             continue;
@@ -231,7 +234,8 @@ int runBatch(const BatchOptions& options, std::FILE* results, std::FILE* errors)
                 reportFirst();
             ++outputsInFlight[job.outputKey];
             if (pool) {
-                auto task = std::make_shared<std::packaged_task<JobOutcome()>>([request] { return renderJob(request); });
+                auto task =
+                    std::make_shared<std::packaged_task<JobOutcome()>>([request] { return renderJob(request); });
                 job.outcome = task->get_future();
                 pool->add([task] { (*task)(); });
             } else {
@@ -249,7 +253,10 @@ int runBatch(const BatchOptions& options, std::FILE* results, std::FILE* errors)
         reportFirst();
     if (readFailed) {
         writeLine(errors, QStringLiteral("sorvel-render: cannot read %1 after line %2: %3")
-                              .arg(quoted(shownName)).arg(lineNumber).arg(file.errorString()).toUtf8());
+                              .arg(quoted(shownName))
+                              .arg(lineNumber)
+                              .arg(file.errorString())
+                              .toUtf8());
         return UsageError;
     }
     return reporter.anyFailed() ? Failed : Success;

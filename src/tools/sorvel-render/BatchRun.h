@@ -10,9 +10,9 @@
 namespace sorvel::render_command {
 
 struct BatchOptions {
-    QString file;            // "-": standard input
-    int jobs = 0;            // jobs rendered at a time; 0: one per core
-    RenderRequest defaults;  // the command line's options
+    QString file;           // "-": standard input
+    int jobs = 0;           // jobs rendered at a time; 0: one per core
+    RenderRequest defaults; // the command line's options
 };
 
 // Needs the application object. Gives the exit status: Success when every job was written,

@@ -10,13 +10,13 @@ namespace sorvel::render_command {
 
 enum ExitStatus : int {
     Success = 0,
-    Failed = 1,       // a file could not be read or written, a font is missing
-    UsageError = 2,   // the command line asks for something impossible
+    Failed = 1,     // a file could not be read or written, a font is missing
+    UsageError = 2, // the command line asks for something impossible
 };
 
 class CommandError : public std::exception {
 public:
-    CommandError(ExitStatus status, QString message) : m_status(status), m_message(std::move(message)) {}
+    CommandError(ExitStatus status, QString message) : m_status(status), m_message(std::move(message)) { }
 
     ExitStatus status() const noexcept { return m_status; }
     // The reason, without the program's name and without a line end.

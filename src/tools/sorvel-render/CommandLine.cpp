@@ -10,36 +10,36 @@ namespace sorvel::render_command {
 
 namespace {
 
-const QString description = QStringLiteral(
-    "Renders a text as a picture, exactly as the Sorvel window draws it, and writes it to\n"
-    "OUTPUT. The name's ending chooses the format: .png, .jpg (see --quality), .bmp or .gif\n"
-    "(a Windows bitmap either way); \"-\" writes PNG to standard output.\n"
-    "\n"
-    "The text is the argument, the contents of --text-file, or else standard input (UTF-8;\n"
-    "one line end at the very end of a file is not part of the text). Every line break\n"
-    "starts a new line of the picture.\n"
-    "\n"
-    "COLOR is a palette index from 0 to 15 (0 black, 1 blue, 2 green, 3 cyan, 4 red,\n"
-    "5 magenta, 6 yellow, 7 light grey, 8 grey, 9 light blue, 10 light green, 11 light\n"
-    "cyan, 12 light red, 13 light magenta, 14 light yellow, 15 white) or #RRGGBB.\n"
-    "Without options the picture is the window's at start-up: the default font at size 14,\n"
-    "window text colour on window background colour.\n"
-    "\n"
-    "With --batch, every line of FILE is one job: a JSON object whose keys are the long option\n"
-    "names and \"text\" ({\"text\": \"Hi\", \"output\": \"hi.png\", \"bold\": true}); the command\n"
-    "line's options are every job's defaults. Each job gives one JSON line on standard output,\n"
-    "in input order, and a failure also FILE:LINE: reason on standard error.\n"
-    "\n"
-    "Exit status: 0 written, 1 a file could not be read or written or the font is not\n"
-    "installed (in a batch: any job failed), 2 the command line is wrong or the batch file\n"
-    "cannot be read. Nothing is left behind on failure.");
+const QString description =
+    QStringLiteral("Renders a text as a picture, exactly as the Sorvel window draws it, and writes it to\n"
+                   "OUTPUT. The name's ending chooses the format: .png, .jpg (see --quality), .bmp or .gif\n"
+                   "(a Windows bitmap either way); \"-\" writes PNG to standard output.\n"
+                   "\n"
+                   "The text is the argument, the contents of --text-file, or else standard input (UTF-8;\n"
+                   "one line end at the very end of a file is not part of the text). Every line break\n"
+                   "starts a new line of the picture.\n"
+                   "\n"
+                   "COLOR is a palette index from 0 to 15 (0 black, 1 blue, 2 green, 3 cyan, 4 red,\n"
+                   "5 magenta, 6 yellow, 7 light grey, 8 grey, 9 light blue, 10 light green, 11 light\n"
+                   "cyan, 12 light red, 13 light magenta, 14 light yellow, 15 white) or #RRGGBB.\n"
+                   "Without options the picture is the window's at start-up: the default font at size 14,\n"
+                   "window text colour on window background colour.\n"
+                   "\n"
+                   "With --batch, every line of FILE is one job: a JSON object whose keys are the long option\n"
+                   "names and \"text\" ({\"text\": \"Hi\", \"output\": \"hi.png\", \"bold\": true}); the command\n"
+                   "line's options are every job's defaults. Each job gives one JSON line on standard output,\n"
+                   "in input order, and a failure also FILE:LINE: reason on standard error.\n"
+                   "\n"
+                   "Exit status: 0 written, 1 a file could not be read or written or the font is not\n"
+                   "installed (in a batch: any job failed), 2 the command line is wrong or the batch file\n"
+                   "cannot be read. Nothing is left behind on failure.");
 
 // Every option of one picture, by its long name (see RequestOptions.h), with its short
 // name, value name and one line of help.
 struct PictureOption {
     const char* name;
     const char* shortName;
-    const char* valueName;   // nullptr: a flag
+    const char* valueName; // nullptr: a flag
     const char* help;
 };
 
@@ -81,7 +81,8 @@ void readText(const QCommandLineParser& parser, RenderRequest& request)
 {
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 1)
-        usageError(QStringLiteral("%1 arguments where one text was expected (quote a text with blanks)").arg(positional.size()));
+        usageError(QStringLiteral("%1 arguments where one text was expected (quote a text with blanks)")
+                       .arg(positional.size()));
     const bool fromFile = parser.isSet(QStringLiteral("text-file"));
     if (fromFile && !positional.isEmpty())
         usageError(QStringLiteral("the text is given twice: as an argument and with --text-file"));
@@ -111,8 +112,8 @@ QString helpText(const QList<QCommandLineOption>& options)
     }
     for (qsizetype i = 0; i < options.size(); ++i)
         text += heads[i].leftJustified(widest + 2) + options[i].description() + u'\n';
-    text += QStringLiteral("\nArguments:\n") + QStringLiteral("  text").leftJustified(widest + 2)
-        + QStringLiteral("The text (else --text-file or standard input).\n");
+    text += QStringLiteral("\nArguments:\n") + QStringLiteral("  text").leftJustified(widest + 2) +
+            QStringLiteral("The text (else --text-file or standard input).\n");
     return text;
 }
 
@@ -174,8 +175,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     }
     if (parser.isSet(version)) {
         parsed.action = ParsedCommandLine::Action::ShowVersion;
-        parsed.shownText = QCoreApplication::applicationName() + u' '
-            + QCoreApplication::applicationVersion() + u'\n';
+        parsed.shownText = QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion() + u'\n';
         return parsed;
     }
     RenderRequest& request = parsed.request;

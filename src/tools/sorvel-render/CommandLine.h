@@ -22,9 +22,9 @@ struct RenderRequest {
     enum class TextSource { Argument, File, StandardInput };
 
     TextSource textSource = TextSource::StandardInput;
-    QString text;                          // the text argument
-    QString textFile;                      // --text-file ("-": standard input)
-    QString output;                        // "-": PNG to standard output
+    QString text;     // the text argument
+    QString textFile; // --text-file ("-": standard input)
+    QString output;   // "-": PNG to standard output
     ImageFormat format = ImageFormat::Png;
     std::uint8_t jpegQuality = defaultJpegQuality;
     std::optional<QString> fontName;
@@ -39,22 +39,22 @@ struct RenderRequest {
     bool shadow = false;
     bool rainbow = false;
     bool frame = false;
-    int width = 0;                         // --width; 0: none
-    std::optional<WrapMode> wrap;          // --wrap; word when a width is given
+    int width = 0;                // --width; 0: none
+    std::optional<WrapMode> wrap; // --wrap; word when a width is given
     LineAlignment align = LineAlignment::Left;
     PictureMargins margins;
-    int backgroundAlpha = 255;             // --background transparent or #RRGGBBAA
-    QString fontFile;                      // --font-file
+    int backgroundAlpha = 255; // --background transparent or #RRGGBBAA
+    QString fontFile;          // --font-file
 };
 
 struct ParsedCommandLine {
     enum class Action { Render, Batch, ListFonts, ShowHelp, ShowVersion };
 
     Action action = Action::Render;
-    QString shownText;        // the help or version text, ending in a line end
-    RenderRequest request;    // for Render; for Batch the defaults of every job
-    QString batchFile;        // for Batch ("-": standard input)
-    int jobs = 0;             // for Batch: jobs rendered at a time; 0: one per core
+    QString shownText;     // the help or version text, ending in a line end
+    RenderRequest request; // for Render; for Batch the defaults of every job
+    QString batchFile;     // for Batch ("-": standard input)
+    int jobs = 0;          // for Batch: jobs rendered at a time; 0: one per core
 };
 
 // arguments as main() received them, the program's name first. Raises CommandError with

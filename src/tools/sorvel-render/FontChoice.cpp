@@ -29,7 +29,7 @@ QString acceptedFontName(const QString& name)
 QString familyOfFontFile(const QString& path)
 {
     static std::mutex mutex;
-    static QHash<QString, QString> families;   // path: family, or empty when it failed
+    static QHash<QString, QString> families; // path: family, or empty when it failed
     const std::lock_guard lock(mutex);
     const auto known = families.constFind(path);
     QString family;

@@ -30,8 +30,8 @@ float fontSizeOf(const QString& sizeText)
         return fontSizeFromText(sizeText);
     } catch (const RunTimeError& error) {
         const QString reason = error.number() == ErrorNumber::TypeMismatch
-            ? QStringLiteral("not a number of points")
-            : QStringLiteral("the fonts take sizes above 0 up to %1 points").arg(maxFontPoints);
+                                   ? QStringLiteral("not a number of points")
+                                   : QStringLiteral("the fonts take sizes above 0 up to %1 points").arg(maxFontPoints);
         usageError(QStringLiteral("--size: %1: %2").arg(quoted(sizeText), reason));
     }
 }
@@ -82,11 +82,11 @@ QByteArray encoded(const RenderRequest& request, const QImage& image, int width,
 
 void writeToStandardOutput(const QByteArray& bytes)
 {
-    if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout)
-            != static_cast<std::size_t>(bytes.size())
-        || std::fflush(stdout) != 0) {
-        failure(QStringLiteral("cannot write to standard output: %1")
-                    .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
+            static_cast<std::size_t>(bytes.size()) ||
+        std::fflush(stdout) != 0) {
+        failure(
+            QStringLiteral("cannot write to standard output: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
     }
 }
 
@@ -100,8 +100,8 @@ void checkOutputStream(const RenderRequest& request)
 
 bool needsImagePlugins(const RenderRequest& request)
 {
-    return request.format == ImageFormat::Jpeg
-        || (!request.picture.isEmpty() && backgroundFormatOf(request.picture) != BackgroundFormat::Png);
+    return request.format == ImageFormat::Jpeg ||
+           (!request.picture.isEmpty() && backgroundFormatOf(request.picture) != BackgroundFormat::Png);
 }
 
 TextImageSettings settingsFor(const RenderRequest& request, const QString& text)
@@ -149,7 +149,9 @@ QSize renderAndWrite(const RenderRequest& request, const TextImageSettings& sett
     const int width = canvas.scaleWidth();
     const int height = canvas.scaleHeight();
     if (canvas.image().isNull() || width <= 0 || height <= 0)
-        failure(QStringLiteral("the text gives an empty picture (%1 x %2 pixels): nothing to write").arg(width).arg(height));
+        failure(QStringLiteral("the text gives an empty picture (%1 x %2 pixels): nothing to write")
+                    .arg(width)
+                    .arg(height));
 
     const QByteArray bytes = encoded(request, canvas.image(), width, height);
     if (toStandardOutput) {
@@ -158,7 +160,8 @@ QSize renderAndWrite(const RenderRequest& request, const TextImageSettings& sett
     }
     const WriteResult written = replaceFileWith(bytes, request.output);
     if (!written.ok())
-        failure(QStringLiteral("cannot write %1: %2").arg(quoted(request.output), writeFailureText(written, FailureReader::Command)));
+        failure(QStringLiteral("cannot write %1: %2")
+                    .arg(quoted(request.output), writeFailureText(written, FailureReader::Command)));
     return {width, height};
 }
 

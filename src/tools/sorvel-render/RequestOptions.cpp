@@ -16,16 +16,16 @@ namespace {
 const QHash<QString, OptionKind>& optionKinds()
 {
     static const QHash<QString, OptionKind> kinds = {
-        {QStringLiteral("output"), OptionKind::Value},   {QStringLiteral("text-file"), OptionKind::Value},
-        {QStringLiteral("font"), OptionKind::Value},     {QStringLiteral("font-file"), OptionKind::Value},
-        {QStringLiteral("size"), OptionKind::Value},     {QStringLiteral("bold"), OptionKind::Flag},
-        {QStringLiteral("italic"), OptionKind::Flag},    {QStringLiteral("underline"), OptionKind::Flag},
-        {QStringLiteral("strike"), OptionKind::Flag},    {QStringLiteral("color"), OptionKind::Value},
+        {QStringLiteral("output"), OptionKind::Value},     {QStringLiteral("text-file"), OptionKind::Value},
+        {QStringLiteral("font"), OptionKind::Value},       {QStringLiteral("font-file"), OptionKind::Value},
+        {QStringLiteral("size"), OptionKind::Value},       {QStringLiteral("bold"), OptionKind::Flag},
+        {QStringLiteral("italic"), OptionKind::Flag},      {QStringLiteral("underline"), OptionKind::Flag},
+        {QStringLiteral("strike"), OptionKind::Flag},      {QStringLiteral("color"), OptionKind::Value},
         {QStringLiteral("background"), OptionKind::Value}, {QStringLiteral("picture"), OptionKind::Value},
-        {QStringLiteral("shadow"), OptionKind::Flag},    {QStringLiteral("rainbow"), OptionKind::Flag},
-        {QStringLiteral("frame"), OptionKind::Flag},     {QStringLiteral("quality"), OptionKind::Value},
-        {QStringLiteral("width"), OptionKind::Value},    {QStringLiteral("wrap"), OptionKind::Value},
-        {QStringLiteral("align"), OptionKind::Value},    {QStringLiteral("margin"), OptionKind::Value},
+        {QStringLiteral("shadow"), OptionKind::Flag},      {QStringLiteral("rainbow"), OptionKind::Flag},
+        {QStringLiteral("frame"), OptionKind::Flag},       {QStringLiteral("quality"), OptionKind::Value},
+        {QStringLiteral("width"), OptionKind::Value},      {QStringLiteral("wrap"), OptionKind::Value},
+        {QStringLiteral("align"), OptionKind::Value},      {QStringLiteral("margin"), OptionKind::Value},
     };
     return kinds;
 }
@@ -39,7 +39,8 @@ ColorValue colorValue(const QString& name, const QString& value)
 {
     const std::optional<ColorValue> color = colorFromText(value);
     if (!color) {
-        usageError(QStringLiteral("--%1: %2 is neither a palette index from 0 to 15 nor #RRGGBB").arg(name, quoted(value)));
+        usageError(
+            QStringLiteral("--%1: %2 is neither a palette index from 0 to 15 nor #RRGGBB").arg(name, quoted(value)));
     }
     return *color;
 }
@@ -58,7 +59,8 @@ void setBackground(RenderRequest& request, const QString& value)
         return;
     }
     if (!colorFromText(value)) {
-        usageError(QStringLiteral("--background: %1 is neither a palette index from 0 to 15, #RRGGBB, #RRGGBBAA nor transparent")
+        usageError(QStringLiteral(
+                       "--background: %1 is neither a palette index from 0 to 15, #RRGGBB, #RRGGBBAA nor transparent")
                        .arg(quoted(value)));
     }
     request.background = colorValue(QStringLiteral("background"), value);
@@ -87,7 +89,8 @@ int pixels(const QString& name, const QString& value, int least)
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
     const int number = digits.match(value).hasMatch() ? value.toInt() : -1;
     if (number < least || number > CanvasSurface::maxSide)
-        badValue(name, value, QStringLiteral("a whole number of pixels from %1 to %2").arg(least).arg(CanvasSurface::maxSide));
+        badValue(name, value,
+                 QStringLiteral("a whole number of pixels from %1 to %2").arg(least).arg(CanvasSurface::maxSide));
     return number;
 }
 
@@ -95,17 +98,22 @@ PictureMargins marginsOf(const QString& value)
 {
     const QStringList parts = value.split(u' ', Qt::SkipEmptyParts);
     if (parts.isEmpty() || parts.size() > 4)
-        badValue(QStringLiteral("margin"), value, QStringLiteral("one to four whole numbers of pixels (top right bottom left)"));
+        badValue(QStringLiteral("margin"), value,
+                 QStringLiteral("one to four whole numbers of pixels (top right bottom left)"));
     int v[4];
     for (qsizetype i = 0; i < parts.size(); ++i)
         v[i] = pixels(QStringLiteral("margin"), parts[i], 0);
     // CSS: one value for all sides, two for top-bottom and left-right, three for top,
     // left-right and bottom.
     switch (parts.size()) {
-    case 1: return {v[0], v[0], v[0], v[0]};
-    case 2: return {v[0], v[1], v[0], v[1]};
-    case 3: return {v[0], v[1], v[2], v[1]};
-    default: return {v[0], v[1], v[2], v[3]};
+    case 1:
+        return {v[0], v[0], v[0], v[0]};
+    case 2:
+        return {v[0], v[1], v[0], v[1]};
+    case 3:
+        return {v[0], v[1], v[2], v[1]};
+    default:
+        return {v[0], v[1], v[2], v[3]};
     }
 }
 
@@ -147,8 +155,8 @@ void setRequestValue(RenderRequest& request, const QString& name, const QString&
         if (value.isEmpty())
             usageError(QStringLiteral("--text-file: no file name"));
         request.textFile = value;
-        request.textSource = value == standardStream ? RenderRequest::TextSource::StandardInput
-                                                     : RenderRequest::TextSource::File;
+        request.textSource =
+            value == standardStream ? RenderRequest::TextSource::StandardInput : RenderRequest::TextSource::File;
     } else if (name == u"font") {
         if (value.isEmpty())
             usageError(QStringLiteral("--font: no font name"));
@@ -167,8 +175,9 @@ void setRequestValue(RenderRequest& request, const QString& name, const QString&
         if (value.isEmpty())
             usageError(QStringLiteral("--picture: no file name"));
         if (backgroundFormatOf(value) == BackgroundFormat::None) {
-            usageError(QStringLiteral("--picture: %1 is not taken as a background: the name must end in .bmp, .jpg or .png")
-                           .arg(quoted(value)));
+            usageError(
+                QStringLiteral("--picture: %1 is not taken as a background: the name must end in .bmp, .jpg or .png")
+                    .arg(quoted(value)));
         }
         request.picture = value;
     } else if (name == u"quality") {

@@ -11,8 +11,8 @@
 namespace sorvel::render_command {
 
 enum class OptionKind {
-    Flag,    // on or off: --bold, "bold": true
-    Value,   // takes a value: --size 14, "size": 14
+    Flag,  // on or off: --bold, "bold": true
+    Value, // takes a value: --size 14, "size": 14
 };
 
 // The kind of the picture option name (a long name without dashes); no value for a name that is

@@ -122,7 +122,8 @@ int main(int argc, char* argv[])
 
     try {
         const ParsedCommandLine parsed = parseCommandLine(arguments);
-        if (parsed.action == ParsedCommandLine::Action::ShowHelp || parsed.action == ParsedCommandLine::Action::ShowVersion) {
+        if (parsed.action == ParsedCommandLine::Action::ShowHelp ||
+            parsed.action == ParsedCommandLine::Action::ShowVersion) {
             print(stdout, parsed.shownText);
             return Success;
         }

@@ -37,13 +37,14 @@ private slots:
     {
         QWidget owner;
         auto dialog = createFileDialog({FileDialogKind::Save, &owner, QStringLiteral("文字の保存"), saveTypes,
-                                        saveTypes.at(2), QString(), m_folder, 0x180006});   // links not followed
+                                        saveTypes.at(2), QString(), m_folder, 0x180006}); // links not followed
         QCOMPARE(dialog->parentWidget(), &owner);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("文字の保存"));
         QCOMPARE((FileDialogSetup{dialog->acceptMode(), dialog->fileMode(), dialog->options()}),
                  (FileDialogSetup{QFileDialog::AcceptSave, QFileDialog::AnyFile, QFileDialog::DontResolveSymlinks}));
-        QCOMPARE(fileDialogSetup(FileDialogKind::Open, 0x81804),
-                 (FileDialogSetup{QFileDialog::AcceptOpen, QFileDialog::ExistingFile, QFileDialog::DontConfirmOverwrite}));
+        QCOMPARE(
+            fileDialogSetup(FileDialogKind::Open, 0x81804),
+            (FileDialogSetup{QFileDialog::AcceptOpen, QFileDialog::ExistingFile, QFileDialog::DontConfirmOverwrite}));
 
         // Without a start folder, the current directory rather than one Qt remembers.
         dialog = createFolderDialog({nullptr, QStringLiteral("フォルダを選択してください。"), QString()});
@@ -58,7 +59,7 @@ private slots:
         QFont font = createFontDialog(request)->currentFont();
         QCOMPARE(font.styleName(), QStringLiteral("Book"));
         QCOMPARE(font.pointSize(), 11);
-        LogFont expected{.height = -14, .weight = 400, .faceName = "DejaVu Serif"};   // 10.5 pt at 96 dpi
+        LogFont expected{.height = -14, .weight = 400, .faceName = "DejaVu Serif"}; // 10.5 pt at 96 dpi
         QCOMPARE(fontDialogResult(request, font), (FontDialogResult{true, expected, 105, request.color}));
         font.setPointSize(13);
         font.setBold(true);
@@ -72,7 +73,7 @@ private slots:
     void saveDialogShown_data()
     {
         QTest::addColumn<int>("preselected");
-        QTest::addColumn<int>("picked");   // entries the user moves down the type list; -1 cancels
+        QTest::addColumn<int>("picked"); // entries the user moves down the type list; -1 cancels
         QTest::addColumn<QString>("expected");
         QTest::newRow("png preselected") << 1 << 0 << "文字.png";
         QTest::newRow("jpeg picked") << 0 << 2 << "文字.jpg";
@@ -95,8 +96,9 @@ private slots:
             auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             picked < 0 || !typeList ? open->reject() : open->accept();
         });
-        const FileDialogResult result = QtDialogService().saveFile(
-            {FileDialogKind::Save, nullptr, std::nullopt, saveTypes, saveTypes.at(preselected), "文字", m_folder, 0x80004});
+        const FileDialogResult result =
+            QtDialogService().saveFile({FileDialogKind::Save, nullptr, std::nullopt, saveTypes,
+                                        saveTypes.at(preselected), "文字", m_folder, 0x80004});
         QCOMPARE(shownType, saveTypes.at(preselected + qMax(picked, 0)));
         QCOMPARE(result, (picked < 0 ? FileDialogResult{} : FileDialogResult{true, m_folder + u'/' + expected}));
     }
