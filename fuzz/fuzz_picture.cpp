@@ -12,7 +12,7 @@
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
 #include "image/PictureLoader.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 #include "render/RenderTextImage.h"
 
 #include <QFile>
@@ -59,8 +59,8 @@ void loadIntoHolder(const QString& path)
     PictureHolder holder;
     try {
         holder.loadPicture(path);
-    } catch (const RunTimeError& error) {
-        require(error.number() == ErrorNumber::InvalidCall, "an unreadable picture raises error 5");
+    } catch (const Failure& error) {
+        require(error.kind() == FailureKind::UnreadableFile, "an unreadable picture fails as an unreadable file");
         require(holder.picture().isNull(), "a failed load leaves the holder without a picture");
         require(holder.scaleWidth() == PictureHolder::designWidth &&
                     holder.scaleHeight() == PictureHolder::designHeight,

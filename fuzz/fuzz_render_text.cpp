@@ -10,7 +10,7 @@
 #include "text/FontSystem.h"
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 #include "render/PaletteColor.h"
 #include "render/RenderTextImage.h"
 
@@ -41,7 +41,7 @@ std::optional<TextImageSettings> settingsOf(const TextCase& input)
     s.Text = input.text;
     s.FontName = input.serif ? QStringLiteral("MS Serif") : defaultFontName;
     QFont font = makeFont(s.FontName, designFontPoints);
-    absorb([&] { setFontPointSize(font, textToNumber(input.sizeText)); });
+    carryOnAfterFailure([&] { setFontPointSize(font, textToNumber(input.sizeText)); });
     s.FontSize = static_cast<float>(fontPointSize(font));
     const double pixels = std::max(1, font.pixelSize());
     if (static_cast<double>(s.Text.size()) * pixels * pixels > maxFuzzGlyphArea)

@@ -5,7 +5,7 @@
 #include "app/CanvasView.h"
 #include "app/ColorSwatch.h"
 #include "app/WindowLayout.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 #include "render/PaletteColor.h"
 #include "render/RenderTextImage.h"
 
@@ -54,22 +54,22 @@ SorvelMain::~SorvelMain()
 void SorvelMain::Form_Load()
 {
     for (int i = 0; i < paletteSize; ++i)
-        absorb([&] { Picture2.at(static_cast<std::size_t>(i))->setColor(PaletteColor(i)); });
-    absorb([&] { show(); });
-    absorb([&] { setWindowTitle(layout::busyCaption.toString()); });
+        carryOnAfterFailure([&] { Picture2.at(static_cast<std::size_t>(i))->setColor(PaletteColor(i)); });
+    carryOnAfterFailure([&] { show(); });
+    carryOnAfterFailure([&] { setWindowTitle(layout::busyCaption.toString()); });
     // The count is taken whole, so a desktop with more than 32767 fonts still lists them all.
     int last = -1;
-    absorb([&] { last = m_dependencies.fontList->count() - 1; });
+    carryOnAfterFailure([&] { last = m_dependencies.fontList->count() - 1; });
     for (int i = 0; i <= last; ++i) {
-        absorb([&] {
+        carryOnAfterFailure([&] {
             const QString name = m_dependencies.fontList->name(i);
             if (!name.startsWith(u'@'))
                 addFontEntry(name);
         });
     }
-    absorb([&] { selectFontEntry(defaultFontName); });
-    absorb([&] { Combo1->setEnabled(true); });
-    absorb([&] { setWindowTitle(layout::readyCaption.toString()); });
+    carryOnAfterFailure([&] { selectFontEntry(defaultFontName); });
+    carryOnAfterFailure([&] { Combo1->setEnabled(true); });
+    carryOnAfterFailure([&] { setWindowTitle(layout::readyCaption.toString()); });
 }
 
 // Keeps the entries sorted, case-insensitively; an equal name goes after those already there.
@@ -92,12 +92,12 @@ void SorvelMain::addFontEntry(const QString& name)
 }
 
 // Setting the font list's text: selects the entry of that name, and a change of selection
-// raises Combo1_Click. Raises error 5 when no entry has that name.
+// raises Combo1_Click. Fails with BadArgument when no entry has that name.
 void SorvelMain::selectFontEntry(const QString& name)
 {
     const int index = Combo1->findText(name, Qt::MatchFixedString);
     if (index < 0)
-        sorvel::raise(ErrorNumber::InvalidCall);
+        fail(FailureKind::BadArgument);
     if (index == Combo1->currentIndex())
         return;
     Combo1->setCurrentIndex(index);

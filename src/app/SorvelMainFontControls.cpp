@@ -6,7 +6,7 @@
 
 #include "platform/Conversions.h"
 #include "text/FontSystem.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 
 #include <QComboBox>
 #include <QToolButton>
@@ -46,34 +46,34 @@ void SorvelMain::Check4_Click()
 
 void SorvelMain::Combo1_Click()
 {
-    absorb([this] {
+    carryOnAfterFailure([this] {
         QFont font = m_canvas.font();
         font.setFamily(Combo1->currentText());
         m_canvas.setFont(font);
     });
-    absorb([this] {
+    carryOnAfterFailure([this] {
         QFont font = Label3.font();
         font.setFamily(Combo1->currentText());
         Label3.setFont(font);
     });
-    absorb([this] { RenderTextImage(); });
+    carryOnAfterFailure([this] { RenderTextImage(); });
 }
 
 // A text that is not a number, or a size the font system refuses, leaves the previous size;
 // the image is rendered again either way.
 void SorvelMain::Combo2_Click()
 {
-    absorb([this] {
+    carryOnAfterFailure([this] {
         QFont font = m_canvas.font();
         setFontPointSize(font, textToNumber(Combo2->currentText()));
         m_canvas.setFont(font);
     });
-    absorb([this] {
+    carryOnAfterFailure([this] {
         QFont font = Label3.font();
         setFontPointSize(font, textToNumber(Combo2->currentText()));
         Label3.setFont(font);
     });
-    absorb([this] { RenderTextImage(); });
+    carryOnAfterFailure([this] { RenderTextImage(); });
 }
 
 void SorvelMain::Combo2_Change()

@@ -2,7 +2,7 @@
 
 #include "dialogs/FileDlgMod.h"
 #include "platform/Conversions.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 #include "platform/widgets/LogFont.h"
 
 #include <QFont>
@@ -59,7 +59,7 @@ QString ColorFontDlg::ShowFont(QWidget* owner, const QFont* deviceFont)
     // A surface without a font (or one that cannot be read) gives an all-zero record.
     LogFont record;
     if (deviceFont)
-        absorb([&] { record = logFontFromQFont(*deviceFont); });
+        carryOnAfterFailure([&] { record = logFontFromQFont(*deviceFont); });
     Cancel = false;
     if (!FontName.isEmpty())
         record.faceName = fitFaceName(FontName);

@@ -42,7 +42,7 @@ public:
 
     // The chosen face name (also in FontName), or "" when cancelled (no property changes).
     // deviceFont is the font a drawing surface currently uses, or nullptr: it gives every
-    // attribute the properties do not set. Raises error 6 before any dialog when the size's
+    // attribute the properties do not set. Fails with OutOfRange before any dialog when the size's
     // height (x 1.33) or tenths (x 10) do not fit 32 bits; Cancel is already false then.
     QString ShowFont(QWidget* owner, const QFont* deviceFont);
 

@@ -3,7 +3,7 @@
 #include "dialogs/FileDlgMod.h"
 #include "dialogs/FileOptionWord.h"
 #include "dialogs/FilterString.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 #include "platform/widgets/DialogService.h"
 
 #include <QDir>
@@ -30,7 +30,7 @@ QString FileDlg::showFileDialog(bool save, QWidget* owner, const QString& strFil
     const QString startDir = strDefDir.isEmpty() ? QDir::currentPath() : strDefDir;
     Cancel = false;
     if (Filename.size() > maxFilenameLength)
-        raise(ErrorNumber::InvalidCall);
+        fail(FailureKind::BadArgument);
 
     FileDialogRequest request;
     request.kind = save ? FileDialogKind::Save : FileDialogKind::Open;
@@ -66,7 +66,7 @@ QString FileDlg::ShowDir(QWidget* owner, const QString& strDefDir, std::int16_t 
 
     // A failing dialog counts as a cancelled one: ShowDir raises nothing.
     FolderDialogResult result;
-    absorb([&] { result = m_dialogs.chooseFolder(request); });
+    carryOnAfterFailure([&] { result = m_dialogs.chooseFolder(request); });
     const QString folder = FileDlgMod::TrimNull(result.path);
     // A choice without a file-system path would otherwise come back as a lone separator.
     if (!result.accepted || folder.isEmpty()) {

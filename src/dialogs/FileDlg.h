@@ -35,7 +35,7 @@ public:
 
     // The chosen full path, or "" when cancelled. strFilter empty: Filter is used; strDefDir
     // empty: the process's current directory. The first file type is preselected.
-    // Raises error 5 before any dialog when Filename is longer than maxFilenameLength
+    // Fails with BadArgument before any dialog when Filename is longer than maxFilenameLength
     // (Cancel is already false then, Filename unchanged).
     QString ShowOpen(QWidget* owner, const QString& strFilter = {}, const QString& strDefDir = {});
 

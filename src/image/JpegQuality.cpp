@@ -1,14 +1,14 @@
 #include "image/JpegQuality.h"
 
 #include "platform/Conversions.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 
 namespace sorvel {
 
 std::int16_t jpegQualityFromAnswer(const QString& answer) noexcept
 {
     std::int16_t quality = 0;
-    absorb([&] { quality = textToInt16(answer); });
+    carryOnAfterFailure([&] { quality = textToInt16(answer); });
     return quality;
 }
 

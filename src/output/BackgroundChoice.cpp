@@ -1,17 +1,17 @@
 #include "output/BackgroundChoice.h"
 
 #include "dialogs/FileDlg.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 
 namespace sorvel {
 
 QString chooseBackgroundPicture(FileDlg& dialog, QWidget* owner)
 {
     dialog.Title = backgroundDialogTitle;
-    bool shown = absorb([&] { dialog.ShowOpen(owner, backgroundDialogFilter); });
+    bool shown = carryOnAfterFailure([&] { dialog.ShowOpen(owner, backgroundDialogFilter); });
     if (!shown) {
         dialog.Filename.clear();
-        shown = absorb([&] { dialog.ShowOpen(owner, backgroundDialogFilter); });
+        shown = carryOnAfterFailure([&] { dialog.ShowOpen(owner, backgroundDialogFilter); });
     }
     if (!shown || dialog.Cancel)
         return {};

@@ -3,7 +3,7 @@
 #include "dialogs/FileDlg.h"
 #include "output/ProposedFileName.h"
 #include "output/SaveTexts.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 
 namespace sorvel {
 
@@ -13,7 +13,7 @@ std::optional<QString> chooseSavePath(FileDlg& dialog, QWidget* owner, const QSt
     dialog.Title = saveDialogTitle;
     dialog.Filter = saveDialogFilter;
     // A dialog that could not be shown chose nothing: never fall through to a stale name.
-    if (!absorb([&] { dialog.ShowSave(owner); }) || dialog.Cancel)
+    if (!carryOnAfterFailure([&] { dialog.ShowSave(owner); }) || dialog.Cancel)
         return std::nullopt;
     return dialog.Filename;
 }

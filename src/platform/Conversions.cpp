@@ -1,6 +1,6 @@
 #include "platform/Conversions.h"
 
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 
 #include <QLocale>
 #include <QString>
@@ -30,7 +30,7 @@ template <class Int> Int checkedRound(double value)
     const double r = roundHalfEven(value);
     if (!std::isfinite(r) || r < static_cast<double>(std::numeric_limits<Int>::min()) ||
         r > static_cast<double>(std::numeric_limits<Int>::max()))
-        raise(ErrorNumber::Overflow);
+        fail(FailureKind::OutOfRange);
     return static_cast<Int>(r);
 }
 
@@ -61,10 +61,10 @@ double textToNumber(const QString& text)
     const QLocale locale;
     const QChar decimal = locale.decimalPoint().size() == 1 ? locale.decimalPoint().at(0) : u'.';
     if (trimmed.isEmpty())
-        raise(ErrorNumber::TypeMismatch);
+        fail(FailureKind::NotANumber);
     for (QChar c : trimmed) {
         if (!isNumberCharacter(c, decimal))
-            raise(ErrorNumber::TypeMismatch);
+            fail(FailureKind::NotANumber);
     }
     bool ok = false;
     double value = locale.toDouble(trimmed, &ok);
@@ -75,11 +75,11 @@ double textToNumber(const QString& text)
         bool wellFormed = false;
         const double huge = QString(trimmed).replace(decimal, u'.').toDouble(&wellFormed);
         if (std::isinf(huge))
-            raise(ErrorNumber::Overflow);
-        raise(ErrorNumber::TypeMismatch);
+            fail(FailureKind::OutOfRange);
+        fail(FailureKind::NotANumber);
     }
     if (!std::isfinite(value))
-        raise(ErrorNumber::Overflow);
+        fail(FailureKind::OutOfRange);
     return value;
 }
 

@@ -3,7 +3,7 @@
 #include "platform/Conversions.h"
 #include "text/FontSystem.h"
 #include "text/PaintDevice.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 #include "text/TextBlock.h"
 
 #include <QPainter>
@@ -20,7 +20,7 @@ namespace {
 int toPixels(double value)
 {
     if (std::isnan(value))
-        raise(ErrorNumber::InvalidCall);
+        fail(FailureKind::BadArgument);
     const double r = roundHalfEven(value);
     return static_cast<int>(std::clamp(r, 0.0, static_cast<double>(CanvasSurface::maxSide)));
 }
@@ -38,7 +38,7 @@ QImage makeImage(int width, int height, const QColor& fill)
         return {};
     QImage image(width, height, imageFormatFor(fill));
     if (image.isNull())
-        raise(ErrorNumber::InvalidCall); // the memory is not there
+        fail(FailureKind::OutOfMemory);
     image.setDotsPerMeterX(dotsPerMeter96);
     image.setDotsPerMeterY(dotsPerMeter96);
     image.fill(fill);
@@ -68,14 +68,14 @@ void CanvasSurface::setResizeListener(std::function<void()> listener)
 void CanvasSurface::setCurrentX(double x)
 {
     if (!std::isfinite(x))
-        raise(ErrorNumber::Overflow);
+        fail(FailureKind::OutOfRange);
     m_currentX = static_cast<float>(x);
 }
 
 void CanvasSurface::setCurrentY(double y)
 {
     if (!std::isfinite(y))
-        raise(ErrorNumber::Overflow);
+        fail(FailureKind::OutOfRange);
     m_currentY = static_cast<float>(y);
 }
 
@@ -88,7 +88,7 @@ void CanvasSurface::clear()
 }
 
 // A blank canvas gets its pixels here, in its blank colour; the buffer of the same size is
-// reused. Raises error 5 when the memory is not there (the canvas then stays without pixels).
+// reused. Fails with OutOfMemory when the memory is not there (the canvas then stays without pixels).
 void CanvasSurface::makeImageCurrent() const
 {
     if (!m_imageStale)
@@ -108,7 +108,7 @@ const QImage& CanvasSurface::image() const
 {
     try {
         makeImageCurrent();
-    } catch (const RunTimeError&) {
+    } catch (const Failure&) {
     }
     return m_image;
 }
@@ -178,7 +178,7 @@ void CanvasSurface::resizeImage(int width, int height)
 void CanvasSurface::drawPicture(const QImage& picture, int x, int y)
 {
     if (picture.isNull())
-        raise(ErrorNumber::InvalidCall);
+        fail(FailureKind::BadArgument);
     makeImageCurrent();
     if (m_image.isNull())
         return;
@@ -191,7 +191,7 @@ void CanvasSurface::drawPicture(const QImage& picture, int x, int y)
 void CanvasSurface::drawTiled(const QImage& tile, int right, int bottom)
 {
     if (tile.isNull())
-        raise(ErrorNumber::InvalidCall);
+        fail(FailureKind::BadArgument);
     makeImageCurrent();
     if (m_image.isNull() || right < 0 || bottom < 0)
         return;

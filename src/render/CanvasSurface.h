@@ -113,7 +113,7 @@ public:
     }
 
     // Copies picture's pixels with its top-left corner at (x, y), cut at the edges.
-    // Raises error 5 for a picture that holds nothing.
+    // Fails with BadArgument for a picture that holds nothing.
     void drawPicture(const QImage& picture, int x, int y);
     // Exactly what drawing the tile at every (i * tile width, j * tile height) with
     // 0 <= x <= right and 0 <= y <= bottom gives, in one pass.

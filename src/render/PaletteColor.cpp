@@ -1,6 +1,6 @@
 #include "render/PaletteColor.h"
 
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 
 #include <array>
 
@@ -15,7 +15,7 @@ ColorValue PaletteColor(int index)
         rgbColor(255, 0, 0),     rgbColor(255, 0, 255), rgbColor(255, 255, 0), rgbColor(255, 255, 255),
     };
     if (index < 0 || index >= paletteSize)
-        raise(ErrorNumber::SubscriptOutOfRange);
+        fail(FailureKind::OutOfRange);
     return palette[static_cast<std::size_t>(index)];
 }
 

@@ -7,7 +7,7 @@ namespace sorvel {
 
 constexpr int paletteSize = 16;
 
-// The colour of palette entry index (0..15). Any other index raises error 9.
+// The colour of palette entry index (0..15). Any other index fails with OutOfRange.
 ColorValue PaletteColor(int index);
 
 } // namespace sorvel

@@ -2,7 +2,7 @@
 
 #include "platform/ColorValue.h"
 #include "image/PictureLoader.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 
 namespace sorvel {
 
@@ -15,7 +15,7 @@ void PictureHolder::loadPicture(const QString& path)
 {
     QImage picture = readPictureFile(path, PictureKind::BitmapOrJpeg);
     if (picture.isNull())
-        raise(ErrorNumber::InvalidCall);
+        fail(FailureKind::UnreadableFile);
     if (picture.format() != QImage::Format_RGB32)
         picture = picture.convertToFormat(QImage::Format_RGB32);
     m_picture = picture;

@@ -15,8 +15,8 @@ public:
 
     PictureHolder();
 
-    // Reads a BMP or JPEG file as the holder's picture; the holder takes its size. Raises
-    // error 5 on a missing, unreadable or too large file, leaving the holder as it was.
+    // Reads a BMP or JPEG file as the holder's picture; the holder takes its size. Fails with
+    // UnreadableFile on a missing, unreadable or too large file, leaving the holder as it was.
     void loadPicture(const QString& path);
     // The holder keeps its size; its surface shows only its background colour; no picture.
     void clearPicture();

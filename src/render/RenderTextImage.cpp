@@ -5,7 +5,7 @@
 #include "render/DCReadPNG.h"
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 #include "render/ColorHLSToRGB.h"
 #include "render/PaletteColor.h"
 
@@ -40,7 +40,7 @@ template <class Operation> void guarded(Operation&& operation) noexcept
 {
     try {
         operation();
-    } catch (const RunTimeError&) {
+    } catch (const Failure&) {
     } catch (const std::bad_alloc&) {
     }
 }
@@ -78,7 +78,7 @@ void printRainbow(const QString& text, CanvasSurface& canvas)
 {
     const auto length = static_cast<std::int32_t>(text.size());
     if (length == 0)
-        raise(ErrorNumber::DivisionByZero);
+        return;
     const float hueStep = hueSpan / static_cast<float>(length);
     std::vector<ColorValue> colors(static_cast<std::size_t>(length));
     for (std::int32_t i = 0; i < length; ++i) {

@@ -24,7 +24,7 @@ struct RenderSurfaces {
 void RenderTextImage(const TextImageSettings& settings, const RenderSurfaces& surfaces) noexcept;
 
 // The canvas font the settings describe: face, size and the four styles.
-// Raises error 5 when the font system refuses the size.
+// Fails with BadArgument when the font system refuses the size.
 QFont canvasFontOf(const TextImageSettings& settings);
 
 // The format of a background picture from the last four characters of its path, lowered.

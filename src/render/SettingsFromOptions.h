@@ -15,8 +15,9 @@ namespace sorvel {
 std::optional<ColorValue> colorFromText(const QString& text);
 
 // The font size that a size text gives, the way the size box sets it: the text converted to a
-// number (textToNumber) and realised by the font system. Raises what they raise: error 13 for
-// a text that is no number, 6 for a number too large, 5 for a size the font system refuses.
+// number (textToNumber) and realised by the font system. Fails as they fail: NotANumber for
+// a text that is no number, OutOfRange for a number too large, BadArgument for a size the font
+// system refuses.
 float fontSizeFromText(const QString& sizeText);
 
 // Every line break (LF, CR LF, or a lone CR) as one CR LF pair.

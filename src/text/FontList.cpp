@@ -1,7 +1,7 @@
 #include "text/FontList.h"
 
 #include "text/FontSystem.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -40,7 +40,7 @@ QString InstalledFontList::name(int index)
 {
     const QStringList& all = names();
     if (index < 0 || index >= all.size())
-        raise(ErrorNumber::SubscriptOutOfRange);
+        fail(FailureKind::OutOfRange);
     return all.at(index);
 }
 

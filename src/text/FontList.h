@@ -19,7 +19,7 @@ public:
     virtual ~FontList() = default;
 
     virtual int count() = 0;
-    // Raises error 9 for a position outside 0 .. count() - 1.
+    // Fails with OutOfRange for a position outside 0 .. count() - 1.
     virtual QString name(int index) = 0;
 
 protected:

@@ -1,7 +1,7 @@
 #include "text/FontSystem.h"
 
 #include "platform/Conversions.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 
 #include <QStringList>
 
@@ -36,7 +36,7 @@ void installFontSubstitutions()
 void setFontPointSize(QFont& font, double points)
 {
     if (!std::isfinite(points) || points <= 0.0 || points > maxFontPoints)
-        raise(ErrorNumber::InvalidCall);
+        fail(FailureKind::BadArgument);
     const double pixels = roundHalfEven(points * pixelsPerPoint);
     font.setPixelSize(std::max(1, static_cast<int>(pixels)));
 }

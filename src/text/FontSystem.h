@@ -21,11 +21,11 @@ constexpr double designFontPoints = 14.25; // 19 pixels
 void installFontSubstitutions();
 
 // A font of the given face and size with the drawing options that keep images identical on
-// every machine (no LCD antialiasing, full hinting). Raises error 5 when the size is refused.
+// every machine (no LCD antialiasing, full hinting). Fails with BadArgument when the size is refused.
 QFont makeFont(const QString& family, double points);
 
 // Sets the size the way the font system realises it: the nearest whole pixel at 96 dpi
-// (at least one pixel). Raises error 5, leaving the font unchanged, for sizes that are not
+// (at least one pixel). Fails with BadArgument, leaving the font unchanged, for sizes that are not
 // finite, zero or less, or above 2160 points.
 void setFontPointSize(QFont& font, double points);
 

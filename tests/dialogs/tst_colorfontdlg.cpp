@@ -92,7 +92,7 @@ private slots:
         QVERIFY(!dlg.FontItalic && !dlg.FontUnderline && dlg.FontStrikethrough && dlg.Color == 0x00FF00);
     }
 
-    // Error 6 before any dialog; Cancel already false, no property changed.
+    // Out of range before any dialog; Cancel already false, no property changed.
     void fontSizeOverflow()
     {
         FakeDialogService dialogs;
@@ -101,13 +101,13 @@ private slots:
             ColorFontDlg dlg(dialogs);
             dlg.FontSize = size;
             dlg.Cancel = true;
-            int raised = 0;
+            std::optional<FailureKind> raised;
             try {
                 dlg.ShowFont(nullptr, nullptr);
-            } catch (const RunTimeError& error) {
-                raised = error.code();
+            } catch (const Failure& error) {
+                raised = error.kind();
             }
-            QCOMPARE(raised, 6);
+            QCOMPARE(raised, FailureKind::OutOfRange);
             QCOMPARE(dialogs.totalCalls(), 0);
             QVERIFY(!dlg.Cancel && dlg.FontSize == size);
         }

@@ -88,8 +88,8 @@ private slots:
         const bool dir = row.call == Call::Dir, chosen = row.answer == Answer::Choose;
         auto& channel = row.call == Call::Save ? dialogs.saveFileDialog : dialogs.openFileDialog;
         if (row.answer == Answer::Fail)
-            dir ? dialogs.folderDialog.queueFailure(ErrorNumber::InvalidCall)
-                : channel.queueFailure(ErrorNumber::InvalidCall);
+            dir ? dialogs.folderDialog.queueFailure(FailureKind::BadArgument)
+                : channel.queueFailure(FailureKind::BadArgument);
         else
             dir ? dialogs.folderDialog.queue({chosen, row.path}) : channel.queue({chosen, row.path});
         const bool refused = row.proposed.size() > 256, raises = !dir && (refused || row.answer == Answer::Fail),
@@ -99,15 +99,15 @@ private slots:
         dlg.Cancel = !cancels; // every call starts by clearing it
 
         QString shown;
-        int raised = 0;
+        std::optional<FailureKind> raised;
         try {
             shown = dir                      ? dlg.ShowDir(nullptr, QStringLiteral("/tmp/起点"), -1)
                     : row.call == Call::Save ? dlg.ShowSave(nullptr)
                                              : dlg.ShowOpen(nullptr);
-        } catch (const RunTimeError& error) {
-            raised = error.code();
+        } catch (const Failure& error) {
+            raised = error.kind();
         }
-        QCOMPARE(raised, raises ? 5 : 0);
+        QCOMPARE(raised, raises ? std::optional(FailureKind::BadArgument) : std::nullopt);
         QCOMPARE(shown, row.expected);
         QCOMPARE(dialogs.totalCalls(), refused ? 0 : 1); // a refused name before any dialog
         QCOMPARE(dlg.Cancel, cancels);

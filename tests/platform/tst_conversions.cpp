@@ -1,6 +1,6 @@
 // Run-time conversions: rounding, overflow and the locale-aware text-to-number rule.
 #include "platform/Conversions.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 
 #include <QtTest>
 
@@ -10,23 +10,25 @@ using namespace sorvel;
 
 namespace {
 
-// The error a step raises, 0 when it raises none.
-int errorOf(const std::function<void()>& f)
+// The kind of failure a step ends with, none when it completes.
+std::optional<FailureKind> failureOf(const std::function<void()>& f)
 {
     try {
         f();
-    } catch (const RunTimeError& e) {
-        return e.code();
+    } catch (const Failure& e) {
+        return e.kind();
     }
-    return 0;
+    return std::nullopt;
 }
+
+constexpr std::optional<FailureKind> none, outOfRange = FailureKind::OutOfRange, notANumber = FailureKind::NotANumber;
 
 } // namespace
 
 class TestConversions : public QObject {
     Q_OBJECT
 private slots:
-    void roundsHalvesToEvenAndRaisesSixOutsideTheType()
+    void roundsHalvesToEvenAndFailsOutsideTheType()
     {
         const std::pair<double, double> rounded[] = {{0.5, 0}, {1.5, 2}, {-2.5, -2}, {2.51, 3}};
         for (const auto& [value, expected] : rounded)
@@ -36,18 +38,17 @@ private slots:
         const double nan = std::numeric_limits<double>::quiet_NaN();
         for (const auto& step : std::initializer_list<std::function<void()>>{
                  [] { toInt16(32767.5); }, [nan] { toInt16(nan); }, [] { toInt32(3e9); }, [] { toByte(-1); }})
-            QCOMPARE(errorOf(step), 6);
+            QCOMPARE(failureOf(step), outOfRange);
     }
 
     void textToNumber()
     {
-        const std::tuple<QString, double, int> cases[] = {// text, value, error
-                                                          {"  75 ", 75, 0}, {"12.5", 12.5, 0}, {u"１４"_qs, 14, 0},
-                                                          {"", 0, 13},      {"abc", 0, 13},    {"12pt", 0, 13},
-                                                          {"inf", 0, 13},   {"1e400", 0, 6}};
+        const std::tuple<QString, double, std::optional<FailureKind>> cases[] = {
+            {"  75 ", 75, none},    {"12.5", 12.5, none},    {u"１４"_qs, 14, none}, {"", 0, notANumber},
+            {"abc", 0, notANumber}, {"12pt", 0, notANumber}, {"inf", 0, notANumber}, {"1e400", 0, outOfRange}};
         for (const auto& [text, expected, error] : cases) {
             double value = 0;
-            QCOMPARE(errorOf([&] { value = sorvel::textToNumber(text); }), error);
+            QCOMPARE(failureOf([&] { value = sorvel::textToNumber(text); }), error);
             QCOMPARE(value, expected);
         }
     }

@@ -3,7 +3,7 @@
 #include "platform/Conversions.h"
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 #include "render/PaletteColor.h"
 #include "render/RenderTextImage.h"
 
@@ -283,18 +283,18 @@ private slots:
 
     void fontSystemRefusesImpossibleSizes()
     {
-        // points, pixels; 0 pixels: refused with error 5, the font keeps its 19 pixels.
+        // points, pixels; 0 pixels: refused as a bad argument, the font keeps its 19 pixels.
         const std::pair<double, int> cases[] = {{12.5, 17}, {0.1, 1},    {2160, 2880},
                                                 {0, 0},     {2160.5, 0}, {std::nan(""), 0}};
         for (const auto& [points, pixels] : cases) {
             QFont font = makeFont(defaultFontName, 14.25);
-            int error = 0;
+            std::optional<FailureKind> failure;
             try {
                 setFontPointSize(font, points);
-            } catch (const RunTimeError& e) {
-                error = e.code();
+            } catch (const Failure& e) {
+                failure = e.kind();
             }
-            QCOMPARE(error, pixels ? 0 : 5);
+            QCOMPARE(failure, pixels ? std::nullopt : std::optional(FailureKind::BadArgument));
             QCOMPARE(font.pixelSize(), pixels ? pixels : 19);
         }
     }

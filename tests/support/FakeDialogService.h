@@ -14,12 +14,12 @@
 //   queue(result)          answers the next call with a fixed result;
 //   queueAnswer(function)  answers it with function(request), to echo or edit the request
 //                          (keepFont confirms a font dialog left as it was shown);
-//   queueFailure(number)   makes the next call raise RunTimeError(number), as a dialog that
+//   queueFailure(kind)     makes the next call fail with Failure(kind), as a dialog that
 //                          cannot be shown.
 // With nothing queued a dialog is cancelled: a default result (accepted == false), or the
 // empty text for the input prompt, which is what a cancelled prompt gives.
 
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 #include "platform/widgets/DialogService.h"
 
 #include <deque>
@@ -39,9 +39,9 @@ public:
         m_answers.push_back([result = std::move(result)](const Request&) { return result; });
     }
     void queueAnswer(Answer answer) { m_answers.push_back(std::move(answer)); }
-    void queueFailure(ErrorNumber number)
+    void queueFailure(FailureKind kind)
     {
-        m_answers.push_back([number](const Request&) -> Result { raise(number); });
+        m_answers.push_back([kind](const Request&) -> Result { fail(kind); });
     }
 
     // The most recent request, or no value when the dialog was never called.

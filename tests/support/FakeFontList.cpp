@@ -1,6 +1,6 @@
 #include "support/FakeFontList.h"
 
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 
 namespace sorvel::test {
 
@@ -18,7 +18,7 @@ QString FakeFontList::name(int index)
     if (onQuery)
         onQuery();
     if (index < 0 || index >= m_names.size())
-        raise(ErrorNumber::SubscriptOutOfRange);
+        fail(FailureKind::OutOfRange);
     return m_names.at(index);
 }
 

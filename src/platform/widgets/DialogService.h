@@ -5,8 +5,8 @@
 // (tests/support/FakeDialogService.h) and check exactly what a dialog would have been shown.
 //
 // All calls are modal and run on the user-interface thread. A call reports a dialog the user
-// closed without choosing as a result with accepted == false; an implementation may raise a
-// RunTimeError when the dialog cannot be shown at all.
+// closed without choosing as a result with accepted == false; an implementation may throw a
+// Failure when the dialog cannot be shown at all.
 
 #include "platform/ColorValue.h"
 #include "platform/widgets/LogFont.h"

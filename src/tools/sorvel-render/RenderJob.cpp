@@ -10,7 +10,7 @@
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
 #include "image/PictureLoader.h"
-#include "platform/RunTimeError.h"
+#include "platform/Failure.h"
 #include "render/RenderTextImage.h"
 #include "render/SettingsFromOptions.h"
 #include "image/WriteFailureText.h"
@@ -28,8 +28,8 @@ float fontSizeOf(const QString& sizeText)
 {
     try {
         return fontSizeFromText(sizeText);
-    } catch (const RunTimeError& error) {
-        const QString reason = error.number() == ErrorNumber::TypeMismatch
+    } catch (const Failure& error) {
+        const QString reason = error.kind() == FailureKind::NotANumber
                                    ? QStringLiteral("not a number of points")
                                    : QStringLiteral("the fonts take sizes above 0 up to %1 points").arg(maxFontPoints);
         usageError(QStringLiteral("--size: %1: %2").arg(quoted(sizeText), reason));
