@@ -3,7 +3,7 @@
 
 #include "app/SorvelMain.h"
 
-#include "app/Artwork.h"
+#include "artwork/Artwork.h"
 #include "app/CanvasView.h"
 #include "app/ColorSwatch.h"
 #include "app/MouseUpButton.h"

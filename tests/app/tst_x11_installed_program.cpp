@@ -2,7 +2,7 @@
 // of the install layout, and the installed window starts from that tree, names itself as its
 // desktop entry says, shows Qt's colour dialog in Japanese under LANG=C, and on closing hands a
 // copied picture to the installed clipboard keeper.
-#include "app/Artwork.h"
+#include "artwork/Artwork.h"
 #include "app/WindowLayout.h"
 #include "support/X11Clipboard.h"
 #include "support/XServer.h"

@@ -1,4 +1,4 @@
-#include "app/Artwork.h"
+#include "artwork/Artwork.h"
 
 #include "render/PaletteColor.h"
 

@@ -1,6 +1,6 @@
 // The window icon and its installed SVG: the SVG, rendered by another program (librsvg), shows
 // the picture the window draws; the picture is opaque palette colours on a clear background.
-#include "app/Artwork.h"
+#include "artwork/Artwork.h"
 #include "render/PaletteColor.h"
 
 #include <QProcess>
