@@ -73,7 +73,7 @@ QString FileDlg::ShowDir(QWidget* owner, const QString& strDefDir, std::int16_t 
         Cancel = true;
         return {};
     }
-    return FileDlgMod::AddBackslash(folder);
+    return FileDlgMod::withTrailingSlash(folder);
 }
 
 } // namespace sorvel

@@ -15,6 +15,6 @@ QString TrimNull(const QString& s);
 
 // s with a path separator appended unless it already ends in one ("" gives "/"). The
 // separator is '/', the one of this platform and of every path Qt returns.
-QString AddBackslash(const QString& s);
+QString withTrailingSlash(const QString& s);
 
 } // namespace sorvel::FileDlgMod
