@@ -33,25 +33,26 @@ private slots:
         QFETCH(QStringList, entries);
         WindowFixture fixture(installed, false);
         SorvelMain& w = *fixture.window;
+        const SorvelMainTestView v(w);
         QStringList captions{w.windowTitle()};
         fixture.fonts->onQuery = [&] { captions << (w.isVisible() ? w.windowTitle() : QStringLiteral("hidden")); };
-        w.Form_Load();
+        w.start();
         captions << w.windowTitle();
         captions.removeDuplicates();
         QCOMPARE(captions, QStringList({"Sorvel ペイント", "フォント名取得中 - Sorvel ペイント"}));
         QCOMPARE(w.windowTitle(), captions.first());
         QStringList shown;
-        for (int i = 0; i < w.Combo1->count(); ++i)
-            shown << w.Combo1->itemText(i);
+        for (int i = 0; i < v.fontList()->count(); ++i)
+            shown << v.fontList()->itemText(i);
         QCOMPARE(shown, entries);
-        QVERIFY(w.Combo1->isEnabled() && w.HScroll1->isHidden() && w.VScroll1->isHidden());
+        QVERIFY(v.fontList()->isEnabled() && v.horizontalBar()->isHidden() && v.verticalBar()->isHidden());
         const bool hasDefault = entries.contains(defaultFontName);
         QCOMPARE(fixture.renders,
                  hasDefault ? std::vector{TextImageSettings{}} : std::vector<TextImageSettings>{}); // 14.25 pt
-        QCOMPARE(w.Combo1->currentText(), hasDefault ? defaultFontName : QString());
-        QCOMPARE(w.Label3.font().family(), defaultFontName);
-        QCOMPARE(w.Label3.font(), w.canvas().font());
-        QTest::keyClicks(w.Text1, QStringLiteral("a"));
+        QCOMPARE(v.fontList()->currentText(), hasDefault ? defaultFontName : QString());
+        QCOMPARE(v.measuringLabel().font().family(), defaultFontName);
+        QCOMPARE(v.measuringLabel().font(), w.canvas().font());
+        QTest::keyClicks(v.textBox(), QStringLiteral("a"));
         QCOMPARE(fixture.lastRender().FontName, defaultFontName);
         w.resize(600, 500);
         w.showMaximized();
