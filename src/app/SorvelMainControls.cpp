@@ -211,7 +211,11 @@ void SorvelMain::createControls()
 }
 
 // Every control a user can reach is named in Japanese for screen readers: by its caption, or
-// where it has none by its tooltip; the text box by its frame's caption.
+// where it has none (or only a letter or a word too short to tell what it does: "U", "S",
+// "背景") by its tooltip; the text box by its frame's caption. On Linux Qt announces
+// a combo box by its value and names it by the labels related to it: the font frame's caption
+// for both boxes, and the size label, made the size box's buddy (its caption has no shortcut
+// letter, so the buddy adds no shortcut).
 void SorvelMain::nameControlsForAssistiveTechnology()
 {
     m_previewLabel->setAccessibleName(layout::previewLabel.caption.toString());
@@ -222,12 +226,13 @@ void SorvelMain::nameControlsForAssistiveTechnology()
     m_fontList->setAccessibleName(layout::fontList.toolTip.toString());
     m_sizeLabel->setAccessibleName(layout::sizeLabel.caption.toString());
     m_sizeBox->setAccessibleName(layout::sizeBox.toolTip.toString());
+    m_sizeLabel->setBuddy(m_sizeBox);
     for (std::size_t i = 0; i < m_styleButtons.size(); ++i)
         m_styleButtons.at(i)->setAccessibleName(layout::styleButtons.at(i).toolTip.toString());
     m_colorFrame->setAccessibleName(layout::colorFrame.caption.toString());
     for (std::size_t i = 0; i < m_swatches.size(); ++i)
         m_swatches.at(i)->setAccessibleName(layout::swatchNamePattern.toString().arg(i + 1));
-    m_backgroundButton->setAccessibleName(layout::backgroundButton.caption.toString());
+    m_backgroundButton->setAccessibleName(layout::backgroundButton.toolTip.toString());
     m_otherColorButton->setAccessibleName(layout::otherColorButton.caption.toString());
     m_shadowBox->setAccessibleName(layout::shadowBox.caption.toString());
     m_rainbowBox->setAccessibleName(layout::rainbowBox.caption.toString());
