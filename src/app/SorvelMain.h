@@ -39,7 +39,7 @@ class ColorFontDlg;
 class FileDlg;
 struct CopyResult;
 class ColorSwatch;
-class MouseUpButton;
+class ReleaseReportingButton;
 
 class SorvelMain : public QWidget {
     Q_OBJECT
@@ -137,7 +137,7 @@ private:
     QWidget* m_swatchPanel = nullptr; // borderless, holds the swatches and the two buttons
     std::array<ColorSwatch*, 16> m_swatches{};
     QPushButton* m_backgroundButton = nullptr;
-    MouseUpButton* m_otherColorButton = nullptr; // the right button chooses the background colour
+    ReleaseReportingButton* m_otherColorButton = nullptr; // the right button chooses the background colour
     QCheckBox* m_shadowBox = nullptr;
     QCheckBox* m_rainbowBox = nullptr;
     QCheckBox* m_frameBox = nullptr;

@@ -3,7 +3,7 @@
 // dialog's colour reaches the image at the next rendering.
 #include "app/ColorRouting.h"
 #include "app/ColorSwatch.h"
-#include "app/MouseUpButton.h"
+#include "app/ReleaseReportingButton.h"
 #include "app/SorvelMain.h"
 #include "dialogs/ColorFontDlg.h"
 #include "render/PaletteColor.h"
@@ -16,10 +16,10 @@ namespace sorvel {
 void SorvelMain::connectColorHandlers()
 {
     for (int i = 0; i < static_cast<int>(m_swatches.size()); ++i)
-        connect(m_swatches.at(static_cast<std::size_t>(i)), &ColorSwatch::mouseUp, this,
+        connect(m_swatches.at(static_cast<std::size_t>(i)), &ColorSwatch::mouseReleased, this,
                 [this, i](Qt::MouseButton button) { onSwatchReleased(i, button); });
     connect(m_otherColorButton, &QPushButton::clicked, this, &SorvelMain::onOtherColorClicked);
-    connect(m_otherColorButton, &MouseUpButton::mouseUp, this,
+    connect(m_otherColorButton, &ReleaseReportingButton::mouseReleased, this,
             [this](Qt::MouseButton button) { onOtherColorReleased(button); });
 }
 

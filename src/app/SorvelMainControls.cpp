@@ -6,7 +6,7 @@
 #include "app/Artwork.h"
 #include "app/CanvasView.h"
 #include "app/ColorSwatch.h"
-#include "app/MouseUpButton.h"
+#include "app/ReleaseReportingButton.h"
 #include "app/WindowLayout.h"
 #include "text/FontSystem.h"
 #include "render/PaletteColor.h"
@@ -145,8 +145,8 @@ void SorvelMain::createControls()
     m_swatchPanel->installEventFilter(this);
     m_backgroundButton =
         place(new QPushButton(layout::backgroundButton.caption.toString(), m_swatchPanel), layout::backgroundButton);
-    m_otherColorButton =
-        place(new MouseUpButton(layout::otherColorButton.caption.toString(), m_swatchPanel), layout::otherColorButton);
+    m_otherColorButton = place(new ReleaseReportingButton(layout::otherColorButton.caption.toString(), m_swatchPanel),
+                               layout::otherColorButton);
     for (int i = 0; i < paletteSize; ++i) {
         auto* swatch = new ColorSwatch(m_swatchPanel);
         swatch->setGeometry(layout::toPixels(layout::swatchPlace(i)));

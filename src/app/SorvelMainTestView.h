@@ -18,7 +18,7 @@ public:
     QToolButton* styleButton(Style style) const { return m_window.styleButton(style); }
 
     ColorSwatch* swatch(int index) const { return m_window.m_swatches.at(static_cast<std::size_t>(index)); }
-    MouseUpButton* otherColorButton() const { return m_window.m_otherColorButton; }
+    ReleaseReportingButton* otherColorButton() const { return m_window.m_otherColorButton; }
     QPushButton* backgroundButton() const { return m_window.m_backgroundButton; }
 
     QCheckBox* shadowBox() const { return m_window.m_shadowBox; }

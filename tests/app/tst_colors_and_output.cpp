@@ -2,7 +2,7 @@
 // fake dialogs, clipboard and message box.
 #include "support/WindowFixture.h"
 #include "app/ColorSwatch.h"
-#include "app/MouseUpButton.h"
+#include "app/ReleaseReportingButton.h"
 #include "render/PaletteColor.h"
 #include "support/FileSizeLimit.h"
 

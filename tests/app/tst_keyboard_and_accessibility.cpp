@@ -4,7 +4,7 @@
 #include "support/WindowFixture.h"
 #include "app/CanvasView.h"
 #include "app/ColorSwatch.h"
-#include "app/MouseUpButton.h"
+#include "app/ReleaseReportingButton.h"
 
 #include <QAccessible>
 

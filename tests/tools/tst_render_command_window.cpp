@@ -3,7 +3,7 @@
 #include "RenderCommandProcess.h"
 #include "support/WindowFixture.h"
 #include "app/ColorSwatch.h"
-#include "app/MouseUpButton.h"
+#include "app/ReleaseReportingButton.h"
 
 #include <QPainter>
 #include <QTemporaryDir>
