@@ -6,7 +6,7 @@ namespace {
 constexpr QChar pathSeparator = u'/';
 } // namespace
 
-QString strBrowseDir;
+QString folderDialogStart;
 
 QString TrimNull(const QString& s)
 {

@@ -6,9 +6,9 @@
 
 namespace sorvel::FileDlgMod {
 
-// Folder the folder dialog starts at when not empty. ShowDir writes it from its strDefDir at
+// Folder the folder dialog starts at when not empty. ShowDir writes it from its startFolder at
 // every call; it keeps its value between calls.
-extern QString strBrowseDir;
+extern QString folderDialogStart;
 
 // The part of s before its first NUL character; s whole when it holds none. Never fails.
 QString TrimNull(const QString& s);
