@@ -4,7 +4,7 @@
 // most 1.5 times the renderer and at most 16 ms).
 #include "app/CanvasView.h"
 #include "app/ColorSwatch.h"
-#include "app/SorvelMain.h"
+#include "app/SorvelMainTestView.h"
 #include "render/CanvasSurface.h"
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
@@ -31,7 +31,7 @@ namespace {
 constexpr double maxRatio = 1.5;
 constexpr double frameMs = 16.0;
 
-// Tells when Picture1 has painted.
+// Tells when the preview has painted.
 class PaintWatch : public QObject {
 public:
     explicit PaintWatch(QWidget* widget) { widget->installEventFilter(this); }
@@ -48,7 +48,8 @@ protected:
 
 struct Bench {
     SorvelMain& window;
-    PaintWatch watch{window.Picture1};
+    SorvelMainTestView view{window};
+    PaintWatch watch{view.preview()};
     int renders = 0;           // renderings of the window so far
     bool oneRenderEach = true; // every measured action rendered exactly once
 
@@ -59,8 +60,8 @@ struct Bench {
             QApplication::processEvents();
     }
 
-    // The input event, then the event loop until Picture1 has painted (paints of a window come
-    // together, so the loop's turn that paints Picture1 is measured to its end).
+    // The input event, then the event loop until the preview has painted (paints of a window
+    // come together, so the loop's turn that paints the preview is measured to its end).
     double measure(const std::function<void()>& input)
     {
         settle();
@@ -128,16 +129,16 @@ struct Bench {
     // another letter, so that no run reuses the layout of an earlier one.
     void keystroke(const char* name, int runs)
     {
-        window.Text1->moveCursor(QTextCursor::End);
+        view.textBox()->moveCursor(QTextCursor::End);
         int n = 0;
         compare(
-            name, runs, [&] { QTest::keyClick(window.Text1, static_cast<char>('a' + n++ % 26)); },
-            [&] { QTest::keyClick(window.Text1, Qt::Key_Backspace); }, true);
+            name, runs, [&] { QTest::keyClick(view.textBox(), static_cast<char>('a' + n++ % 26)); },
+            [&] { QTest::keyClick(view.textBox(), Qt::Key_Backspace); }, true);
     }
 
     void setText(const QString& text)
     {
-        window.Text1->setPlainText(text);
+        view.textBox()->setPlainText(text);
         settle();
     }
 };
@@ -152,8 +153,9 @@ int main(int argc, char** argv)
     const int given = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 0;
     const auto runs = [given](int usual) { return given > 0 ? given : usual; };
     SorvelMain window(realDependencies());
-    window.Form_Load();
+    window.start();
     Bench bench{window};
+    const SorvelMainTestView& view = bench.view;
     QObject::connect(&window, &SorvelMain::rendered, [&bench] { ++bench.renders; });
     bench.settle();
 
@@ -171,30 +173,28 @@ int main(int argc, char** argv)
             tile.setPixel(x, y, qRgb(200 + x, 220, 200 + y));
     const QString tilePath = dir.filePath(QStringLiteral("tile.bmp"));
     tile.save(tilePath, "BMP");
-    window.strBackImage = tilePath;
-    window.Check2->setChecked(true);
-    window.Check3->setChecked(true);
-    window.Check4->setChecked(true);
-    window.Text1->setFocus();
+    view.setBackgroundPicture(tilePath);
+    view.shadowBox()->setChecked(true);
+    view.rainbowBox()->setChecked(true);
+    view.frameBox()->setChecked(true);
+    view.textBox()->setFocus();
     bench.keystroke("keystroke, 10000 chars, all effects", runs(31));
 
     // The frame box clicked on and off, shadow and rainbow on, no picture.
-    window.strBackImage.clear();
-    window.Check4->setChecked(false);
-    window.RenderTextImage();
+    view.setBackgroundPicture({});
+    view.frameBox()->setChecked(false);
+    window.renderPreview();
     const auto clickFrame = [&] {
-        QTest::mouseClick(window.Check4, Qt::LeftButton, {}, QPoint(6, window.Check4->height() / 2));
+        QTest::mouseClick(view.frameBox(), Qt::LeftButton, {}, QPoint(6, view.frameBox()->height() / 2));
     };
     bench.compare("frame toggle, 10000 chars, effects", runs(31), clickFrame, clickFrame, false);
 
     // A palette swatch clicked: blue text, then black again, plain text.
-    window.Check2->setChecked(false);
-    window.Check3->setChecked(false);
-    window.RenderTextImage();
+    view.shadowBox()->setChecked(false);
+    view.rainbowBox()->setChecked(false);
+    window.renderPreview();
     const auto clickSwatch = [&](int index) {
-        return [&window, index] {
-            QTest::mouseClick(window.Picture2.at(static_cast<std::size_t>(index)), Qt::LeftButton);
-        };
+        return [&view, index] { QTest::mouseClick(view.swatch(index), Qt::LeftButton); };
     };
     bench.compare("palette click, 10000 chars", runs(31), clickSwatch(1), clickSwatch(0), false);
     return 0;

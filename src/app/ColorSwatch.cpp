@@ -29,7 +29,7 @@ void ColorSwatch::mousePressEvent(QMouseEvent* event)
 void ColorSwatch::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
-    emit mouseUp(event->button(), event->modifiers(), event->position().toPoint());
+    emit mouseReleased(event->button(), event->modifiers(), event->position().toPoint());
 }
 
 } // namespace sorvel

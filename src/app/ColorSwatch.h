@@ -18,7 +18,7 @@ public:
 
 signals:
     // Any button (left, right, middle), with the modifier keys and the position in the swatch.
-    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    void mouseReleased(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -36,9 +36,10 @@ SorvelMain::SorvelMain(SorvelMainDependencies dependencies, QWidget* parent)
     if (!m_dependencies.fontList)
         m_dependencies.fontList = std::make_unique<InstalledFontList>();
     createControls();
+    nameControlsForAssistiveTechnology();
     connectHandlers();
     // The bars follow the canvas from the start, not only from the first rendering on.
-    Picture1_Resize();
+    onCanvasResized();
 }
 
 // The controls die after this body, and may still signal while they go (a focused edit field
@@ -51,25 +52,42 @@ SorvelMain::~SorvelMain()
         control->disconnect(this);
 }
 
-void SorvelMain::Form_Load()
+void SorvelMain::start()
+{
+    // Swatches without their colour still leave a window to type into.
+    carryOnAfterFailure([this] { paintSwatches(); });
+    show();
+    setWindowTitle(layout::busyCaption.toString());
+    fillFontList();
+    // Without the default font nothing is selected, and the canvas keeps the font it was made
+    // with: the first change of any control renders in it.
+    carryOnAfterFailure([this] { selectFontEntry(defaultFontName); });
+    m_fontList->setEnabled(true);
+    setWindowTitle(layout::readyCaption.toString());
+}
+
+void SorvelMain::paintSwatches()
 {
     for (int i = 0; i < paletteSize; ++i)
-        carryOnAfterFailure([&] { Picture2.at(static_cast<std::size_t>(i))->setColor(PaletteColor(i)); });
-    carryOnAfterFailure([&] { show(); });
-    carryOnAfterFailure([&] { setWindowTitle(layout::busyCaption.toString()); });
-    // The count is taken whole, so a desktop with more than 32767 fonts still lists them all.
-    int last = -1;
-    carryOnAfterFailure([&] { last = m_dependencies.fontList->count() - 1; });
-    for (int i = 0; i <= last; ++i) {
+        m_swatches.at(static_cast<std::size_t>(i))->setColor(PaletteColor(i));
+}
+
+// Lists the installed fonts, leaving out the vertical-writing variants ("@" names). The count
+// is taken whole, so a desktop with more than 32767 fonts still lists them all.
+void SorvelMain::fillFontList()
+{
+    int count = 0;
+    // A font list that cannot be read leaves the box empty; the canvas keeps its own font.
+    if (!carryOnAfterFailure([&] { count = m_dependencies.fontList->count(); }))
+        return;
+    for (int i = 0; i < count; ++i) {
+        // A name the font list cannot give is left out; the fonts after it are still listed.
         carryOnAfterFailure([&] {
             const QString name = m_dependencies.fontList->name(i);
             if (!name.startsWith(u'@'))
                 addFontEntry(name);
         });
     }
-    carryOnAfterFailure([&] { selectFontEntry(defaultFontName); });
-    carryOnAfterFailure([&] { Combo1->setEnabled(true); });
-    carryOnAfterFailure([&] { setWindowTitle(layout::readyCaption.toString()); });
 }
 
 // Keeps the entries sorted, case-insensitively; an equal name goes after those already there.
@@ -77,66 +95,60 @@ void SorvelMain::Form_Load()
 void SorvelMain::addFontEntry(const QString& name)
 {
     int low = 0;
-    int high = Combo1->count();
+    int high = m_fontList->count();
     while (low < high) {
         const int middle = (low + high) / 2;
-        if (QString::compare(Combo1->itemText(middle), name, Qt::CaseInsensitive) <= 0)
+        if (QString::compare(m_fontList->itemText(middle), name, Qt::CaseInsensitive) <= 0)
             low = middle + 1;
         else
             high = middle;
     }
-    const int selected = Combo1->currentIndex();
-    Combo1->insertItem(low, name);
+    const int selected = m_fontList->currentIndex();
+    m_fontList->insertItem(low, name);
     if (selected < 0)
-        Combo1->setCurrentIndex(-1);
+        m_fontList->setCurrentIndex(-1);
 }
 
-// Setting the font list's text: selects the entry of that name, and a change of selection
-// raises Combo1_Click. Fails with BadArgument when no entry has that name.
+// Selects the entry of that name; a change of selection counts as choosing that font. Fails
+// with BadArgument when no entry has that name.
 void SorvelMain::selectFontEntry(const QString& name)
 {
-    const int index = Combo1->findText(name, Qt::MatchFixedString);
+    const int index = m_fontList->findText(name, Qt::MatchFixedString);
     if (index < 0)
         fail(FailureKind::BadArgument);
-    if (index == Combo1->currentIndex())
+    if (index == m_fontList->currentIndex())
         return;
-    Combo1->setCurrentIndex(index);
-    Combo1_Click();
+    m_fontList->setCurrentIndex(index);
+    onFontChosen();
 }
 
-// Text1 reports a change only when its text really changed (not for layout or input-method
-// composing updates).
-void SorvelMain::text1Edited()
+// Renders only when the text really changed (not for layout or input-method composing updates).
+void SorvelMain::onTextChanged()
 {
-    const QString text = textWithCrLf(*Text1);
+    const QString text = textWithCrLf(*m_textBox);
     if (text == m_lastText)
         return;
     m_lastText = text;
-    Text1_Change();
+    renderPreview();
 }
 
-void SorvelMain::Text1_Change()
-{
-    RenderTextImage();
-}
-
-void SorvelMain::RenderTextImage()
+void SorvelMain::renderPreview()
 {
     if (m_rendering)
         return; // never entered again while it runs
     m_rendering = true;
     const TextImageSettings settings = currentSettings();
-    sorvel::RenderTextImage(settings, {m_canvas, Label3, Picture5});
+    RenderTextImage(settings, {m_canvas, m_measuringLabel, m_pictureHolder});
     m_rendering = false;
     followCanvasSizes();
-    Picture1->update();
+    m_preview->update();
     emit rendered(settings);
 }
 
 TextImageSettings SorvelMain::currentSettings() const
 {
     TextImageSettings settings;
-    settings.Text = m_lastText; // kept up to date by every change of Text1
+    settings.Text = m_lastText; // kept up to date by every change of the text box
     const QFont& font = m_canvas.font();
     settings.FontName = font.family();
     settings.FontSize = static_cast<float>(fontPointSize(font));
@@ -144,24 +156,24 @@ TextImageSettings SorvelMain::currentSettings() const
     settings.FontItalic = font.italic();
     settings.FontUnderline = font.underline();
     settings.FontStrikethrough = font.strikeOut();
-    settings.SizeText = Combo2->currentText();
+    settings.SizeText = m_sizeBox->currentText();
     settings.ForeColor = m_canvas.foreColor();
     settings.BackColor = m_canvas.backColor();
-    settings.strBackImage = strBackImage;
-    settings.Shadow = Check2->isChecked();
-    settings.Rainbow = Check3->isChecked();
-    settings.Framed = Check4->isChecked();
+    settings.strBackImage = m_backgroundPicture;
+    settings.Shadow = m_shadowBox->isChecked();
+    settings.Rainbow = m_rainbowBox->isChecked();
+    settings.Framed = m_frameBox->isChecked();
     return settings;
 }
 
 void SorvelMain::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    Form_QueryUnload();
+    endProgram();
 }
 
 // Closing by any means ends the program at once, without a question.
-void SorvelMain::Form_QueryUnload()
+void SorvelMain::endProgram()
 {
     keepClipboardImage();
     if (m_dependencies.beforeProgramEnds)
@@ -174,7 +186,7 @@ bool SorvelMain::eventFilter(QObject* watched, QEvent* event)
 {
     // The swatch panel shows no tooltip of its own and passes none up from its swatches: only
     // the frame around it and the two buttons in it have one.
-    if (watched == Picture3 && event->type() == QEvent::ToolTip) {
+    if (watched == m_swatchPanel && event->type() == QEvent::ToolTip) {
         QToolTip::hideText();
         return true;
     }

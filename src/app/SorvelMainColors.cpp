@@ -3,7 +3,7 @@
 // dialog's colour reaches the image at the next rendering.
 #include "app/ColorRouting.h"
 #include "app/ColorSwatch.h"
-#include "app/MouseUpButton.h"
+#include "app/ReleaseReportingButton.h"
 #include "app/SorvelMain.h"
 #include "dialogs/ColorFontDlg.h"
 #include "render/PaletteColor.h"
@@ -15,12 +15,12 @@ namespace sorvel {
 
 void SorvelMain::connectColorHandlers()
 {
-    for (int i = 0; i < static_cast<int>(Picture2.size()); ++i)
-        connect(Picture2.at(static_cast<std::size_t>(i)), &ColorSwatch::mouseUp, this,
-                [this, i](Qt::MouseButton button) { Picture2_MouseUp(i, static_cast<int>(button)); });
-    connect(Command2, &QPushButton::clicked, this, &SorvelMain::Command2_Click);
-    connect(Command2, &MouseUpButton::mouseUp, this,
-            [this](Qt::MouseButton button) { Command2_MouseUp(static_cast<int>(button)); });
+    for (int i = 0; i < static_cast<int>(m_swatches.size()); ++i)
+        connect(m_swatches.at(static_cast<std::size_t>(i)), &ColorSwatch::mouseReleased, this,
+                [this, i](Qt::MouseButton button) { onSwatchReleased(i, button); });
+    connect(m_otherColorButton, &QPushButton::clicked, this, &SorvelMain::onOtherColorClicked);
+    connect(m_otherColorButton, &ReleaseReportingButton::mouseReleased, this,
+            [this](Qt::MouseButton button) { onOtherColorReleased(button); });
 }
 
 ColorFontDlg& SorvelMain::colorFontDlg()
@@ -30,31 +30,33 @@ ColorFontDlg& SorvelMain::colorFontDlg()
     return *m_colorFontDlg;
 }
 
-void SorvelMain::Picture2_MouseUp(int Index, int Button)
+void SorvelMain::onSwatchReleased(int index, Qt::MouseButton button)
 {
-    const ColorValue color = PaletteColor(Index);
-    if (swatchTarget(Button) == ColorTarget::Text)
+    const ColorValue color = PaletteColor(index);
+    if (swatchTarget(button) == ColorTarget::Text)
         m_canvas.setForeColor(color);
     else
         m_canvas.setBackColor(color);
-    RenderTextImage();
+    renderPreview();
 }
 
-void SorvelMain::Command2_Click()
+// A click (the left button, or Space on the focused button) chooses the text colour.
+void SorvelMain::onOtherColorClicked()
 {
     ColorFontDlg& dialog = colorFontDlg();
-    dialog.ShowColor(Text1);
+    dialog.ShowColor(m_textBox);
     if (dialog.Cancel)
         return;
     m_canvas.setForeColor(dialog.Color);
 }
 
-void SorvelMain::Command2_MouseUp(int Button)
+// The right button chooses the background colour; the left button's release is a click.
+void SorvelMain::onOtherColorReleased(Qt::MouseButton button)
 {
     ColorFontDlg& dialog = colorFontDlg();
-    if (Button != rightButton)
-        return; // the left button is Command2_Click's
-    dialog.ShowColor(Text1);
+    if (button != Qt::RightButton)
+        return;
+    dialog.ShowColor(m_textBox);
     if (dialog.Cancel)
         return;
     m_canvas.setBackColor(dialog.Color);

@@ -6,7 +6,7 @@
 #include "artwork/Artwork.h"
 #include "app/CanvasView.h"
 #include "app/ColorSwatch.h"
-#include "app/MouseUpButton.h"
+#include "app/ReleaseReportingButton.h"
 #include "app/WindowLayout.h"
 #include "text/FontSystem.h"
 #include "render/PaletteColor.h"
@@ -28,7 +28,7 @@ namespace {
 constexpr int scrollSmallChange = 5;
 constexpr int scrollLargeChange = 20;
 constexpr int scrollDefaultMax = 32767; // until the canvas decides the range
-constexpr int viewportBorder = 2;       // the sunken border of Picture4
+constexpr int viewportBorder = 2;       // the viewport's sunken border
 constexpr double uiFontPoints = 9.0;    // controls without a font of their own
 
 const QStringList sizeEntries = {
@@ -107,66 +107,69 @@ void SorvelMain::createControls()
 
     // The canvas starts in the default font; the measuring label holds the same font.
     m_canvas.setFont(textFont);
-    Label3.setFont(textFont);
+    m_measuringLabel.setFont(textFont);
 
-    Check4 = makeCheckBox(this, layout::Check4);
-    HScroll1 = place(new QScrollBar(Qt::Horizontal, this), layout::HScroll1);
-    VScroll1 = place(new QScrollBar(Qt::Vertical, this), layout::VScroll1);
-    for (QScrollBar* bar : {HScroll1, VScroll1}) {
+    m_frameBox = makeCheckBox(this, layout::frameBox);
+    m_horizontalBar = place(new QScrollBar(Qt::Horizontal, this), layout::horizontalBar);
+    m_verticalBar = place(new QScrollBar(Qt::Vertical, this), layout::verticalBar);
+    for (QScrollBar* bar : {m_horizontalBar, m_verticalBar}) {
         bar->setRange(0, scrollDefaultMax);
         bar->setSingleStep(scrollSmallChange);
         bar->setPageStep(scrollLargeChange);
         bar->setFocusPolicy(Qt::TabFocus);
     }
 
-    Picture4 = place(new QFrame(this), layout::Picture4);
-    Picture4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Picture4->setLineWidth(viewportBorder);
-    Picture4->setAutoFillBackground(true);
-    m_viewportClient = new QWidget(Picture4);
-    m_viewportClient->setGeometry(Picture4->contentsRect());
-    Picture1 = place(new CanvasView(m_canvas, m_viewportClient), layout::Picture1);
+    m_viewport = place(new QFrame(this), layout::viewport);
+    m_viewport->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_viewport->setLineWidth(viewportBorder);
+    m_viewport->setAutoFillBackground(true);
+    m_viewportClient = new QWidget(m_viewport);
+    m_viewportClient->setGeometry(m_viewport->contentsRect());
+    m_preview = place(new CanvasView(m_canvas, m_viewportClient), layout::preview);
 
-    Frame3 = makeFrame(this, layout::Frame3);
-    Text1 = place(new QPlainTextEdit(Frame3), layout::Text1);
-    Text1->setFont(textFont);
-    Text1->setTabChangesFocus(true);
-    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text1->document()->setDocumentMargin(1);
+    m_textFrame = makeFrame(this, layout::textFrame);
+    m_textBox = place(new QPlainTextEdit(m_textFrame), layout::textBox);
+    m_textBox->setFont(textFont);
+    m_textBox->setTabChangesFocus(true);
+    m_textBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_textBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_textBox->document()->setDocumentMargin(1);
 
-    Command3 = makePictureButton(this, layout::Command3, artwork::floppyDisk());
-    Check3 = makeCheckBox(this, layout::Check3);
-    Check2 = makeCheckBox(this, layout::Check2);
-    Command1 = makePictureButton(this, layout::Command1, artwork::copySheets());
+    m_saveButton = makePictureButton(this, layout::saveButton, artwork::floppyDisk());
+    m_rainbowBox = makeCheckBox(this, layout::rainbowBox);
+    m_shadowBox = makeCheckBox(this, layout::shadowBox);
+    m_copyButton = makePictureButton(this, layout::copyButton, artwork::copySheets());
 
-    Frame1 = makeFrame(this, layout::Frame1);
-    Picture3 = place(new QWidget(Frame1), layout::Picture3);
-    Picture3->installEventFilter(this);
-    Command4 = place(new QPushButton(layout::Command4.caption.toString(), Picture3), layout::Command4);
-    Command2 = place(new MouseUpButton(layout::Command2.caption.toString(), Picture3), layout::Command2);
+    m_colorFrame = makeFrame(this, layout::colorFrame);
+    m_swatchPanel = place(new QWidget(m_colorFrame), layout::swatchPanel);
+    m_swatchPanel->installEventFilter(this);
+    m_backgroundButton =
+        place(new QPushButton(layout::backgroundButton.caption.toString(), m_swatchPanel), layout::backgroundButton);
+    m_otherColorButton = place(new ReleaseReportingButton(layout::otherColorButton.caption.toString(), m_swatchPanel),
+                               layout::otherColorButton);
     for (int i = 0; i < paletteSize; ++i) {
-        auto* swatch = new ColorSwatch(Picture3);
+        auto* swatch = new ColorSwatch(m_swatchPanel);
         swatch->setGeometry(layout::toPixels(layout::swatchPlace(i)));
-        Picture2.at(static_cast<std::size_t>(i)) = swatch;
+        m_swatches.at(static_cast<std::size_t>(i)) = swatch;
     }
 
-    Frame2 = makeFrame(this, layout::Frame2);
-    Check1[0] = makeToggle(Frame2, layout::Check1[0], serifFont(12.0, false, false, false));
-    Check1[0]->setIcon(artwork::boldLetter());
-    Check1[1] = makeToggle(Frame2, layout::Check1[1], serifFont(9.75, true, false, false));
-    Check1[1]->setIcon(artwork::italicLetter());
-    Check1[2] = makeToggle(Frame2, layout::Check1[2], serifFont(9.75, false, true, false));
-    Check1[2]->setText(layout::Check1[2].caption.toString());
-    Check1[3] = makeToggle(Frame2, layout::Check1[3], serifFont(9.75, false, false, true));
-    Check1[3]->setText(layout::Check1[3].caption.toString());
+    m_fontFrame = makeFrame(this, layout::fontFrame);
+    // Bold and italic show a picture; underline and strikethrough their caption in their style.
+    const std::array<QFont, 4> styleFonts{serifFont(12.0, false, false, false), serifFont(9.75, true, false, false),
+                                          serifFont(9.75, false, true, false), serifFont(9.75, false, false, true)};
+    for (std::size_t i = 0; i < m_styleButtons.size(); ++i)
+        m_styleButtons.at(i) = makeToggle(m_fontFrame, layout::styleButtons.at(i), styleFonts.at(i));
+    styleButton(Style::Bold)->setIcon(artwork::boldLetter());
+    styleButton(Style::Italic)->setIcon(artwork::italicLetter());
+    for (const Style style : {Style::Underline, Style::Strikethrough})
+        styleButton(style)->setText(layout::styleButtons.at(static_cast<std::size_t>(style)).caption.toString());
 
-    Combo1 = place(new QComboBox(Frame2), layout::Combo1);
-    Combo1->setFont(textFont);
-    Combo1->setEditable(false);
+    m_fontList = place(new QComboBox(m_fontFrame), layout::fontList);
+    m_fontList->setFont(textFont);
+    m_fontList->setEditable(false);
 
-    Combo2 = place(new QComboBox(Frame2), layout::Combo2);
-    Combo2->setFont(textFont);
+    m_sizeBox = place(new QComboBox(m_fontFrame), layout::sizeBox);
+    m_sizeBox->setFont(textFont);
     // Leaving the edit field or pressing Enter in it makes the toolkit pick the entry matching
     // the typed text and report it as activated, as if chosen from the list. Those reports are
     // not choices: the flag is raised before the toolkit's own handling (slots run in the order
@@ -174,53 +177,98 @@ void SorvelMain::createControls()
     auto* sizeEdit = new QLineEdit;
     for (auto finished : {&QLineEdit::returnPressed, &QLineEdit::editingFinished})
         connect(sizeEdit, finished, this, [this] { m_sizeEditFinishing = true; });
-    Combo2->setLineEdit(sizeEdit);
+    m_sizeBox->setLineEdit(sizeEdit);
     for (auto finished : {&QLineEdit::returnPressed, &QLineEdit::editingFinished})
         connect(sizeEdit, finished, this, [this] { m_sizeEditFinishing = false; });
-    Combo2->setInsertPolicy(QComboBox::NoInsert);
-    Combo2->setCompleter(nullptr); // typing "1" must stay "1"
-    Combo2->addItems(sizeEntries);
-    Combo2->setCurrentIndex(Combo2->findText(layout::Combo2.caption.toString()));
+    m_sizeBox->setInsertPolicy(QComboBox::NoInsert);
+    m_sizeBox->setCompleter(nullptr); // typing "1" must stay "1"
+    m_sizeBox->addItems(sizeEntries);
+    m_sizeBox->setCurrentIndex(m_sizeBox->findText(layout::sizeBox.caption.toString()));
 
-    Label2 = makeLabel(Frame2, layout::Label2);
-    Label4 = makeLabel(this, layout::Label4);
+    m_sizeLabel = makeLabel(m_fontFrame, layout::sizeLabel);
+    m_previewLabel = makeLabel(this, layout::previewLabel);
 
-    // Focus order; Text1 has the focus when the window first shows.
-    const std::array<QWidget*, 16> tabOrder{Text1,     Combo1,   Combo2,   Check1[0], Check1[1], Check1[2],
-                                            Check1[3], Command4, Command2, Check2,    Check3,    Check4,
-                                            Command1,  Command3, HScroll1, VScroll1};
+    // Focus order; the text box has the focus when the window first shows.
+    const std::array<QWidget*, 16> tabOrder{m_textBox,
+                                            m_fontList,
+                                            m_sizeBox,
+                                            styleButton(Style::Bold),
+                                            styleButton(Style::Italic),
+                                            styleButton(Style::Underline),
+                                            styleButton(Style::Strikethrough),
+                                            m_backgroundButton,
+                                            m_otherColorButton,
+                                            m_shadowBox,
+                                            m_rainbowBox,
+                                            m_frameBox,
+                                            m_copyButton,
+                                            m_saveButton,
+                                            m_horizontalBar,
+                                            m_verticalBar};
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    Text1->setFocus();
+    m_textBox->setFocus();
+}
+
+// Every control a user can reach is named in Japanese for screen readers: by its caption, or
+// where it has none (or only a letter or a word too short to tell what it does: "U", "S",
+// "背景") by its tooltip; the text box by its frame's caption. On Linux Qt announces
+// a combo box by its value and names it by the labels related to it: the font frame's caption
+// for both boxes, and the size label, made the size box's buddy (its caption has no shortcut
+// letter, so the buddy adds no shortcut).
+void SorvelMain::nameControlsForAssistiveTechnology()
+{
+    m_previewLabel->setAccessibleName(layout::previewLabel.caption.toString());
+    m_preview->setAccessibleName(layout::previewName.toString());
+    m_textFrame->setAccessibleName(layout::textFrame.caption.toString());
+    m_textBox->setAccessibleName(layout::textFrame.caption.toString());
+    m_fontFrame->setAccessibleName(layout::fontFrame.caption.toString());
+    m_fontList->setAccessibleName(layout::fontList.toolTip.toString());
+    m_sizeLabel->setAccessibleName(layout::sizeLabel.caption.toString());
+    m_sizeBox->setAccessibleName(layout::sizeBox.toolTip.toString());
+    m_sizeLabel->setBuddy(m_sizeBox);
+    for (std::size_t i = 0; i < m_styleButtons.size(); ++i)
+        m_styleButtons.at(i)->setAccessibleName(layout::styleButtons.at(i).toolTip.toString());
+    m_colorFrame->setAccessibleName(layout::colorFrame.caption.toString());
+    for (std::size_t i = 0; i < m_swatches.size(); ++i)
+        m_swatches.at(i)->setAccessibleName(layout::swatchNamePattern.toString().arg(i + 1));
+    m_backgroundButton->setAccessibleName(layout::backgroundButton.toolTip.toString());
+    m_otherColorButton->setAccessibleName(layout::otherColorButton.caption.toString());
+    m_shadowBox->setAccessibleName(layout::shadowBox.caption.toString());
+    m_rainbowBox->setAccessibleName(layout::rainbowBox.caption.toString());
+    m_frameBox->setAccessibleName(layout::frameBox.caption.toString());
+    m_copyButton->setAccessibleName(layout::copyButton.toolTip.toString());
+    m_saveButton->setAccessibleName(layout::saveButton.toolTip.toString());
 }
 
 void SorvelMain::connectHandlers()
 {
-    connect(Text1, &QPlainTextEdit::textChanged, this, &SorvelMain::text1Edited);
+    connect(m_textBox, &QPlainTextEdit::textChanged, this, &SorvelMain::onTextChanged);
 
-    for (int i = 0; i < static_cast<int>(Check1.size()); ++i)
-        connect(Check1.at(static_cast<std::size_t>(i)), &QToolButton::clicked, this, [this, i] { Check1_Click(i); });
-    connect(Check2, &QCheckBox::clicked, this, &SorvelMain::Check2_Click);
-    connect(Check3, &QCheckBox::clicked, this, &SorvelMain::Check3_Click);
-    connect(Check4, &QCheckBox::clicked, this, &SorvelMain::Check4_Click);
+    for (const Style style : {Style::Bold, Style::Italic, Style::Underline, Style::Strikethrough})
+        connect(styleButton(style), &QToolButton::clicked, this, [this, style] { onStyleToggled(style); });
+    connect(m_shadowBox, &QCheckBox::clicked, this, &SorvelMain::onShadowToggled);
+    connect(m_rainbowBox, &QCheckBox::clicked, this, &SorvelMain::onRainbowToggled);
+    connect(m_frameBox, &QCheckBox::clicked, this, &SorvelMain::onFrameToggled);
 
-    // A pick from a list raises Click only; typing in the size box raises Change only (the
-    // box's own text updates on a pick are programmatic and not edits).
-    connect(Combo1, &QComboBox::activated, this, &SorvelMain::Combo1_Click);
-    connect(Combo2, &QComboBox::activated, this, [this] {
+    // A pick from a list counts as a choice; typing in the size box as an edit (the box's own
+    // text updates on a pick are programmatic and not edits).
+    connect(m_fontList, &QComboBox::activated, this, &SorvelMain::onFontChosen);
+    connect(m_sizeBox, &QComboBox::activated, this, [this] {
         if (!m_sizeEditFinishing)
-            Combo2_Click();
+            onSizeChosen();
     });
-    connect(Combo2->lineEdit(), &QLineEdit::textEdited, this, &SorvelMain::Combo2_Change);
+    connect(m_sizeBox->lineEdit(), &QLineEdit::textEdited, this, &SorvelMain::onSizeEdited);
 
     connectColorHandlers();
     connectOutputHandlers();
 
-    m_canvas.setResizeListener([this] { Picture1_Resize(); });
-    connect(HScroll1, &QScrollBar::valueChanged, this, &SorvelMain::HScroll1_Change);
-    connect(HScroll1, &QScrollBar::sliderMoved, this, &SorvelMain::HScroll1_Scroll);
-    connect(VScroll1, &QScrollBar::valueChanged, this, &SorvelMain::VScroll1_Change);
-    connect(VScroll1, &QScrollBar::sliderMoved, this, &SorvelMain::VScroll1_Scroll);
+    m_canvas.setResizeListener([this] { onCanvasResized(); });
+    // The preview follows the thumb both when the value changes and while the thumb is dragged.
+    connect(m_horizontalBar, &QScrollBar::valueChanged, this, &SorvelMain::onHorizontalScroll);
+    connect(m_horizontalBar, &QScrollBar::sliderMoved, this, &SorvelMain::onHorizontalScroll);
+    connect(m_verticalBar, &QScrollBar::valueChanged, this, &SorvelMain::onVerticalScroll);
+    connect(m_verticalBar, &QScrollBar::sliderMoved, this, &SorvelMain::onVerticalScroll);
 }
 
 } // namespace sorvel

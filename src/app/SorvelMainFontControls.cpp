@@ -1,4 +1,4 @@
-// The handlers of the font list, the size box, the four style toggles and the three effect
+// The handlers of the font list, the size box, the four style buttons and the three effect
 // boxes. The canvas font and the measuring font are kept equal; each handler ends with one
 // rendering.
 
@@ -13,72 +13,66 @@
 
 namespace sorvel {
 
-void SorvelMain::Check1_Click([[maybe_unused]] int Index)
+// The canvas draws the text and the measuring label sizes it: both take every font change.
+void SorvelMain::changeTextFonts(const std::function<void(QFont&)>& change)
 {
-    // All four toggles are read afresh, whichever was clicked.
-    const auto withStyles = [this](QFont font) {
-        font.setBold(Check1[0]->isChecked());
-        font.setItalic(Check1[1]->isChecked());
-        font.setUnderline(Check1[2]->isChecked());
-        font.setStrikeOut(Check1[3]->isChecked());
-        return font;
-    };
-    m_canvas.setFont(withStyles(m_canvas.font()));
-    Label3.setFont(withStyles(Label3.font()));
-    RenderTextImage();
+    QFont canvasFont = m_canvas.font();
+    change(canvasFont);
+    QFont measuringFont = m_measuringLabel.font();
+    change(measuringFont);
+    m_canvas.setFont(canvasFont);
+    m_measuringLabel.setFont(measuringFont);
 }
 
-void SorvelMain::Check2_Click()
+void SorvelMain::onStyleToggled([[maybe_unused]] Style style)
 {
-    RenderTextImage();
+    // All four buttons are read afresh, whichever was toggled.
+    changeTextFonts([this](QFont& font) {
+        font.setBold(styleButton(Style::Bold)->isChecked());
+        font.setItalic(styleButton(Style::Italic)->isChecked());
+        font.setUnderline(styleButton(Style::Underline)->isChecked());
+        font.setStrikeOut(styleButton(Style::Strikethrough)->isChecked());
+    });
+    renderPreview();
 }
 
-void SorvelMain::Check3_Click()
+void SorvelMain::onShadowToggled()
 {
-    RenderTextImage();
+    renderPreview();
+}
+
+void SorvelMain::onRainbowToggled()
+{
+    renderPreview();
 }
 
 // The frame box renders at once too, like the other two effects.
-void SorvelMain::Check4_Click()
+void SorvelMain::onFrameToggled()
 {
-    RenderTextImage();
+    renderPreview();
 }
 
-void SorvelMain::Combo1_Click()
+void SorvelMain::onFontChosen()
 {
-    carryOnAfterFailure([this] {
-        QFont font = m_canvas.font();
-        font.setFamily(Combo1->currentText());
-        m_canvas.setFont(font);
-    });
-    carryOnAfterFailure([this] {
-        QFont font = Label3.font();
-        font.setFamily(Combo1->currentText());
-        Label3.setFont(font);
-    });
-    carryOnAfterFailure([this] { RenderTextImage(); });
+    const QString family = m_fontList->currentText();
+    changeTextFonts([&family](QFont& font) { font.setFamily(family); });
+    renderPreview();
 }
 
-// A text that is not a number, or a size the font system refuses, leaves the previous size;
-// the image is rendered again either way.
-void SorvelMain::Combo2_Click()
+void SorvelMain::onSizeChosen()
 {
+    // A text that is not a number, or a size the font system refuses, leaves the previous size:
+    // the user may be halfway through typing a size, and the image is rendered again either way.
     carryOnAfterFailure([this] {
-        QFont font = m_canvas.font();
-        setFontPointSize(font, textToNumber(Combo2->currentText()));
-        m_canvas.setFont(font);
+        const double points = textToNumber(m_sizeBox->currentText());
+        changeTextFonts([points](QFont& font) { setFontPointSize(font, points); });
     });
-    carryOnAfterFailure([this] {
-        QFont font = Label3.font();
-        setFontPointSize(font, textToNumber(Combo2->currentText()));
-        Label3.setFont(font);
-    });
-    carryOnAfterFailure([this] { RenderTextImage(); });
+    renderPreview();
 }
 
-void SorvelMain::Combo2_Change()
+void SorvelMain::onSizeEdited()
 {
-    Combo2_Click();
+    onSizeChosen();
 }
 
 } // namespace sorvel

@@ -20,9 +20,9 @@ const QString copyFailedTitle = QStringLiteral("クリップボードにコピ�
 
 void SorvelMain::connectOutputHandlers()
 {
-    connect(Command1, &QPushButton::clicked, this, &SorvelMain::Command1_Click);
-    connect(Command3, &QPushButton::clicked, this, &SorvelMain::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &SorvelMain::Command4_Click);
+    connect(m_copyButton, &QPushButton::clicked, this, &SorvelMain::onCopyClicked);
+    connect(m_saveButton, &QPushButton::clicked, this, &SorvelMain::onSaveClicked);
+    connect(m_backgroundButton, &QPushButton::clicked, this, &SorvelMain::onBackgroundClicked);
 }
 
 FileDlg& SorvelMain::fileDlg()
@@ -35,7 +35,7 @@ FileDlg& SorvelMain::fileDlg()
 // Renders, empties the clipboard and places the whole canvas image on it.
 CopyResult SorvelMain::copyToClipboard()
 {
-    RenderTextImage();
+    renderPreview();
     const CopyResult result = copyImageToClipboard(*m_dependencies.clipboard, m_canvas.image());
     m_copiedImage = result.ok() ? m_canvas.image() : QImage();
     return result;
@@ -43,14 +43,14 @@ CopyResult SorvelMain::copyToClipboard()
 
 // Pressed directly, a copy that did not reach the clipboard is reported; an empty canvas has
 // nothing to copy and leaves the clipboard empty.
-void SorvelMain::Command1_Click()
+void SorvelMain::onCopyClicked()
 {
     const CopyResult result = copyToClipboard();
     if (!result.ok() && result.status != CopyResult::Status::NoImage)
         m_dependencies.messageBox->showError(this, copyFailedTitle, result.message());
 }
 
-void SorvelMain::Command3_Click()
+void SorvelMain::onSaveClicked()
 {
     copyToClipboard(); // a failed copy does not stop the save
     const std::optional<QString> path = chooseSavePath(fileDlg(), this, currentSettings().Text);
@@ -65,14 +65,14 @@ void SorvelMain::Command3_Click()
         m_dependencies.messageBox->showError(this, saveFailedTitle, outcome.message);
 }
 
-void SorvelMain::Command4_Click()
+void SorvelMain::onBackgroundClicked()
 {
     copyToClipboard(); // a failed copy does not stop the choice
-    strBackImage = chooseBackgroundPicture(fileDlg(), this);
+    m_backgroundPicture = chooseBackgroundPicture(fileDlg(), this);
     // A cancelled choice removes the picture from the next rendering; the preview keeps it
     // until then.
-    if (!strBackImage.isEmpty())
-        RenderTextImage();
+    if (!m_backgroundPicture.isEmpty())
+        renderPreview();
 }
 
 // At close: while the clipboard still holds this program's image, hand it to a process that

@@ -22,6 +22,6 @@ int main(int argc, char* argv[])
     sorvel::setUpApplication(application);
     sorvel::installFontSubstitutions();
     sorvel::SorvelMain window(sorvel::realDependencies());
-    window.Form_Load();
+    window.start();
     return QApplication::exec();
 }

@@ -15,10 +15,10 @@ namespace sorvel::artwork {
 
 constexpr QRgb maskColor = 0xFFFF00FFu;
 
-QPixmap boldLetter();   // Check1(0): a bold serif B
-QPixmap italicLetter(); // Check1(1): an italic serif I
-QPixmap copySheets();   // Command1: two overlapping document sheets
-QPixmap floppyDisk();   // Command3: a floppy disk
+QPixmap boldLetter();   // the bold button: a bold serif B
+QPixmap italicLetter(); // the italic button: an italic serif I
+QPixmap copySheets();   // the copy button: two overlapping document sheets
+QPixmap floppyDisk();   // the save button: a floppy disk
 QIcon windowIcon();     // 32 x 32 and 16 x 16
 
 // The icon's design grid: shapes are placed in units of 1/32 of its side.

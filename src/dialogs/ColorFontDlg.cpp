@@ -24,15 +24,15 @@ bool validIndex(int index) noexcept
 
 } // namespace
 
-ColorValue ColorFontDlg::CustColors(int Index) const noexcept
+ColorValue ColorFontDlg::CustColors(int index) const noexcept
 {
-    return validIndex(Index) ? m_custColors[static_cast<std::size_t>(Index)] : 0;
+    return validIndex(index) ? m_custColors[static_cast<std::size_t>(index)] : 0;
 }
 
-void ColorFontDlg::setCustColors(int Index, ColorValue NewColor) noexcept
+void ColorFontDlg::setCustColors(int index, ColorValue color) noexcept
 {
-    if (validIndex(Index))
-        m_custColors[static_cast<std::size_t>(Index)] = NewColor;
+    if (validIndex(index))
+        m_custColors[static_cast<std::size_t>(index)] = color;
 }
 
 ColorValue ColorFontDlg::ShowColor(QWidget* owner)

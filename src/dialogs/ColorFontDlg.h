@@ -35,10 +35,10 @@ public:
     bool FontStrikethrough = false;
     bool FontUnderline = false;
 
-    // Custom colour Index (0..15); any other Index reads 0.
-    ColorValue CustColors(int Index) const noexcept;
-    // Stores NewColor at Index (0..15); any other Index changes nothing and is no error.
-    void setCustColors(int Index, ColorValue NewColor) noexcept;
+    // Custom colour index (0..15); any other index reads 0.
+    ColorValue CustColors(int index) const noexcept;
+    // Stores color at index (0..15); any other index changes nothing and is no error.
+    void setCustColors(int index, ColorValue color) noexcept;
 
     // The chosen face name (also in FontName), or "" when cancelled (no property changes).
     // deviceFont is the font a drawing surface currently uses, or nullptr: it gives every

@@ -14,20 +14,20 @@ namespace {
 const QString folderPrompt = QStringLiteral("フォルダを選択してください。");
 } // namespace
 
-QString FileDlg::ShowOpen(QWidget* owner, const QString& strFilter, const QString& strDefDir)
+QString FileDlg::ShowOpen(QWidget* owner, const QString& filterText, const QString& startFolder)
 {
-    return showFileDialog(false, owner, strFilter, strDefDir);
+    return showFileDialog(false, owner, filterText, startFolder);
 }
 
-QString FileDlg::ShowSave(QWidget* owner, const QString& strFilter, const QString& strDefDir)
+QString FileDlg::ShowSave(QWidget* owner, const QString& filterText, const QString& startFolder)
 {
-    return showFileDialog(true, owner, strFilter, strDefDir);
+    return showFileDialog(true, owner, filterText, startFolder);
 }
 
-QString FileDlg::showFileDialog(bool save, QWidget* owner, const QString& strFilter, const QString& strDefDir)
+QString FileDlg::showFileDialog(bool save, QWidget* owner, const QString& filterText, const QString& startFolder)
 {
-    const QString filterText = strFilter.isEmpty() ? Filter : strFilter;
-    const QString startDir = strDefDir.isEmpty() ? QDir::currentPath() : strDefDir;
+    const QString effectiveFilter = filterText.isEmpty() ? Filter : filterText;
+    const QString startDir = startFolder.isEmpty() ? QDir::currentPath() : startFolder;
     Cancel = false;
     if (Filename.size() > maxFilenameLength)
         fail(FailureKind::BadArgument);
@@ -36,7 +36,7 @@ QString FileDlg::showFileDialog(bool save, QWidget* owner, const QString& strFil
     request.kind = save ? FileDialogKind::Save : FileDialogKind::Open;
     request.owner = owner;
     request.title = Title;
-    request.nameFilters = toNameFilters(filterText);
+    request.nameFilters = toNameFilters(effectiveFilter);
     request.selectedNameFilter = request.nameFilters.value(0);
     request.initialName = Filename;
     request.initialDir = startDir;
@@ -53,16 +53,16 @@ QString FileDlg::showFileDialog(bool save, QWidget* owner, const QString& strFil
     return Filename;
 }
 
-QString FileDlg::ShowDir(QWidget* owner, const QString& strDefDir, std::int16_t Flag)
+QString FileDlg::ShowDir(QWidget* owner, const QString& startFolder, std::int16_t flag)
 {
-    static_cast<void>(Flag);
+    static_cast<void>(flag);
     Cancel = false;
-    FileDlgMod::strBrowseDir = strDefDir;
+    FileDlgMod::folderDialogStart = startFolder;
 
     FolderDialogRequest request;
     request.owner = owner;
     request.prompt = folderPrompt;
-    request.startDir = FileDlgMod::strBrowseDir;
+    request.startDir = FileDlgMod::folderDialogStart;
 
     // A failing dialog counts as a cancelled one: ShowDir raises nothing.
     FolderDialogResult result;
@@ -73,7 +73,7 @@ QString FileDlg::ShowDir(QWidget* owner, const QString& strDefDir, std::int16_t 
         Cancel = true;
         return {};
     }
-    return FileDlgMod::AddBackslash(folder);
+    return FileDlgMod::withTrailingSlash(folder);
 }
 
 } // namespace sorvel

@@ -28,28 +28,28 @@ public:
     QString Filename;
     // Extra option bits (FileDialogOption) for the open and save dialogs.
     std::int32_t Flags = 0;
-    // Filter text (see FilterString.h) used when a call's strFilter is empty.
+    // Filter text (see FilterString.h) used when a call's filterText is empty.
     QString Filter;
     // Caption of the open and save dialogs; never set: the platform's own caption.
     std::optional<QString> Title;
 
-    // The chosen full path, or "" when cancelled. strFilter empty: Filter is used; strDefDir
+    // The chosen full path, or "" when cancelled. filterText empty: Filter is used; startFolder
     // empty: the process's current directory. The first file type is preselected.
     // Fails with BadArgument before any dialog when Filename is longer than maxFilenameLength
     // (Cancel is already false then, Filename unchanged).
-    QString ShowOpen(QWidget* owner, const QString& strFilter = {}, const QString& strDefDir = {});
+    QString ShowOpen(QWidget* owner, const QString& filterText = {}, const QString& startFolder = {});
 
     // The chosen folder ending in '/', or "" when cancelled (also when the dialog fails or gives
-    // no path). Starts at strDefDir when not empty. Flag has no effect. Never raises an error
+    // no path). Starts at startFolder when not empty. flag has no effect. Never raises an error
     // and never touches Filename.
-    QString ShowDir(QWidget* owner, const QString& strDefDir = {}, std::int16_t Flag = 0);
+    QString ShowDir(QWidget* owner, const QString& startFolder = {}, std::int16_t flag = 0);
 
     // As ShowOpen, for a name to save under. A name typed without an extension comes back with
     // the extension of the selected file type.
-    QString ShowSave(QWidget* owner, const QString& strFilter = {}, const QString& strDefDir = {});
+    QString ShowSave(QWidget* owner, const QString& filterText = {}, const QString& startFolder = {});
 
 private:
-    QString showFileDialog(bool save, QWidget* owner, const QString& strFilter, const QString& strDefDir);
+    QString showFileDialog(bool save, QWidget* owner, const QString& filterText, const QString& startFolder);
 
     DialogService& m_dialogs;
 };

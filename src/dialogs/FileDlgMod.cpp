@@ -6,7 +6,7 @@ namespace {
 constexpr QChar pathSeparator = u'/';
 } // namespace
 
-QString strBrowseDir;
+QString folderDialogStart;
 
 QString TrimNull(const QString& s)
 {
@@ -14,7 +14,7 @@ QString TrimNull(const QString& s)
     return end < 0 ? s : s.left(end);
 }
 
-QString AddBackslash(const QString& s)
+QString withTrailingSlash(const QString& s)
 {
     return s.endsWith(pathSeparator) ? s : s + pathSeparator;
 }

@@ -6,15 +6,15 @@
 
 namespace sorvel::FileDlgMod {
 
-// Folder the folder dialog starts at when not empty. ShowDir writes it from its strDefDir at
+// Folder the folder dialog starts at when not empty. ShowDir writes it from its startFolder at
 // every call; it keeps its value between calls.
-extern QString strBrowseDir;
+extern QString folderDialogStart;
 
 // The part of s before its first NUL character; s whole when it holds none. Never fails.
 QString TrimNull(const QString& s);
 
 // s with a path separator appended unless it already ends in one ("" gives "/"). The
 // separator is '/', the one of this platform and of every path Qt returns.
-QString AddBackslash(const QString& s);
+QString withTrailingSlash(const QString& s);
 
 } // namespace sorvel::FileDlgMod

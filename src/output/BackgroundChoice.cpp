@@ -8,10 +8,14 @@ namespace sorvel {
 QString chooseBackgroundPicture(FileDlg& dialog, QWidget* owner)
 {
     dialog.Title = backgroundDialogTitle;
-    bool shown = carryOnAfterFailure([&] { dialog.ShowOpen(owner, backgroundDialogFilter); });
+    const auto showDialog = [&] { dialog.ShowOpen(owner, backgroundDialogFilter); };
+    // The dialog refuses a proposed name too long for it (the last save went into a deep
+    // folder): the choice goes on with the dialog opened once more without a proposal.
+    bool shown = carryOnAfterFailure(showDialog);
     if (!shown) {
         dialog.Filename.clear();
-        shown = carryOnAfterFailure([&] { dialog.ShowOpen(owner, backgroundDialogFilter); });
+        // A dialog that cannot be shown even then chose nothing, as a cancelled one.
+        shown = carryOnAfterFailure(showDialog);
     }
     if (!shown || dialog.Cancel)
         return {};

@@ -2,7 +2,7 @@
 // fake dialogs, clipboard and message box.
 #include "support/WindowFixture.h"
 #include "app/ColorSwatch.h"
-#include "app/MouseUpButton.h"
+#include "app/ReleaseReportingButton.h"
 #include "render/PaletteColor.h"
 #include "support/FileSizeLimit.h"
 
@@ -23,20 +23,21 @@ private slots:
             WindowFixture fixture;
             TextImageSettings expected = fixture.window->currentSettings();
             (button == Qt::LeftButton ? expected.ForeColor : expected.BackColor) = PaletteColor(12);
-            QTest::mouseClick(fixture.window->Picture2[12], button);
+            QTest::mouseClick(fixture.view().swatch(12), button);
             QCOMPARE(fixture.renders, std::vector{expected});
         }
         WindowFixture fixture;
         SorvelMain& w = *fixture.window;
-        QTest::mouseClick(w.Command2, Qt::RightButton); // cancelled
+        const SorvelMainTestView v(w);
+        QTest::mouseClick(v.otherColorButton(), Qt::RightButton); // cancelled
         CustomColors custom{};
         custom[3] = rgbColor(0, 255, 0);
         fixture.dialogs->colorDialog.queue(FakeDialogService::chosenColor(rgbColor(255, 0, 0), custom));
-        QTest::mouseClick(w.Command2, Qt::LeftButton);
+        QTest::mouseClick(v.otherColorButton(), Qt::LeftButton);
         fixture.dialogs->colorDialog.queue(FakeDialogService::chosenColor(rgbColor(0, 0, 255)));
-        QTest::mouseClick(w.Command2, Qt::RightButton);
+        QTest::mouseClick(v.otherColorButton(), Qt::RightButton);
         QCOMPARE(fixture.dialogs->colorDialog.last()->customColors[3], rgbColor(0, 255, 0));
-        QTest::mouseClick(w.Command1, Qt::LeftButton); // the only rendering
+        QTest::mouseClick(v.copyButton(), Qt::LeftButton); // the only rendering
         QCOMPARE(fixture.renderedList(&TextImageSettings::ForeColor), QList<ColorValue>{rgbColor(255, 0, 0)});
         QCOMPARE(fixture.renderedList(&TextImageSettings::BackColor), QList<ColorValue>{rgbColor(0, 0, 255)});
     }
@@ -47,15 +48,16 @@ private slots:
     {
         WindowFixture fixture;
         SorvelMain& w = *fixture.window;
-        QTest::keyClicks(w.Text1, QString(300, u'W'));
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        const SorvelMainTestView v(w);
+        QTest::keyClicks(v.textBox(), QString(300, u'W'));
+        QTest::mouseClick(v.copyButton(), Qt::LeftButton);
         QCOMPARE(fixture.clipboard->calls, QStringList({"clear", "setImage"}));
         QCOMPARE(fixture.clipboard->image, w.canvas().image());
-        QVERIFY(fixture.clipboard->image.width() > w.Picture4->width());
+        QVERIFY(fixture.clipboard->image.width() > v.viewport()->width());
         fixture.clipboard->failSetImage = true;
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        QTest::mouseClick(v.copyButton(), Qt::LeftButton);
         QCOMPARE(fixture.messages->errors.size(), 1);
-        QTest::mouseClick(w.Command3, Qt::LeftButton);
+        QTest::mouseClick(v.saveButton(), Qt::LeftButton);
         QCOMPARE(fixture.messages->errors.size(), 1);
         QCOMPARE(fixture.dialogs->saveFileDialog.calls(), 1);
     }
@@ -75,7 +77,8 @@ private slots:
             QVERIFY(!fullDisk || old.save(path));
             WindowFixture fixture;
             SorvelMain& w = *fixture.window;
-            QTest::keyClicks(w.Text1, QStringLiteral("Save me"));
+            const SorvelMainTestView v(w);
+            QTest::keyClicks(v.textBox(), QStringLiteral("Save me"));
             fixture.renders.clear();
             if (!name.isEmpty())
                 fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(path));
@@ -83,7 +86,7 @@ private slots:
             {
                 std::optional<FileSizeLimit> limit;
                 QVERIFY(!fullDisk || limit.emplace(64).active());
-                QTest::mouseClick(w.Command3, Qt::LeftButton);
+                QTest::mouseClick(v.saveButton(), Qt::LeftButton);
             }
             QCOMPARE(fixture.renderCount(), 1);
             QCOMPARE(fixture.clipboard->image, w.canvas().image());
@@ -119,14 +122,15 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("empty.png"));
         WindowFixture fixture;
         SorvelMain& w = *fixture.window;
-        w.Check3->setChecked(rainbow);
-        w.Check4->setChecked(framed);
-        QTest::keyClicks(w.Text1, QStringLiteral("x"));
+        const SorvelMainTestView v(w);
+        v.rainbowBox()->setChecked(rainbow);
+        v.frameBox()->setChecked(framed);
+        QTest::keyClicks(v.textBox(), QStringLiteral("x"));
         const int lineHeight = w.canvas().scaleHeight();
-        QTest::keyClick(w.Text1, Qt::Key_Backspace);
-        QVERIFY(w.Text1->toPlainText().isEmpty());
+        QTest::keyClick(v.textBox(), Qt::Key_Backspace);
+        QVERIFY(v.textBox()->toPlainText().isEmpty());
 
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        QTest::mouseClick(v.copyButton(), Qt::LeftButton);
         const QImage image = w.canvas().image();
         QCOMPARE(image.height(), lineHeight);
         QVERIFY2(image.width() >= 2, qPrintable(QString::number(image.width())));
@@ -138,7 +142,7 @@ private slots:
         QCOMPARE(fixture.clipboard->image, image);
 
         fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(path));
-        QTest::mouseClick(w.Command3, Qt::LeftButton);
+        QTest::mouseClick(v.saveButton(), Qt::LeftButton);
         QVERIFY2(fixture.messages->errors.isEmpty(), qPrintable(fixture.messages->errors.value(0).text));
         QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), image);
     }
@@ -155,17 +159,18 @@ private slots:
         QVERIFY(tile.save(picture));
         WindowFixture fixture;
         SorvelMain& w = *fixture.window;
-        QTest::keyClicks(w.Text1, QStringLiteral("    "));
+        const SorvelMainTestView v(w);
+        QTest::keyClicks(v.textBox(), QStringLiteral("    "));
         fixture.dialogs->saveFileDialog.queue(FakeDialogService::chosenFile(saved));
-        QTest::mouseClick(w.Command3, Qt::LeftButton);
+        QTest::mouseClick(v.saveButton(), Qt::LeftButton);
         fixture.renders.clear();
         fixture.dialogs->openFileDialog.queue(FakeDialogService::chosenFile(picture));
-        QTest::mouseClick(w.Command4, Qt::LeftButton);
+        QTest::mouseClick(v.backgroundButton(), Qt::LeftButton);
         QCOMPARE(fixture.dialogs->openFileDialog.last()->initialName, saved);
-        QTest::mouseClick(w.Command4, Qt::LeftButton);
+        QTest::mouseClick(v.backgroundButton(), Qt::LeftButton);
         QCOMPARE(fixture.dialogs->openFileDialog.last()->initialName, picture);
         QCOMPARE(w.canvas().image().pixel(1, 1), qRgb(0, 0, 255));
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        QTest::mouseClick(v.copyButton(), Qt::LeftButton);
         QCOMPARE(fixture.renderedList(&TextImageSettings::strBackImage), QStringList({"", picture, picture, ""}));
     }
 
@@ -175,11 +180,11 @@ private slots:
     {
         for (const auto& [copied, takenAway] : {std::pair{true, false}, {true, true}, {false, false}}) {
             WindowFixture fixture;
-            QTest::keyClicks(fixture.window->Text1, QStringLiteral("keep"));
+            QTest::keyClicks(fixture.view().textBox(), QStringLiteral("keep"));
             if (copied)
-                QTest::mouseClick(fixture.window->Command1, Qt::LeftButton);
+                QTest::mouseClick(fixture.view().copyButton(), Qt::LeftButton);
             const QImage onClipboard = fixture.clipboard->image;
-            QTest::keyClicks(fixture.window->Text1, QStringLiteral(" more")); // the clipboard keeps the copy
+            QTest::keyClicks(fixture.view().textBox(), QStringLiteral(" more")); // the clipboard keeps the copy
             fixture.clipboard->takenByAnotherProgram = takenAway;
             const int rendersBefore = fixture.renderCount();
             QVERIFY(fixture.window->close());

@@ -9,6 +9,7 @@
 
 using namespace sorvel;
 using namespace sorvel::test;
+using Style = SorvelMainTestView::Style;
 
 namespace {
 
@@ -42,7 +43,7 @@ private slots:
     void textChangesRenderOnceEach()
     {
         WindowFixture fixture;
-        QPlainTextEdit* text = fixture.window->Text1;
+        QPlainTextEdit* text = fixture.view().textBox();
         QTest::keyClick(text, Qt::Key_A);
         QTest::keyClick(text, Qt::Key_Backspace);
         QTest::keyClick(text, Qt::Key_Backspace);
@@ -94,10 +95,10 @@ private slots:
     void listPicksRenderOnce()
     {
         WindowFixture fixture;
-        QComboBox* sizes = fixture.window->Combo2;
+        QComboBox* sizes = fixture.view().sizeBox();
         clickListEntry(sizes, sizes->findText(QStringLiteral("36")));
         QTest::keyClick(fixture.sizeEdit(), Qt::Key_Down);
-        QComboBox* fonts = fixture.window->Combo1;
+        QComboBox* fonts = fixture.view().fontList();
         fonts->setFocus();
         QTest::keyClick(fonts, Qt::Key_Up);
         clickListEntry(fonts, fonts->currentIndex());
@@ -105,7 +106,7 @@ private slots:
         const QString serif = QStringLiteral("DejaVu Serif");
         QCOMPARE(fixture.renderedList(&TextImageSettings::FontName),
                  QStringList({defaultFontName, defaultFontName, serif, serif}));
-        QCOMPARE(fixture.window->Label3.font().family(), serif);
+        QCOMPARE(fixture.view().measuringLabel().font().family(), serif);
     }
 
     // A size text pasted over the box renders once: a usable size is taken as the font system
@@ -129,9 +130,11 @@ private slots:
     {
         WindowFixture fixture;
         SorvelMain& w = *fixture.window;
-        for (QAbstractButton* button :
-             std::initializer_list<QAbstractButton*>{w.Check1[0], w.Check1[2], w.Check1[1], w.Check1[3], w.Check1[0],
-                                                     w.Check2, w.Check3, w.Check4, w.Check4})
+        const SorvelMainTestView v(w);
+        for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
+                 v.styleButton(Style::Bold), v.styleButton(Style::Underline), v.styleButton(Style::Italic),
+                 v.styleButton(Style::Strikethrough), v.styleButton(Style::Bold), v.shadowBox(), v.rainbowBox(),
+                 v.frameBox(), v.frameBox()})
             QTest::mouseClick(button, Qt::LeftButton);
         QStringList states;
         for (const TextImageSettings& s : fixture.renders) {

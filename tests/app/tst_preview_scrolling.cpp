@@ -7,6 +7,7 @@
 
 using namespace sorvel;
 using namespace sorvel::test;
+using Style = SorvelMainTestView::Style;
 
 class PreviewScrollingTest : public QObject {
     Q_OBJECT
@@ -28,10 +29,12 @@ private slots:
         QFETCH(int, vMaximum);
         WindowFixture fixture;
         SorvelMain& w = *fixture.window;
+        const SorvelMainTestView v(w);
         w.canvas().setWidth(canvas.width());
         w.canvas().setHeight(canvas.height());
-        QCOMPARE(w.Picture1->size(), canvas.boundedTo(QSize(32767, 32767)));
-        for (const auto& [bar, maximum] : {std::pair{w.HScroll1, hMaximum}, std::pair{w.VScroll1, vMaximum}}) {
+        QCOMPARE(v.preview()->size(), canvas.boundedTo(QSize(32767, 32767)));
+        for (const auto& [bar, maximum] :
+             {std::pair{v.horizontalBar(), hMaximum}, std::pair{v.verticalBar(), vMaximum}}) {
             QCOMPARE(bar->isHidden(), maximum < 0);
             if (maximum >= 0) {
                 QCOMPARE(bar->maximum(), maximum);
@@ -39,12 +42,12 @@ private slots:
                 bar->setSliderPosition(maximum);
             }
         }
-        QCOMPARE(w.Picture1->pos(), QPoint(-qMax(hMaximum, 0), -qMax(vMaximum, 0)));
+        QCOMPARE(v.preview()->pos(), QPoint(-qMax(hMaximum, 0), -qMax(vMaximum, 0)));
         // Scrolled to the end, a canvas that fits again hides the bars and returns to the edge.
         w.canvas().setWidth(389);
         w.canvas().setHeight(77);
-        QVERIFY(w.HScroll1->isHidden() && w.VScroll1->isHidden());
-        QCOMPARE(w.Picture1->pos(), QPoint(0, 0));
+        QVERIFY(v.horizontalBar()->isHidden() && v.verticalBar()->isHidden());
+        QCOMPARE(v.preview()->pos(), QPoint(0, 0));
         QCOMPARE(fixture.renderCount(), 0);
     }
 
@@ -82,20 +85,21 @@ private slots:
     {
         WindowFixture fixture;
         SorvelMain& w = *fixture.window;
-        w.Check1[1]->click();
-        w.Text1->setPlainText(QString(120, u'W'));
-        w.HScroll1->setValue(w.HScroll1->maximum());
-        const int scrolled = w.HScroll1->value();
+        const SorvelMainTestView v(w);
+        v.styleButton(Style::Italic)->click();
+        v.textBox()->setPlainText(QString(120, u'W'));
+        v.horizontalBar()->setValue(v.horizontalBar()->maximum());
+        const int scrolled = v.horizontalBar()->value();
         fixture.renders.clear();
-        w.Text1->setPlainText(QString(90, u'W'));
-        const int measuredEnd = w.Label3.width() - horizontalEndMargin;
+        v.textBox()->setPlainText(QString(90, u'W'));
+        const int measuredEnd = v.measuringLabel().width() - horizontalEndMargin;
         const int widenedEnd = w.canvas().scaleWidth() - horizontalEndMargin;
         QVERIFY(measuredEnd < scrolled && measuredEnd < widenedEnd);
         QCOMPARE(fixture.renderCount(), 1);
-        QVERIFY(w.HScroll1->isVisible());
-        QCOMPARE(w.HScroll1->maximum(), widenedEnd);
-        QCOMPARE(w.HScroll1->value(), measuredEnd);
-        QCOMPARE(w.Picture1->geometry(), QRect(-measuredEnd, 0, w.canvas().scaleWidth(), w.canvas().scaleHeight()));
+        QVERIFY(v.horizontalBar()->isVisible());
+        QCOMPARE(v.horizontalBar()->maximum(), widenedEnd);
+        QCOMPARE(v.horizontalBar()->value(), measuredEnd);
+        QCOMPARE(v.preview()->geometry(), QRect(-measuredEnd, 0, w.canvas().scaleWidth(), w.canvas().scaleHeight()));
     }
 };
 

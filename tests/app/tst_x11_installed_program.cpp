@@ -135,17 +135,18 @@ private slots:
         QCOMPARE(QString::fromLatin1(wmClass.at(1)), entry.value("StartupWMClass").toString());
 
         // The colour dialog, as Qt draws it, in Japanese.
-        server.click(*window, centreOf({layout::Frame1.place, layout::Picture3.place, layout::Command2.place}));
+        server.click(*window,
+                     centreOf({layout::colorFrame.place, layout::swatchPanel.place, layout::otherColorButton.place}));
         std::optional<xcb_window_t> dialog;
         QTRY_VERIFY_WITH_TIMEOUT((dialog = server.findWindow(QStringLiteral("色を選択"))).has_value(), 10000);
         server.requestClose(*dialog);
         QTRY_VERIFY_WITH_TIMEOUT(!server.findWindow(QStringLiteral("色を選択")).has_value(), 10000);
 
         // A text, so that there is a picture to copy.
-        server.click(*window, centreOf({layout::Frame3.place, layout::Text1.place}));
+        server.click(*window, centreOf({layout::textFrame.place, layout::textBox.place}));
         for (const char letter : {'s', 'o', 'r', 'v', 'e', 'l'})
             QVERIFY(server.typeKey(static_cast<xcb_keysym_t>(letter)));
-        server.click(*window, centreOf({layout::Command1.place}));
+        server.click(*window, centreOf({layout::copyButton.place}));
         QTRY_VERIFY_WITH_TIMEOUT(!pasted("image/png").isNull(), 10000);
         const QImage copied = pasted("image/png");
         server.requestClose(*window);

@@ -1,6 +1,6 @@
 // The copy button on a real X11 clipboard: another program pastes the canvas while the window
 // runs and after it has closed, until yet another program takes the clipboard.
-#include "app/SorvelMain.h"
+#include "app/SorvelMainTestView.h"
 #include "output/ClipboardKeeper.h"
 #include "support/FakeFontList.h"
 #include "support/X11Clipboard.h"
@@ -28,13 +28,14 @@ private slots:
         };
         dependencies.endProgram = [] {};
         SorvelMain window(std::move(dependencies));
-        window.Form_Load();
-        window.Text1->setPlainText(QStringLiteral("クリップボード\nclipboard"));
-        QTest::mouseClick(window.Command1, Qt::LeftButton);
+        window.start();
+        const SorvelMainTestView view(window);
+        view.textBox()->setPlainText(QStringLiteral("クリップボード\nclipboard"));
+        QTest::mouseClick(view.copyButton(), Qt::LeftButton);
         const QImage canvas = window.canvas().image();
         QCOMPARE(pasted("image/png"), canvas);
 
-        window.Text1->setPlainText(QStringLiteral("changed after the copy"));
+        view.textBox()->setPlainText(QStringLiteral("changed after the copy"));
         window.close();
         QVERIFY2(handOver.started(), qPrintable(handOver.detail));
         QTRY_VERIFY_WITH_TIMEOUT(!QGuiApplication::clipboard()->ownsClipboard(), 10000);

@@ -2,7 +2,7 @@
 // The real main window with a font list of the test's choosing, fake dialogs, clipboard and
 // message box, counting its renderings and the requests to end the program.
 
-#include "app/SorvelMain.h"
+#include "app/SorvelMainTestView.h"
 #include "support/FakeClipboard.h"
 #include "support/FakeDialogService.h"
 #include "support/FakeFontList.h"
@@ -25,7 +25,7 @@ namespace sorvel::test {
 inline const QStringList installedTestFonts = {QStringLiteral("DejaVu Sans"), defaultFontName,
                                                QStringLiteral("DejaVu Serif")};
 
-// Started unless told otherwise: Form_Load has run and its rendering is forgotten.
+// Started unless told otherwise: start() has run and its rendering is forgotten.
 struct WindowFixture {
     explicit WindowFixture(const QStringList& fontNames = installedTestFonts, bool start = true)
     {
@@ -41,12 +41,14 @@ struct WindowFixture {
         QObject::connect(window.get(), &SorvelMain::rendered,
                          [this](const TextImageSettings& settings) { renders.push_back(settings); });
         if (start) {
-            window->Form_Load();
+            window->start();
             renders.clear();
         }
     }
 
-    QLineEdit* sizeEdit() const { return window->Combo2->lineEdit(); }
+    // The window's controls.
+    SorvelMainTestView view() const { return SorvelMainTestView(*window); }
+    QLineEdit* sizeEdit() const { return view().sizeBox()->lineEdit(); }
     int renderCount() const { return static_cast<int>(renders.size()); }
     const TextImageSettings& lastRender() const { return renders.back(); }
     // One field of every rendering so far, e.g. renderedList(&TextImageSettings::Text).

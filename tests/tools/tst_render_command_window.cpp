@@ -3,13 +3,14 @@
 #include "RenderCommandProcess.h"
 #include "support/WindowFixture.h"
 #include "app/ColorSwatch.h"
-#include "app/MouseUpButton.h"
+#include "app/ReleaseReportingButton.h"
 
 #include <QPainter>
 #include <QTemporaryDir>
 
 using namespace sorvel;
 using namespace sorvel::test;
+using Style = SorvelMainTestView::Style;
 
 namespace {
 
@@ -18,19 +19,25 @@ QImage copiedByWindow(const QStringList& options)
 {
     WindowFixture fixture;
     SorvelMain& w = *fixture.window;
+    const SorvelMainTestView v(w);
     const QStringList toggles{"--bold", "--italic", "--underline", "--strike", "--shadow", "--rainbow", "--frame"};
-    QAbstractButton* const buttons[] = {w.Check1[0], w.Check1[1], w.Check1[2], w.Check1[3],
-                                        w.Check2,    w.Check3,    w.Check4};
+    QAbstractButton* const buttons[] = {v.styleButton(Style::Bold),
+                                        v.styleButton(Style::Italic),
+                                        v.styleButton(Style::Underline),
+                                        v.styleButton(Style::Strikethrough),
+                                        v.shadowBox(),
+                                        v.rainbowBox(),
+                                        v.frameBox()};
     for (qsizetype i = 0; i < options.size(); ++i) {
         const QString& option = options[i];
         const QString value = options.value(i + 1);
         if (toggles.contains(option)) {
             buttons[toggles.indexOf(option)]->click();
         } else if (option == u"--") {
-            w.Text1->setPlainText(value);
+            v.textBox()->setPlainText(value);
         } else if (option == u"--font") {
-            w.Combo1->setCurrentIndex(w.Combo1->findText(value));
-            emit w.Combo1->activated(w.Combo1->currentIndex());
+            v.fontList()->setCurrentIndex(v.fontList()->findText(value));
+            emit v.fontList()->activated(v.fontList()->currentIndex());
         } else if (option == u"--size") {
             fixture.sizeEdit()->selectAll();
             QTest::keyClicks(fixture.sizeEdit(), value);
@@ -38,14 +45,14 @@ QImage copiedByWindow(const QStringList& options)
             const bool fromDialog = value.startsWith(u'#');
             if (fromDialog)
                 fixture.dialogs->colorDialog.queue(FakeDialogService::chosenColor(fromQColor(QColor(value))));
-            QWidget* button = fromDialog ? static_cast<QWidget*>(w.Command2) : w.Picture2.at(value.toUInt());
+            QWidget* button = fromDialog ? static_cast<QWidget*>(v.otherColorButton()) : v.swatch(value.toInt());
             QTest::mouseClick(button, option == u"--color" ? Qt::LeftButton : Qt::RightButton);
         } else if (option == u"--picture") {
             fixture.dialogs->openFileDialog.queue(FakeDialogService::chosenFile(value));
-            QTest::mouseClick(w.Command4, Qt::LeftButton);
+            QTest::mouseClick(v.backgroundButton(), Qt::LeftButton);
         }
     }
-    QTest::mouseClick(w.Command1, Qt::LeftButton);
+    QTest::mouseClick(v.copyButton(), Qt::LeftButton);
     return fixture.clipboard->image.convertToFormat(QImage::Format_RGB32);
 }
 

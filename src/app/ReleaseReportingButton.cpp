@@ -1,10 +1,10 @@
-#include "app/MouseUpButton.h"
+#include "app/ReleaseReportingButton.h"
 
 #include <QMouseEvent>
 
 namespace sorvel {
 
-void MouseUpButton::mousePressEvent(QMouseEvent* event)
+void ReleaseReportingButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         QPushButton::mousePressEvent(event);
@@ -12,7 +12,7 @@ void MouseUpButton::mousePressEvent(QMouseEvent* event)
         event->accept(); // keeps the release coming here
 }
 
-void MouseUpButton::mouseReleaseEvent(QMouseEvent* event)
+void ReleaseReportingButton::mouseReleaseEvent(QMouseEvent* event)
 {
     const Qt::MouseButton button = event->button();
     const Qt::KeyboardModifiers modifiers = event->modifiers();
@@ -21,7 +21,7 @@ void MouseUpButton::mouseReleaseEvent(QMouseEvent* event)
         QPushButton::mouseReleaseEvent(event); // clicks first, as the toolkit does
     else
         event->accept();
-    emit mouseUp(button, modifiers, position);
+    emit mouseReleased(button, modifiers, position);
 }
 
 } // namespace sorvel

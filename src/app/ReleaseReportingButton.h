@@ -6,13 +6,13 @@
 
 namespace sorvel {
 
-class MouseUpButton : public QPushButton {
+class ReleaseReportingButton : public QPushButton {
     Q_OBJECT
 public:
     using QPushButton::QPushButton;
 
 signals:
-    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    void mouseReleased(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
