@@ -147,7 +147,7 @@ TextImageSettings SorvelMain::currentSettings() const
     settings.SizeText = Combo2->currentText();
     settings.ForeColor = m_canvas.foreColor();
     settings.BackColor = m_canvas.backColor();
-    settings.strBackImage = strBackImage;
+    settings.backgroundPicture = strBackImage;
     settings.Shadow = Check2->isChecked();
     settings.Rainbow = Check3->isChecked();
     settings.Framed = Check4->isChecked();

@@ -20,7 +20,7 @@ public:
     void loadPicture(const QString& path);
     // The holder keeps its size; its surface shows only its background colour; no picture.
     void clearPicture();
-    // The drawing surface an outside reader draws on (see DCReadPNG). Resizing it resizes
+    // The drawing surface an outside reader draws on (see readPngIntoHolder). Resizing it resizes
     // the holder.
     QImage& surface() { return m_surface; }
     // After pending drawing, the current surface becomes the holder's picture.

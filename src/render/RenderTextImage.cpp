@@ -2,7 +2,7 @@
 
 #include "render/CanvasSurface.h"
 #include "platform/Conversions.h"
-#include "render/DCReadPNG.h"
+#include "render/ReadPngIntoHolder.h"
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
 #include "platform/Failure.h"
@@ -65,7 +65,7 @@ void drawBackgroundPicture(const QString& path, const RenderSurfaces& out)
         break;
     case BackgroundFormat::Png:
         guarded([&] { out.holder.clearPicture(); });
-        guarded([&] { DCReadPNG(path, out.holder); });
+        guarded([&] { readPngIntoHolder(path, out.holder); });
         guarded([&] { out.holder.takeSurfaceAsPicture(); });
         break;
     case BackgroundFormat::None:
@@ -132,7 +132,7 @@ void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noex
     // the window's layout keeps the strip that widening adds in the background colour.
     const bool ownLayout = s.Layout != TextLayoutOptions{} || s.Margins != PictureMargins{};
     const auto coverWidenedCanvas = [&] {
-        if (ownLayout && !s.strBackImage.isEmpty())
+        if (ownLayout && !s.backgroundPicture.isEmpty())
             guarded([&] { tileBackground(out); });
     };
 
@@ -144,8 +144,8 @@ void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noex
     guarded([&] { canvas.clear(); });
     guarded([&] { canvas.setSize(measuredWidth(label) + marginsX, label.height() + marginsY); });
     // 4. Background picture, tiled over the canvas at its measured size.
-    if (!s.strBackImage.isEmpty())
-        drawBackgroundPicture(s.strBackImage, out);
+    if (!s.backgroundPicture.isEmpty())
+        drawBackgroundPicture(s.backgroundPicture, out);
     // 5. Italic widening.
     if (s.FontItalic) {
         guarded([&] { canvas.setWidth(measuredWidth(label) * italicWidening + marginsX); });
