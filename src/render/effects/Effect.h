@@ -34,12 +34,17 @@ class Effect {
 public:
     virtual ~Effect() = default;
 
-    // Whether the settings ask for this effect.
-    virtual bool isOn(const TextImageSettings& settings) const = 0;
+    // The questions (whether it is on, its sides, the text's origin) never fail; the drawing
+    // may, and a failing drawing step leaves out that effect's part only.
 
-    // Draws on the canvas while it has the measured text's size, before any effect resizes it.
+    // Whether the settings ask for this effect.
+    virtual bool isOn(const TextImageSettings& settings) const noexcept = 0;
+
+    // Draws on the canvas while it has the measured text's size and the margins, before any
+    // effect resizes it.
     virtual void drawBackground(RenderContext&) const { }
-    virtual CanvasGrowth canvasGrowth(const TextImageSettings&) const { return {}; }
+    // The sides this effect sets, in the order of the effects.
+    virtual CanvasGrowth canvasGrowth(const TextImageSettings&) const noexcept { return {}; }
     // Called after each effect that set a side of the canvas, before anything is drawn beneath
     // the text.
     virtual void drawOnResizedCanvas(RenderContext&) const { }
@@ -47,7 +52,7 @@ public:
     // the one before, whatever the effect set.
     virtual void drawBeneathText(RenderContext&) const { }
     // Where the text starts, given where it would start without this effect.
-    virtual QPointF textOrigin(const RenderContext&, QPointF origin) const { return origin; }
+    virtual QPointF textOrigin(const RenderContext&, QPointF origin) const noexcept { return origin; }
     // Prints the text in the effect's own way from the drawing position and returns true, or
     // returns false and leaves the text to the next effect or to the plain print.
     virtual bool drawText(RenderContext&) const { return false; }

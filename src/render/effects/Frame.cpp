@@ -5,7 +5,7 @@
 
 namespace sorvel {
 
-bool Frame::isOn(const TextImageSettings& settings) const
+bool Frame::isOn(const TextImageSettings& settings) const noexcept
 {
     return settings.Framed;
 }
@@ -16,7 +16,7 @@ void Frame::drawBeneathText(RenderContext& context) const
     canvas.outlineRect(0, 0, canvas.scaleWidth() - 1, canvas.scaleHeight() - 1, canvas.foreColor());
 }
 
-QPointF Frame::textOrigin(const RenderContext&, QPointF origin) const
+QPointF Frame::textOrigin(const RenderContext&, QPointF origin) const noexcept
 {
     return origin + QPointF(1, 1);
 }

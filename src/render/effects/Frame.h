@@ -8,9 +8,9 @@ namespace sorvel {
 
 class Frame final : public Effect {
 public:
-    bool isOn(const TextImageSettings& settings) const override;
+    bool isOn(const TextImageSettings& settings) const noexcept override;
     void drawBeneathText(RenderContext& context) const override;
-    QPointF textOrigin(const RenderContext& context, QPointF origin) const override;
+    QPointF textOrigin(const RenderContext& context, QPointF origin) const noexcept override;
 };
 
 } // namespace sorvel

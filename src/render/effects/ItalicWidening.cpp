@@ -10,12 +10,12 @@ constexpr double italicWidening = 1.05;
 
 } // namespace
 
-bool ItalicWidening::isOn(const TextImageSettings& settings) const
+bool ItalicWidening::isOn(const TextImageSettings& settings) const noexcept
 {
     return settings.FontItalic;
 }
 
-CanvasGrowth ItalicWidening::canvasGrowth(const TextImageSettings&) const
+CanvasGrowth ItalicWidening::canvasGrowth(const TextImageSettings&) const noexcept
 {
     return {CanvasSide{italicWidening}, std::nullopt};
 }

@@ -43,7 +43,7 @@ bool hasOwnLayout(const TextImageSettings& settings)
 
 } // namespace
 
-bool PictureTiles::isOn(const TextImageSettings& settings) const
+bool PictureTiles::isOn(const TextImageSettings& settings) const noexcept
 {
     return !settings.backgroundPicture.isEmpty();
 }

@@ -8,7 +8,7 @@ namespace sorvel {
 
 class PictureTiles final : public Effect {
 public:
-    bool isOn(const TextImageSettings& settings) const override;
+    bool isOn(const TextImageSettings& settings) const noexcept override;
     void drawBackground(RenderContext& context) const override;
     void drawOnResizedCanvas(RenderContext& context) const override;
 };

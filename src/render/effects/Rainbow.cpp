@@ -18,7 +18,7 @@ constexpr std::uint16_t rainbowSaturation = 200;
 
 } // namespace
 
-bool Rainbow::isOn(const TextImageSettings& settings) const
+bool Rainbow::isOn(const TextImageSettings& settings) const noexcept
 {
     return settings.Rainbow;
 }

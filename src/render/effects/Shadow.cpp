@@ -17,12 +17,12 @@ constexpr int shadowPaletteIndex = 7;
 
 } // namespace
 
-bool Shadow::isOn(const TextImageSettings& settings) const
+bool Shadow::isOn(const TextImageSettings& settings) const noexcept
 {
     return settings.Shadow;
 }
 
-CanvasGrowth Shadow::canvasGrowth(const TextImageSettings&) const
+CanvasGrowth Shadow::canvasGrowth(const TextImageSettings&) const noexcept
 {
     return {CanvasSide{shadowWidening}, CanvasSide{shadowHeightening}};
 }

@@ -8,8 +8,8 @@ namespace sorvel {
 
 class Shadow final : public Effect {
 public:
-    bool isOn(const TextImageSettings& settings) const override;
-    CanvasGrowth canvasGrowth(const TextImageSettings& settings) const override;
+    bool isOn(const TextImageSettings& settings) const noexcept override;
+    CanvasGrowth canvasGrowth(const TextImageSettings& settings) const noexcept override;
     void drawBeneathText(RenderContext& context) const override;
 };
 
