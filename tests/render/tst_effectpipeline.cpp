@@ -1,6 +1,6 @@
 // The renderer's pipeline with stand-in effects: the order it asks them, how their sides size
 // the canvas, and that a failing step leaves the others; then the program's own effects where a
-// failing step decides the picture.
+// step fails.
 #include "platform/Conversions.h"
 #include "platform/Failure.h"
 #include "render/CanvasSurface.h"
@@ -144,6 +144,10 @@ private slots:
                  (QStringList{u"a:background"_qs, u"b:background"_qs, u"a:growth"_qs, u"a:resized"_qs, u"b:resized"_qs,
                               u"b:growth"_qs, u"a:resized"_qs, u"b:resized"_qs, u"a:beneath"_qs, u"b:beneath"_qs,
                               u"a:origin"_qs, u"b:origin"_qs, u"a:text at 22,13"_qs, u"b:text at 22,13"_qs}));
+        // Each side: the measured side times scale plus the margins; every side set is one resize.
+        const QSize measured(out.label.width(), out.label.height());
+        QCOMPARE(image.size(), QSize(int(roundHalfEven(measured.width() * 1.5)) + 20, 2 * measured.height() + 10));
+        QCOMPARE(out.resizes, 3);
         // The effect printed the text instead of the plain print, which it left out.
         QCOMPARE(inkBox(image), QRect());
         QCOMPARE(out.canvas.foreColor(), s.ForeColor);
@@ -180,47 +184,6 @@ private slots:
         QCOMPARE(log.filter(u"b:"_qs), laterCalls);
         QCOMPARE(out.canvas.foreColor(), s.ForeColor);
         QCOMPARE(!inkBox(image).isEmpty(), plainText);
-    }
-
-    // measured side x scale + extra + margins, halves to even; a later effect's side replaces
-    // an earlier one's; every side set is one resize.
-    void sidesSizeTheCanvas_data()
-    {
-        QTest::addColumn<QList<CanvasGrowth>>("growths");
-        QTest::addColumn<QSizeF>("scale"); // of the measured size
-        QTest::addColumn<QSize>("extra");  // pixels, margins included
-        QTest::addColumn<int>("resizes");
-        QTest::newRow("none") << QList<CanvasGrowth>{} << QSizeF(1, 1) << QSize(6, 4) << 1;
-        QTest::newRow("wider") << QList<CanvasGrowth>{{CanvasSide{1.5}, {}}} << QSizeF(1.5, 1) << QSize(6, 4) << 2;
-        QTest::newRow("taller by pixels")
-            << QList<CanvasGrowth>{{{}, CanvasSide{1.0, 7.0}}} << QSizeF(1, 1) << QSize(6, 11) << 2;
-        QTest::newRow("later replaces") << QList<CanvasGrowth>{{CanvasSide{2.0}, CanvasSide{3.0}},
-                                                               {CanvasSide{1.0, 3.0}, {}}}
-                                        << QSizeF(1, 3) << QSize(9, 4) << 4;
-    }
-    void sidesSizeTheCanvas()
-    {
-        QFETCH(QList<CanvasGrowth>, growths);
-        QFETCH(QSizeF, scale);
-        QFETCH(QSize, extra);
-        QFETCH(int, resizes);
-        QStringList log;
-        std::vector<std::unique_ptr<RecordingEffect>> effects;
-        std::vector<const Effect*> list;
-        for (const CanvasGrowth& growth : growths) {
-            effects.push_back(std::make_unique<RecordingEffect>(u"e"_qs, log));
-            effects.back()->growth = growth;
-            list.push_back(effects.back().get());
-        }
-        TextImageSettings s = plain(u"Sides of the canvas"_qs);
-        s.Margins = {1, 2, 3, 4};
-        Surfaces out;
-        renderWithEffects(s, {out.canvas, out.label, out.holder}, list);
-        const QSize measured(out.label.width(), out.label.height());
-        QCOMPARE(QSize(out.canvas.scaleWidth(), out.canvas.scaleHeight()),
-                 QSize(int(roundHalfEven(measured.width() * scale.width() + extra.width())),
-                       int(roundHalfEven(measured.height() * scale.height() + extra.height()))));
-        QCOMPARE(out.resizes, resizes);
     }
 
     // The program's own effects where a step fails: the rest of the picture is drawn as usual.
