@@ -1,5 +1,5 @@
 #pragma once
-// The hidden background holder: keeps the last picture loaded into it and sizes itself to it.
+// The background picture holder, never shown: keeps the last picture loaded into it and sizes itself to it.
 // Its background colour is the button face. Loads of BMP and JPEG files go through the
 // picture loader; the PNG reader draws on its surface.
 

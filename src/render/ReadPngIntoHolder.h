@@ -1,5 +1,5 @@
 #pragma once
-// The PNG step of the background picture: the picture file drawn onto the hidden holder.
+// The PNG step of the background picture: the picture file drawn onto the picture holder.
 
 #include <QString>
 

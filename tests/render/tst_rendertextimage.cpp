@@ -170,7 +170,7 @@ private slots:
                                  u"e\u0301o\u0323\u0302 a\U0001F600b\U0001F468\u200D\U0001F469c"_qs, // marks, emoji
                                  u"مرحبا بالعالم"_qs,
                                  u"a\tb\rc\nd\u2028e\u0001f"_qs, // control characters and lone breaks
-                                 QString()};                     // the hue step fails
+                                 QString()};                     // no units, no hue step
         for (const QString& text : texts)
             for (bool styled : {false, true}) {
                 TextImageSettings s = plain(text);

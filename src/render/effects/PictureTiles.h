@@ -1,5 +1,5 @@
 #pragma once
-// The background picture, loaded into the hidden holder and tiled from the canvas's top-left
+// The background picture, loaded into the picture holder and tiled from the canvas's top-left
 // corner over the measured text's area.
 
 #include "render/effects/Effect.h"
