@@ -15,15 +15,16 @@ namespace sorvel {
 
 namespace {
 
-// The effects in the order the pipeline asks them: a new effect is one more object and one
-// more entry here.
-const PictureTiles pictureTiles{};
-const ItalicWidening italicWidening{};
-const Shadow shadow{};
-const Frame frame{};
-const Rainbow rainbow{};
+// One object of each effect: they hold no state.
+template <class EffectType> const EffectType effectObject{};
+
+// The effects in the order the pipeline asks them: a new effect is one more line here.
 const Effect* const programEffects[] = {
-    &pictureTiles, &italicWidening, &shadow, &frame, &rainbow,
+    &effectObject<PictureTiles>,   // the background picture, tiled
+    &effectObject<ItalicWidening>, // room for slanted glyphs
+    &effectObject<Shadow>,         // a grey copy beneath the text
+    &effectObject<Frame>,          // an outline on the canvas edges
+    &effectObject<Rainbow>,        // the text in many hues
 };
 
 using Effects = std::span<const Effect* const>;
