@@ -44,11 +44,19 @@ void takeSettings(RenderContext& c)
     c.label.setLayout(layout);
 }
 
-// The label measures when first asked for a size.
-void measureText(RenderContext& c)
+// The label measures when first asked for a size, unless an effect lays the text out itself.
+void measureText(RenderContext& c, Effects effects)
 {
     c.label.setCaption(c.settings.Text);
     c.label.setFont(c.canvas.font());
+    for (const Effect* effect : effects) {
+        // A layout of its own that finds no memory leaves the label's size.
+        if (effect->isOn(c.settings))
+            carryOnAfterFailure([&] {
+                if (const std::optional<QSize> size = effect->measureText(c))
+                    c.textSize = size;
+            });
+    }
 }
 
 // The whole canvas in the background colour, the drawing position in its top-left corner.
@@ -174,9 +182,9 @@ void RenderTextImage(const TextImageSettings& settings, const RenderSurfaces& su
 
 void renderWithEffects(const TextImageSettings& settings, const RenderSurfaces& surfaces, Effects effects) noexcept
 {
-    RenderContext context{settings, surfaces.canvas, surfaces.label, surfaces.holder};
+    RenderContext context{settings, surfaces.canvas, surfaces.label, surfaces.holder, std::nullopt};
     takeSettings(context);
-    measureText(context);
+    measureText(context, effects);
     clearToBackColor(context);
     sizeToMeasuredText(context);
     drawBackgrounds(context, effects);  // picture tiles

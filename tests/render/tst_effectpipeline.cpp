@@ -1,7 +1,6 @@
 // The renderer's pipeline with stand-in effects: the order it asks them, how their sides size
 // the canvas, and that a failing step leaves the others; then the program's own effects where a
 // step fails.
-#include "platform/Conversions.h"
 #include "platform/Failure.h"
 #include "render/CanvasSurface.h"
 #include "render/MeasuringLabel.h"
@@ -29,11 +28,17 @@ public:
     bool on = true;
     CanvasGrowth growth;
     QPointF originShift;
+    std::optional<QSize> ownTextSize;
     bool printsText = false;
     QString failingHook;
     bool failWithBadAlloc = false;
 
     bool isOn(const TextImageSettings&) const noexcept override { return on; }
+    std::optional<QSize> measureText(const RenderContext&) const override
+    {
+        record(u"measure"_qs);
+        return ownTextSize;
+    }
     void drawBackground(RenderContext&) const override { record(u"background"_qs); }
     CanvasGrowth canvasGrowth(const TextImageSettings&) const noexcept override
     {
@@ -134,19 +139,20 @@ private slots:
         a.growth.width = CanvasSide{1.5};
         a.originShift = {2, 3};
         b.growth.height = CanvasSide{2.0};
+        b.ownTextSize = QSize(51, 30);
         b.printsText = true;
         off.on = false;
         TextImageSettings s = plain(u"Text"_qs);
         s.Margins = {10, 0, 0, 20};
         Surfaces out;
         const QImage image = out.render(s, {&a, &off, &b});
-        QCOMPARE(log,
-                 (QStringList{u"a:background"_qs, u"b:background"_qs, u"a:growth"_qs, u"a:resized"_qs, u"b:resized"_qs,
-                              u"b:growth"_qs, u"a:resized"_qs, u"b:resized"_qs, u"a:beneath"_qs, u"b:beneath"_qs,
-                              u"a:origin"_qs, u"b:origin"_qs, u"a:text at 22,13"_qs, u"b:text at 22,13"_qs}));
-        // Each side: the measured side times scale plus the margins; every side set is one resize.
-        const QSize measured(out.label.width(), out.label.height());
-        QCOMPARE(image.size(), QSize(int(roundHalfEven(measured.width() * 1.5)) + 20, 2 * measured.height() + 10));
+        QCOMPARE(log, (QStringList{u"a:measure"_qs, u"b:measure"_qs, u"a:background"_qs, u"b:background"_qs,
+                                   u"a:growth"_qs, u"a:resized"_qs, u"b:resized"_qs, u"b:growth"_qs, u"a:resized"_qs,
+                                   u"b:resized"_qs, u"a:beneath"_qs, u"b:beneath"_qs, u"a:origin"_qs, u"b:origin"_qs,
+                                   u"a:text at 22,13"_qs, u"b:text at 22,13"_qs}));
+        // Each side: the side b measured times scale plus the margins (76.5 is 76); every side
+        // set is one resize.
+        QCOMPARE(image.size(), QSize(76 + 20, 2 * 30 + 10));
         QCOMPARE(out.resizes, 3);
         // The effect printed the text instead of the plain print, which it left out.
         QCOMPARE(inkBox(image), QRect());
@@ -159,13 +165,14 @@ private slots:
         QTest::addColumn<bool>("badAlloc");
         QTest::addColumn<QStringList>("laterCalls");
         QTest::addColumn<bool>("plainText");
-        const QStringList all{u"b:background"_qs, u"b:resized"_qs, u"b:growth"_qs,
-                              u"b:beneath"_qs,    u"b:origin"_qs,  u"b:text at 0,0"_qs};
+        const QStringList all{u"b:measure"_qs, u"b:background"_qs, u"b:resized"_qs,    u"b:growth"_qs,
+                              u"b:beneath"_qs, u"b:origin"_qs,     u"b:text at 0,0"_qs};
+        QTest::newRow("measure") << u"measure"_qs << true << all << true;
         QTest::newRow("background") << u"background"_qs << false << all << true;
         QTest::newRow("resized canvas") << u"resized"_qs << true << all << true;
         QTest::newRow("beneath the text") << u"beneath"_qs << false << all << true;
         // Printing is one step: an effect failing to print leaves the text out altogether.
-        QTest::newRow("text") << u"text"_qs << true << all.mid(0, 5) << false;
+        QTest::newRow("text") << u"text"_qs << true << all.mid(0, 6) << false;
     }
     void failingStepLeavesTheOthers()
     {

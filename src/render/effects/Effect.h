@@ -4,6 +4,7 @@
 // in and leaves the rest doing nothing.
 
 #include <QPointF>
+#include <QSize>
 
 #include <optional>
 
@@ -34,12 +35,15 @@ class Effect {
 public:
     virtual ~Effect() = default;
 
-    // The questions (whether it is on, its sides, the text's origin) never fail; the drawing
-    // may, and a failing drawing step leaves out that effect's part only.
+    // The questions (whether it is on, its sides, the text's origin) never fail; measuring and
+    // drawing may, and a failing step leaves out that effect's part only.
 
     // Whether the settings ask for this effect.
     virtual bool isOn(const TextImageSettings& settings) const noexcept = 0;
 
+    // The text's size when this effect lays the text out itself, unlike the label (vertical
+    // text); the canvas and every side below then take this size. Empty: the label's size.
+    virtual std::optional<QSize> measureText(const RenderContext&) const { return std::nullopt; }
     // Draws on the canvas while it has the measured text's size and the margins, before any
     // effect resizes it.
     virtual void drawBackground(RenderContext&) const { }

@@ -14,12 +14,12 @@ constexpr int minimumCanvasWidth = 2;
 
 int RenderContext::measuredWidth() const
 {
-    return std::max(label.width(), minimumCanvasWidth);
+    return std::max(textSize ? textSize->width() : label.width(), minimumCanvasWidth);
 }
 
 int RenderContext::measuredHeight() const
 {
-    return label.height();
+    return textSize ? textSize->height() : label.height();
 }
 
 } // namespace sorvel

@@ -4,6 +4,10 @@
 
 #include "render/TextImageSettings.h"
 
+#include <QSize>
+
+#include <optional>
+
 namespace sorvel {
 
 class CanvasSurface;
@@ -15,6 +19,8 @@ struct RenderContext {
     CanvasSurface& canvas;
     MeasuringLabel& label;
     PictureHolder& holder;
+    // The text's size as an effect that lays the text out itself measured it; empty: the label's.
+    std::optional<QSize> textSize;
 
     // The measured text's width as the canvas takes it: never below two pixels, so that an
     // empty text still leaves a frame its columns and copy and save a picture.
