@@ -81,7 +81,7 @@ int main(int argc, char** argv)
     const QString path = dir.filePath(QStringLiteral("photo.jpg"));
     photo.save(path, "JPEG", 90);
     s.Text = bench::sampleText(1, 20, QStringLiteral("\r\n"));
-    s.strBackImage = path;
+    s.backgroundPicture = path;
     report("2000x2000 jpeg background", medianMs(31, typing(s, surfaces)), 3);
     return 0;
 }

@@ -206,7 +206,7 @@ int main(int argc, char** argv)
         s.FontStrikethrough = chance(20);
         s.ForeColor = PaletteColor(std::uniform_int_distribution<int>(0, 15)(random));
         s.BackColor = PaletteColor(std::uniform_int_distribution<int>(0, 15)(random));
-        s.strBackImage = pick(pictures);
+        s.backgroundPicture = pick(pictures);
         s.Shadow = chance(30);
         s.Rainbow = chance(30);
         s.Framed = chance(30);

@@ -8,7 +8,7 @@
 #include "FuzzSupport.h"
 
 #include "render/CanvasSurface.h"
-#include "render/DCReadPNG.h"
+#include "render/ReadPngIntoHolder.h"
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
 #include "image/PictureLoader.h"
@@ -73,12 +73,10 @@ void loadIntoHolder(const QString& path)
             "the holder takes the picture's size");
 }
 
-void readPngIntoHolder(const QString& path)
+void readPngIntoNewHolder(const QString& path)
 {
     PictureHolder holder;
-    const int drawn = DCReadPNG(path, holder);
-    require(drawn == 0 || drawn == 1, "the PNG reader answers 0 or 1");
-    if (drawn == 0) {
+    if (!readPngIntoHolder(path, holder)) {
         require(holder.scaleWidth() == PictureHolder::designWidth &&
                     holder.scaleHeight() == PictureHolder::designHeight,
                 "an unread PNG leaves the holder's surface");
@@ -92,7 +90,7 @@ void renderOver(const QString& path)
 {
     TextImageSettings settings;
     settings.Text = QStringLiteral("Sorvel\r\n背景");
-    settings.strBackImage = path;
+    settings.backgroundPicture = path;
     CanvasSurface canvas;
     MeasuringLabel label;
     PictureHolder holder;
@@ -128,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(readPictureFile(bmpPath, PictureKind::BitmapOrJpeg) == bitmap, "a BMP/JPEG file decodes as its bytes do");
     require(readPictureFile(pngPath, PictureKind::Png) == png, "a PNG file decodes as its bytes do");
     loadIntoHolder(bmpPath);
-    readPngIntoHolder(pngPath);
+    readPngIntoNewHolder(pngPath);
     renderOver(bmpPath);
     renderOver(pngPath);
 

@@ -159,7 +159,7 @@ TextImageSettings SorvelMain::currentSettings() const
     settings.SizeText = m_sizeBox->currentText();
     settings.ForeColor = m_canvas.foreColor();
     settings.BackColor = m_canvas.backColor();
-    settings.strBackImage = m_backgroundPicture;
+    settings.backgroundPicture = m_backgroundPicture;
     settings.Shadow = m_shadowBox->isChecked();
     settings.Rainbow = m_rainbowBox->isChecked();
     settings.Framed = m_frameBox->isChecked();

@@ -2,8 +2,8 @@
 // Failures by kind, and the one way of carrying on after a failing step.
 //
 // An operation that cannot do what it was asked throws Failure with the kind that says why.
-// Callers that can act on the reason catch it where they act; the window, which must keep
-// drawing whatever a user types or chooses, runs the steps it may lose through
+// Callers that can act on the reason catch it where they act; the window and the renderer,
+// which must keep drawing whatever a user types or chooses, run the steps they may lose through
 // carryOnAfterFailure().
 
 #include <exception>
@@ -33,8 +33,9 @@ private:
 
 // Runs one step of a sequence that goes on whatever happens to the step: a Failure or an
 // exhausted allocation ends this step only, and the caller continues with the next. The window
-// uses it where losing one step (a font the system lacks, a damaged picture, a size it cannot
-// take) must still leave a usable preview and window. Returns whether the step completed.
+// and the renderer use it where losing one step (a font size the system refuses, a damaged
+// picture, a size it cannot take, memory for a huge canvas) must still leave a usable picture
+// and window. Returns whether the step completed.
 template <class Step> bool carryOnAfterFailure(Step&& step) noexcept
 {
     try {

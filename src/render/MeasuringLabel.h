@@ -1,5 +1,5 @@
 #pragma once
-// The hidden measuring label: sizes itself to its caption in its font, without word wrap.
+// The measuring label, never shown: sizes itself to its caption in its font, without word wrap.
 // One line per CR LF pair; width of the widest line, height = lines x the font's line height.
 // Every character counts as printed (an ampersand is never a mnemonic). Measured at 96 dpi.
 

@@ -1,5 +1,5 @@
 #pragma once
-// The hidden background holder: keeps the last picture loaded into it and sizes itself to it.
+// The background picture holder, never shown: keeps the last picture loaded into it and sizes itself to it.
 // Its background colour is the button face. Loads of BMP and JPEG files go through the
 // picture loader; the PNG reader draws on its surface.
 
@@ -20,7 +20,7 @@ public:
     void loadPicture(const QString& path);
     // The holder keeps its size; its surface shows only its background colour; no picture.
     void clearPicture();
-    // The drawing surface an outside reader draws on (see DCReadPNG). Resizing it resizes
+    // The drawing surface an outside reader draws on (see readPngIntoHolder). Resizing it resizes
     // the holder.
     QImage& surface() { return m_surface; }
     // After pending drawing, the current surface becomes the holder's picture.

@@ -1,92 +1,156 @@
 #include "render/RenderTextImage.h"
 
-#include "render/CanvasSurface.h"
-#include "platform/Conversions.h"
-#include "render/DCReadPNG.h"
-#include "render/MeasuringLabel.h"
-#include "render/PictureHolder.h"
 #include "platform/Failure.h"
-#include "render/ColorHLSToRGB.h"
-#include "render/PaletteColor.h"
-
-#include <algorithm>
-#include <new>
-#include <vector>
+#include "render/CanvasSurface.h"
+#include "render/MeasuringLabel.h"
+#include "render/effects/Effect.h"
+#include "render/effects/Frame.h"
+#include "render/effects/ItalicWidening.h"
+#include "render/effects/PictureTiles.h"
+#include "render/effects/Rainbow.h"
+#include "render/effects/RenderContext.h"
+#include "render/effects/Shadow.h"
 
 namespace sorvel {
 
 namespace {
 
-constexpr double italicWidening = 1.05;
-constexpr double shadowWidening = 1.04;
-constexpr double shadowHeightening = 1.03;
-constexpr double shadowOffset = 0.08;
-constexpr int shadowPaletteIndex = 7;
-constexpr float hueSpan = 200.0f;
-constexpr std::uint16_t rainbowLuminance = 160;
-constexpr std::uint16_t rainbowSaturation = 200;
-// An empty text (or one of zero-width characters only) measures 0 pixels wide. The canvas
-// keeps two pixels, so that a frame has its columns and copy and save have a picture.
-constexpr int minimumCanvasWidth = 2;
+// One object of each effect: they hold no state.
+template <class EffectType> const EffectType effectObject{};
 
-// The measured width as the canvas takes it.
-int measuredWidth(const MeasuringLabel& label)
+// The effects in the order the pipeline asks them: a new effect is one more line here.
+const Effect* const programEffects[] = {
+    &effectObject<PictureTiles>,   // the background picture, tiled
+    &effectObject<ItalicWidening>, // room for slanted glyphs
+    &effectObject<Shadow>,         // a grey copy beneath the text
+    &effectObject<Frame>,          // an outline on the canvas edges
+    &effectObject<Rainbow>,        // the text in many hues
+};
+
+using Effects = std::span<const Effect* const>;
+
+void takeSettings(RenderContext& c)
 {
-    return std::max(label.width(), minimumCanvasWidth);
+    const TextImageSettings& s = c.settings;
+    // A size the font system refuses keeps the font of the previous picture.
+    carryOnAfterFailure([&] { c.canvas.setFont(canvasFontOf(s)); });
+    c.canvas.setForeColor(s.ForeColor);
+    c.canvas.setBackColor(s.BackColor);
+    c.canvas.setBackAlpha(s.BackAlpha);
+    // Lines after the first start at the left margin.
+    TextLayoutOptions layout = s.Layout;
+    layout.lineStart = s.Margins.left;
+    c.canvas.setLayout(layout);
+    c.label.setLayout(layout);
 }
 
-// One guarded operation: a failure abandons this operation only.
-template <class Operation> void guarded(Operation&& operation) noexcept
+// The label measures when first asked for a size, unless an effect lays the text out itself.
+void measureText(RenderContext& c, Effects effects)
 {
-    try {
-        operation();
-    } catch (const Failure&) {
-    } catch (const std::bad_alloc&) {
+    c.label.setCaption(c.settings.Text);
+    c.label.setFont(c.canvas.font());
+    for (const Effect* effect : effects) {
+        // A layout of its own that finds no memory leaves the label's size.
+        if (effect->isOn(c.settings))
+            carryOnAfterFailure([&] {
+                if (const std::optional<QSize> size = effect->measureText(c))
+                    c.textSize = size;
+            });
     }
 }
 
-void tileBackground(const RenderSurfaces& out)
+// The whole canvas in the background colour, the drawing position in its top-left corner.
+void clearToBackColor(RenderContext& c)
 {
-    const int canvasWidth = out.canvas.scaleWidth();
-    const int tileWidth = out.holder.scaleWidth();
-    const int canvasHeight = out.canvas.scaleHeight();
-    const int tileHeight = out.holder.scaleHeight();
-    // A holder without area would never advance the tiling.
-    if (tileWidth <= 0 || tileHeight <= 0)
-        return;
-    out.canvas.drawTiled(out.holder.picture(), canvasWidth, canvasHeight);
+    c.canvas.clear();
 }
 
-void drawBackgroundPicture(const QString& path, const RenderSurfaces& out)
+void sizeToMeasuredText(RenderContext& c)
 {
-    switch (backgroundFormatOf(path)) {
-    case BackgroundFormat::Picture:
-        guarded([&] { out.holder.loadPicture(path); });
-        break;
-    case BackgroundFormat::Png:
-        guarded([&] { out.holder.clearPicture(); });
-        guarded([&] { DCReadPNG(path, out.holder); });
-        guarded([&] { out.holder.takeSurfaceAsPicture(); });
-        break;
-    case BackgroundFormat::None:
-        return;
-    }
-    guarded([&] { tileBackground(out); });
+    const PictureMargins& m = c.settings.Margins;
+    // Both sides at once, so the area limit never depends on the size the previous text left
+    // behind. A text whose layout finds no memory keeps the previous size.
+    carryOnAfterFailure(
+        [&] { c.canvas.setSize(c.measuredWidth() + m.horizontal(), c.measuredHeight() + m.vertical()); });
 }
 
-void printRainbow(const QString& text, CanvasSurface& canvas)
+void drawBackgrounds(RenderContext& c, Effects effects)
 {
-    const auto length = static_cast<std::int32_t>(text.size());
-    if (length == 0)
-        return;
-    const float hueStep = hueSpan / static_cast<float>(length);
-    std::vector<ColorValue> colors(static_cast<std::size_t>(length));
-    for (std::int32_t i = 0; i < length; ++i) {
-        const std::int16_t hue = toInt16(static_cast<double>(i) * static_cast<double>(hueStep));
-        colors[static_cast<std::size_t>(i)] =
-            ColorHLSToRGB(static_cast<std::uint16_t>(hue), rainbowLuminance, rainbowSaturation);
+    for (const Effect* effect : effects) {
+        // A background that cannot be drawn (a holder that never held a picture) is left out.
+        if (effect->isOn(c.settings))
+            carryOnAfterFailure([&] { effect->drawBackground(c); });
     }
-    canvas.printColored(text, colors, false);
+}
+
+void drawOnResizedCanvas(RenderContext& c, Effects effects)
+{
+    for (const Effect* effect : effects) {
+        // As with the backgrounds: one that cannot be drawn is left out.
+        if (effect->isOn(c.settings))
+            carryOnAfterFailure([&] { effect->drawOnResizedCanvas(c); });
+    }
+}
+
+// Each effect's sides in turn; after each effect that set a side, the effects draw on the
+// canvas of its new size.
+void resizeForEffects(RenderContext& c, Effects effects)
+{
+    const PictureMargins& m = c.settings.Margins;
+    for (const Effect* effect : effects) {
+        if (!effect->isOn(c.settings))
+            continue;
+        const CanvasGrowth growth = effect->canvasGrowth(c.settings);
+        if (growth == CanvasGrowth{})
+            continue;
+        // Height, then width, each on its own: a side the memory cannot hold keeps its size and
+        // the other side still changes.
+        if (const std::optional<CanvasSide> height = growth.height) {
+            carryOnAfterFailure(
+                [&] { c.canvas.setHeight(c.measuredHeight() * height->scale + height->extra + m.vertical()); });
+        }
+        if (const std::optional<CanvasSide> width = growth.width) {
+            carryOnAfterFailure(
+                [&] { c.canvas.setWidth(c.measuredWidth() * width->scale + width->extra + m.horizontal()); });
+        }
+        drawOnResizedCanvas(c, effects);
+    }
+}
+
+void drawBeneathText(RenderContext& c, Effects effects)
+{
+    for (const Effect* effect : effects) {
+        if (!effect->isOn(c.settings))
+            continue;
+        const ColorValue textColor = c.canvas.foreColor();
+        // An effect whose text finds no memory for its layout, or whose canvas finds none for
+        // its pixels, is left out; the text is still printed.
+        carryOnAfterFailure([&] { effect->drawBeneathText(c); });
+        c.canvas.setForeColor(textColor);
+    }
+}
+
+// The plain print, unless an effect prints the text its own way.
+void drawText(RenderContext& c, Effects effects)
+{
+    const TextImageSettings& s = c.settings;
+    QPointF origin(s.Margins.left, s.Margins.top);
+    for (const Effect* effect : effects) {
+        if (effect->isOn(s))
+            origin = effect->textOrigin(c, origin);
+    }
+    const ColorValue textColor = c.canvas.foreColor();
+    // A text whose layout finds no memory is left out; what lies beneath it stays.
+    carryOnAfterFailure([&] {
+        c.canvas.setCurrentX(origin.x());
+        c.canvas.setCurrentY(origin.y());
+        for (const Effect* effect : effects) {
+            if (effect->isOn(s) && effect->drawText(c))
+                return;
+        }
+        c.canvas.print(s.Text, true);
+    });
+    c.canvas.setForeColor(textColor);
 }
 
 } // namespace
@@ -111,76 +175,22 @@ QFont canvasFontOf(const TextImageSettings& settings)
     return font;
 }
 
-void RenderTextImage(const TextImageSettings& s, const RenderSurfaces& out) noexcept
+void RenderTextImage(const TextImageSettings& settings, const RenderSurfaces& surfaces) noexcept
 {
-    CanvasSurface& canvas = out.canvas;
-    MeasuringLabel& label = out.label;
+    renderWithEffects(settings, surfaces, programEffects);
+}
 
-    // The canvas font and colours as the window holds them.
-    guarded([&] { canvas.setFont(canvasFontOf(s)); });
-    canvas.setForeColor(s.ForeColor);
-    canvas.setBackColor(s.BackColor);
-    canvas.setBackAlpha(s.BackAlpha);
-    // Lines after the first start at the left margin; the size grows by the margins.
-    TextLayoutOptions layout = s.Layout;
-    layout.lineStart = s.Margins.left;
-    canvas.setLayout(layout);
-    label.setLayout(layout);
-    const int marginsX = s.Margins.horizontal();
-    const int marginsY = s.Margins.vertical();
-    // With a layout of its own the picture covers the widened canvas too, margins included;
-    // the window's layout keeps the strip that widening adds in the background colour.
-    const bool ownLayout = s.Layout != TextLayoutOptions{} || s.Margins != PictureMargins{};
-    const auto coverWidenedCanvas = [&] {
-        if (ownLayout && !s.strBackImage.isEmpty())
-            guarded([&] { tileBackground(out); });
-    };
-
-    // 1. Measure.
-    guarded([&] { label.setCaption(s.Text); });
-    guarded([&] { label.setFont(canvas.font()); });
-    // 2. Clear. 3. Size: both sides at once, so the area limit never depends on the size the
-    // previous text left behind.
-    guarded([&] { canvas.clear(); });
-    guarded([&] { canvas.setSize(measuredWidth(label) + marginsX, label.height() + marginsY); });
-    // 4. Background picture, tiled over the canvas at its measured size.
-    if (!s.strBackImage.isEmpty())
-        drawBackgroundPicture(s.strBackImage, out);
-    // 5. Italic widening.
-    if (s.FontItalic) {
-        guarded([&] { canvas.setWidth(measuredWidth(label) * italicWidening + marginsX); });
-        coverWidenedCanvas();
-    }
-    // 6. Shadow: its own widening replaces the italic one.
-    if (s.Shadow) {
-        guarded([&] { canvas.setCurrentX(textToInt16(s.SizeText) * shadowOffset + s.Margins.left); });
-        guarded([&] { canvas.setCurrentY(textToInt16(s.SizeText) * shadowOffset + s.Margins.top); });
-        guarded([&] { canvas.setHeight(label.height() * shadowHeightening + marginsY); });
-        guarded([&] { canvas.setWidth(measuredWidth(label) * shadowWidening + marginsX); });
-        coverWidenedCanvas();
-        const ColorValue saved = canvas.foreColor();
-        guarded([&] { canvas.setForeColor(PaletteColor(shadowPaletteIndex)); });
-        guarded([&] { canvas.print(s.Text, true); });
-        canvas.setForeColor(saved);
-    }
-    // 7. Frame, following the final canvas size.
-    if (s.Framed) {
-        guarded(
-            [&] { canvas.outlineRect(0, 0, canvas.scaleWidth() - 1, canvas.scaleHeight() - 1, canvas.foreColor()); });
-        guarded([&] { canvas.setCurrentX(1 + s.Margins.left); });
-        guarded([&] { canvas.setCurrentY(1 + s.Margins.top); });
-    } else {
-        guarded([&] { canvas.setCurrentX(s.Margins.left); });
-        guarded([&] { canvas.setCurrentY(s.Margins.top); });
-    }
-    // 8. Text.
-    if (s.Rainbow) {
-        const ColorValue saved = canvas.foreColor();
-        guarded([&] { printRainbow(s.Text, canvas); });
-        canvas.setForeColor(saved);
-    } else {
-        guarded([&] { canvas.print(s.Text, true); });
-    }
+void renderWithEffects(const TextImageSettings& settings, const RenderSurfaces& surfaces, Effects effects) noexcept
+{
+    RenderContext context{settings, surfaces.canvas, surfaces.label, surfaces.holder, std::nullopt};
+    takeSettings(context);
+    measureText(context, effects);
+    clearToBackColor(context);
+    sizeToMeasuredText(context);
+    drawBackgrounds(context, effects);  // picture tiles
+    resizeForEffects(context, effects); // italic widening, shadow
+    drawBeneathText(context, effects);  // shadow, frame
+    drawText(context, effects);         // plain or rainbow
 }
 
 } // namespace sorvel

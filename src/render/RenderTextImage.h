@@ -1,7 +1,9 @@
 #pragma once
-// Turns the settings into the finished text image on the canvas: measure, clear, size, tile
-// the background picture, widen for italic or shadow, print the shadow, draw the frame, print
-// the text (plain or rainbow). Every operation is guarded on its own; nothing is raised.
+// Turns the settings into the finished text image on the canvas, as a pipeline of named steps:
+// take the settings, measure the text, clear the canvas to the background colour, size it to
+// the measured text, then let the effects draw their backgrounds, resize the canvas, draw
+// beneath the text, and print the text (plain, or in an effect's own way). A step that fails
+// is left out and the rest still run; nothing is raised.
 // Margins grow every size by the same pixels and move the text by the left and top ones; the
 // frame stays on the outer edge.
 
@@ -9,19 +11,26 @@
 
 #include <QFont>
 
+#include <span>
+
 namespace sorvel {
 
 class CanvasSurface;
+class Effect;
 class MeasuringLabel;
 class PictureHolder;
 
 struct RenderSurfaces {
-    CanvasSurface& canvas; // Picture1
-    MeasuringLabel& label; // Label3
-    PictureHolder& holder; // Picture5
+    CanvasSurface& canvas; // the picture itself
+    MeasuringLabel& label; // measures the text
+    PictureHolder& holder; // keeps the background picture
 };
 
 void RenderTextImage(const TextImageSettings& settings, const RenderSurfaces& surfaces) noexcept;
+
+// The pipeline with the given effects in place of the program's own, in the order given.
+void renderWithEffects(const TextImageSettings& settings, const RenderSurfaces& surfaces,
+                       std::span<const Effect* const> effects) noexcept;
 
 // The canvas font the settings describe: face, size and the four styles.
 // Fails with BadArgument when the font system refuses the size.

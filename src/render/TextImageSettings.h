@@ -21,7 +21,7 @@ struct TextImageSettings {
     QString SizeText = QStringLiteral("14"); // the size box's text; only the shadow offset uses it
     ColorValue ForeColor = systemWindowText;
     ColorValue BackColor = systemWindowBackground;
-    QString strBackImage; // empty: no background picture
+    QString backgroundPicture; // empty: no background picture
     bool Shadow = false;
     bool Rainbow = false;
     bool Framed = false;

@@ -34,11 +34,8 @@ public:
 
     int lineCount() const { return static_cast<int>(m_lines.size()); }
     int lineHeight() const { return m_lineHeight; }
-    int width() const
-    {
-        return m_width;
-    } // widest line, whole pixels rounded up
-      // (the options' width when given)
+    // The widest line in whole pixels, rounded up (the options' width when given).
+    int width() const { return m_width; }
     int height() const { return lineCount() * m_lineHeight; }
     double lastLineAdvance() const;
 

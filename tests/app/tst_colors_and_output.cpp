@@ -171,7 +171,7 @@ private slots:
         QCOMPARE(fixture.dialogs->openFileDialog.last()->initialName, picture);
         QCOMPARE(w.canvas().image().pixel(1, 1), qRgb(0, 0, 255));
         QTest::mouseClick(v.copyButton(), Qt::LeftButton);
-        QCOMPARE(fixture.renderedList(&TextImageSettings::strBackImage), QStringList({"", picture, picture, ""}));
+        QCOMPARE(fixture.renderedList(&TextImageSettings::backgroundPicture), QStringList({"", picture, picture, ""}));
     }
 
     // Closing ends the program at once, without a question or a rendering, and hands the

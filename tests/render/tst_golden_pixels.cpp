@@ -98,7 +98,7 @@ private slots:
                         s.ForeColor = 0x204080;
                         s.BackColor = 0xF0F8FF;
                         if (picture)
-                            s.strBackImage = m_picture;
+                            s.backgroundPicture = m_picture;
                         check(QStringLiteral("%1-picture%2-styles%3-effects%4")
                                   .arg(QLatin1String(text.name))
                                   .arg(picture)
@@ -153,9 +153,9 @@ private slots:
                     s.BackColor = 0xFFFFFF;
                     c.set(s);
                     if (picture == 1)
-                        s.strBackImage = m_picture;
+                        s.backgroundPicture = m_picture;
                     else if (picture == 2)
-                        s.strBackImage = m_bmpPicture;
+                        s.backgroundPicture = m_bmpPicture;
                     check(QStringLiteral("%1-%2-picture%3")
                               .arg(QLatin1String(text.name), QLatin1String(c.name))
                               .arg(picture),

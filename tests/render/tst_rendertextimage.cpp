@@ -170,7 +170,7 @@ private slots:
                                  u"e\u0301o\u0323\u0302 a\U0001F600b\U0001F468\u200D\U0001F469c"_qs, // marks, emoji
                                  u"مرحبا بالعالم"_qs,
                                  u"a\tb\rc\nd\u2028e\u0001f"_qs, // control characters and lone breaks
-                                 QString()};                     // the hue step fails
+                                 QString()};                     // no units, no hue step
         for (const QString& text : texts)
             for (bool styled : {false, true}) {
                 TextImageSettings s = plain(text);
@@ -191,8 +191,8 @@ private slots:
         QImage tile(8, 8, QImage::Format_RGB32);
         tile.fill(qRgb(0, 0, 255));
         TextImageSettings s = plain(u"WWWW"_qs);
-        s.strBackImage = dir.filePath(u"blue.bmp"_qs);
-        QVERIFY(tile.save(s.strBackImage));
+        s.backgroundPicture = dir.filePath(u"blue.bmp"_qs);
+        QVERIFY(tile.save(s.backgroundPicture));
         s.Shadow = s.Framed = s.FontItalic = true;
         s.FontSize = 60;
         s.SizeText = u"100"_qs; // the shadow lies 8 pixels off
@@ -238,20 +238,20 @@ private slots:
         TextImageSettings s = plain(QString(20, u' '));
         Surfaces out;
         const QImage picture = gradientPicture(20, 10);
-        s.strBackImage = dir.filePath(u"背景.BMP"_qs);
-        QVERIFY(picture.save(s.strBackImage, "BMP"));
+        s.backgroundPicture = dir.filePath(u"背景.BMP"_qs);
+        QVERIFY(picture.save(s.backgroundPicture, "BMP"));
         QCOMPARE(out.render(s).pixel(20, 10), picture.pixel(0, 0));
         // Deleted: the earlier picture keeps being tiled; an unknown ending paints none.
-        QVERIFY(QFile::remove(s.strBackImage));
+        QVERIFY(QFile::remove(s.backgroundPicture));
         QCOMPARE(out.render(s).pixel(20, 10), picture.pixel(0, 0));
-        s.strBackImage = dir.filePath(u"b.jpeg"_qs);
+        s.backgroundPicture = dir.filePath(u"b.jpeg"_qs);
         QCOMPARE(out.render(s).pixel(20, 10), white);
         // A PNG takes its own size (it once kept the holder's); transparent pixels show button face.
         QImage png(10, 6, QImage::Format_ARGB32);
         png.fill(Qt::transparent);
         png.setPixel(0, 0, qRgba(255, 0, 0, 255));
-        s.strBackImage = dir.filePath(u"t.PnG"_qs);
-        QVERIFY(png.save(s.strBackImage, "PNG"));
+        s.backgroundPicture = dir.filePath(u"t.PnG"_qs);
+        QVERIFY(png.save(s.backgroundPicture, "PNG"));
         const QImage image = out.render(s);
         QCOMPARE(QSize(out.holder.scaleWidth(), out.holder.scaleHeight()), QSize(10, 6));
         QCOMPARE(image.pixel(10, 6), red);
@@ -273,7 +273,7 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir(u"f.bmp"_qs) && QFile::link(u"/dev/zero"_qs, dir.filePath(u"zero.bmp"_qs)));
         for (const QString& name : {u"t.jpg"_qs, u"h.png"_qs, u"p.png"_qs, u"f.bmp"_qs, u"zero.bmp"_qs}) {
             TextImageSettings s = plain(u"x"_qs);
-            s.strBackImage = dir.filePath(name);
+            s.backgroundPicture = dir.filePath(name);
             Surfaces out;
             const QImage image = out.render(s); // returns: a blocked read would hang the test
             QVERIFY2(out.holder.scaleWidth() <= PictureHolder::designWidth, qPrintable(name));

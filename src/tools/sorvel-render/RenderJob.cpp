@@ -126,7 +126,7 @@ TextImageSettings settingsFor(const RenderRequest& request, const QString& text)
         settings.BackColor = *request.background;
     if (!request.picture.isEmpty()) {
         checkPicture(request.picture);
-        settings.strBackImage = request.picture;
+        settings.backgroundPicture = request.picture;
     }
     settings.Shadow = request.shadow;
     settings.Rainbow = request.rainbow;

@@ -1,4 +1,4 @@
-#include "render/DCReadPNG.h"
+#include "render/ReadPngIntoHolder.h"
 
 #include "platform/ColorValue.h"
 #include "render/PictureHolder.h"
@@ -8,15 +8,15 @@
 
 namespace sorvel {
 
-int DCReadPNG(const QString& path, PictureHolder& holder) noexcept
+bool readPngIntoHolder(const QString& path, PictureHolder& holder) noexcept
 {
     const QImage png = readPictureFile(path, PictureKind::Png);
     if (png.isNull())
-        return 0;
+        return false;
     // The holder takes the picture's size; transparent pixels show its background colour.
     QImage surface(png.size(), QImage::Format_RGB32);
     if (surface.isNull())
-        return 0;
+        return false;
     surface.fill(toQColor(systemButtonFace));
     if (png.hasAlphaChannel()) {
         QPainter painter(&surface);
@@ -25,7 +25,7 @@ int DCReadPNG(const QString& path, PictureHolder& holder) noexcept
         surface = png;
     }
     holder.surface() = surface;
-    return 1;
+    return true;
 }
 
 } // namespace sorvel

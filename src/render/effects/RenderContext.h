@@ -1,0 +1,31 @@
+#pragma once
+// What every step of one rendering works with: the settings, the surfaces, and the size of the
+// measured text.
+
+#include "render/TextImageSettings.h"
+
+#include <QSize>
+
+#include <optional>
+
+namespace sorvel {
+
+class CanvasSurface;
+class MeasuringLabel;
+class PictureHolder;
+
+struct RenderContext {
+    const TextImageSettings& settings;
+    CanvasSurface& canvas;
+    MeasuringLabel& label;
+    PictureHolder& holder;
+    // The text's size as an effect that lays the text out itself measured it; empty: the label's.
+    std::optional<QSize> textSize;
+
+    // The measured text's width as the canvas takes it: never below two pixels, so that an
+    // empty text still leaves a frame its columns and copy and save a picture.
+    int measuredWidth() const;
+    int measuredHeight() const;
+};
+
+} // namespace sorvel
