@@ -19,11 +19,11 @@
 
 #include "FuzzSupport.h"
 
-#include "BatchJob.h"
-#include "CommandError.h"
-#include "CommandLine.h"
-#include "RenderJob.h"
-#include "TextInput.h"
+#include "command/BatchJob.h"
+#include "command/CommandError.h"
+#include "command/CommandLine.h"
+#include "command/RenderJob.h"
+#include "command/TextInput.h"
 #include "render/RenderTextImage.h"
 
 #include <QBuffer>

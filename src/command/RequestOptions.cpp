@@ -1,6 +1,6 @@
-#include "RequestOptions.h"
+#include "command/RequestOptions.h"
 
-#include "CommandError.h"
+#include "command/CommandError.h"
 #include "image/JpegQuality.h"
 #include "render/CanvasSurface.h"
 #include "render/RenderTextImage.h"

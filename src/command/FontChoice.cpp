@@ -1,6 +1,6 @@
-#include "FontChoice.h"
+#include "command/FontChoice.h"
 
-#include "CommandError.h"
+#include "command/CommandError.h"
 #include "text/FontList.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "CommandLine.h"
+#include "command/CommandLine.h"
 
-#include "CommandError.h"
-#include "RequestOptions.h"
+#include "command/CommandError.h"
+#include "command/RequestOptions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

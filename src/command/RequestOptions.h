@@ -2,7 +2,7 @@
 // The options of one picture, by their long names: the command line's and a batch job's keys
 // alike. Each value is checked here, as far as it needs neither the font system nor a file.
 
-#include "CommandLine.h"
+#include "command/CommandLine.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "BatchJob.h"
+#include "command/BatchJob.h"
 
-#include "CommandError.h"
-#include "RequestOptions.h"
+#include "command/CommandError.h"
+#include "command/RequestOptions.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,8 +1,8 @@
-#include "RenderJob.h"
+#include "command/RenderJob.h"
 
-#include "CommandError.h"
-#include "FontChoice.h"
-#include "TextInput.h"
+#include "command/CommandError.h"
+#include "command/FontChoice.h"
+#include "command/TextInput.h"
 #include "image/AlphaPngEncoder.h"
 #include "render/CanvasSurface.h"
 #include "image/FileReplacement.h"

@@ -1,6 +1,6 @@
-#include "TextInput.h"
+#include "command/TextInput.h"
 
-#include "CommandError.h"
+#include "command/CommandError.h"
 #include "render/SettingsFromOptions.h"
 
 #include <QFile>
