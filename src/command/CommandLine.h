@@ -45,6 +45,8 @@ struct RenderRequest {
     PictureMargins margins;
     int backgroundAlpha = 255; // --background transparent or #RRGGBBAA
     QString fontFile;          // --font-file
+
+    bool operator==(const RenderRequest&) const = default;
 };
 
 struct ParsedCommandLine {
