@@ -61,14 +61,14 @@ WriteResult encodeFor(const RenderRequest& request, const QImage& image, int wid
         return encodeAlphaPngImage(image, width, height, bytes);
     switch (request.format) {
     case ImageFormat::Bitmap:
-        return encodeBitmap(image, width, height, bytes);
+        return encodeBmp(image, width, height, bytes);
     case ImageFormat::Jpeg:
-        return encodeJPEG(image, width, height, request.jpegQuality, bytes);
+        return encodeJpeg(image, width, height, request.jpegQuality, bytes);
     case ImageFormat::Png:
     case ImageFormat::None:
         break;
     }
-    return encodePNG(image, width, height, bytes);
+    return encodePng(image, width, height, bytes);
 }
 
 QByteArray encoded(const RenderRequest& request, const QImage& image, int width, int height)
