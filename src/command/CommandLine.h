@@ -3,7 +3,7 @@
 // font system nor a file: option names and values, colours, the output name and the quality.
 
 #include "platform/ColorValue.h"
-#include "image/ImageFormatChoice.h"
+#include "image/ImageFormatTable.h"
 #include "render/PictureMargins.h"
 #include "text/TextLayoutOptions.h"
 

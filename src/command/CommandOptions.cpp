@@ -3,7 +3,6 @@
 #include "command/CommandError.h"
 #include "image/JpegQuality.h"
 #include "render/CanvasSurface.h"
-#include "render/RenderTextImage.h"
 #include "render/SettingsFromOptions.h"
 
 #include <QRegularExpression>
@@ -126,7 +125,7 @@ void setPicture(RenderRequest& request, const QString& value)
 {
     if (value.isEmpty())
         usageError(QStringLiteral("--picture: no file name"));
-    if (backgroundFormatOf(value) == BackgroundFormat::None) {
+    if (!backgroundReaderFor(value)) {
         usageError(QStringLiteral("--picture: %1 is not taken as a background: the name must end in .bmp, .jpg or .png")
                        .arg(quoted(value)));
     }
@@ -249,7 +248,7 @@ void checkRequest(const RenderRequest& request)
 {
     if (request.output.isEmpty())
         usageError(QStringLiteral("no output given: use -o FILE, or -o - for standard output"));
-    if (request.backgroundAlpha != 255 && request.format != ImageFormat::Png) {
+    if (request.backgroundAlpha != 255 && !formatKeepsAlpha(request.format)) {
         usageError(QStringLiteral("a transparent background needs a PNG output: %1 has no alpha channel")
                        .arg(quoted(request.output)));
     }

@@ -6,7 +6,7 @@
 #include "image/AlphaPngEncoder.h"
 #include "render/CanvasSurface.h"
 #include "image/FileReplacement.h"
-#include "image/ImageWriters.h"
+#include "image/ImageFormatTable.h"
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
 #include "image/PictureLoader.h"
@@ -39,8 +39,7 @@ float fontSizeOf(const QString& sizeText)
 // The window paints no background it cannot read; a command says so instead.
 void checkPicture(const QString& path)
 {
-    const PictureKind kind =
-        backgroundFormatOf(path) == BackgroundFormat::Png ? PictureKind::Png : PictureKind::BitmapOrJpeg;
+    const PictureKind kind = backgroundReaderFor(path).value_or(PictureKind::BitmapOrJpeg);
     if (!readPictureFile(path, kind).isNull())
         return;
     QString reason = unreadableFileReason(path);
@@ -59,16 +58,10 @@ WriteResult encodeFor(const RenderRequest& request, const QImage& image, int wid
 {
     if (image.hasAlphaChannel())
         return encodeAlphaPngImage(image, width, height, bytes);
-    switch (request.format) {
-    case ImageFormat::Bitmap:
-        return encodeBmp(image, width, height, bytes);
-    case ImageFormat::Jpeg:
-        return encodeJpeg(image, width, height, request.jpegQuality, bytes);
-    case ImageFormat::Png:
-    case ImageFormat::None:
-        break;
-    }
-    return encodePng(image, width, height, bytes);
+    const ImageFormatRow* row = imageFormatRowOf(request.format);
+    if (!row)
+        row = imageFormatRowOf(ImageFormat::Png);
+    return row->encode(image, width, height, request.jpegQuality, bytes);
 }
 
 QByteArray encoded(const RenderRequest& request, const QImage& image, int width, int height)
@@ -101,7 +94,7 @@ void checkOutputStream(const RenderRequest& request)
 bool needsImagePlugins(const RenderRequest& request)
 {
     return request.format == ImageFormat::Jpeg ||
-           (!request.picture.isEmpty() && backgroundFormatOf(request.picture) != BackgroundFormat::Png);
+           (!request.picture.isEmpty() && backgroundReaderFor(request.picture) != PictureKind::Png);
 }
 
 TextImageSettings settingsFor(const RenderRequest& request, const QString& text)

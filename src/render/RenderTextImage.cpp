@@ -8,6 +8,7 @@
 #include "platform/Failure.h"
 #include "render/ColorHLSToRGB.h"
 #include "render/PaletteColor.h"
+#include "image/ImageFormatTable.h"
 
 #include <algorithm>
 #include <new>
@@ -93,12 +94,10 @@ void printRainbow(const QString& text, CanvasSurface& canvas)
 
 BackgroundFormat backgroundFormatOf(const QString& path)
 {
-    const QString extension = path.right(4).toLower();
-    if (extension == u".bmp" || extension == u".jpg")
-        return BackgroundFormat::Picture;
-    if (extension == u".png")
-        return BackgroundFormat::Png;
-    return BackgroundFormat::None;
+    const std::optional<PictureKind> reader = backgroundReaderFor(path);
+    if (!reader)
+        return BackgroundFormat::None;
+    return *reader == PictureKind::Png ? BackgroundFormat::Png : BackgroundFormat::Picture;
 }
 
 QFont canvasFontOf(const TextImageSettings& settings)
