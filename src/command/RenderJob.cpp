@@ -49,7 +49,7 @@ void checkPicture(const QString& path)
                      .arg(maxPictureSide)
                      .arg(maxPicturePixels);
     }
-    failure(QStringLiteral("cannot read picture %1: %2").arg(quoted(path), reason));
+    commandFailed(QStringLiteral("cannot read picture %1: %2").arg(quoted(path), reason));
 }
 
 // The picture's bytes in the request's format, as the window's writers encode them; a
@@ -69,7 +69,8 @@ QByteArray encoded(const RenderRequest& request, const QImage& image, int width,
     QByteArray bytes;
     const WriteResult result = encodeFor(request, image, width, height, bytes);
     if (!result.ok())
-        failure(QStringLiteral("cannot encode the picture: %1").arg(writeFailureText(result, FailureReader::Command)));
+        commandFailed(
+            QStringLiteral("cannot encode the picture: %1").arg(writeFailureText(result, FailureReader::Command)));
     return bytes;
 }
 
@@ -78,7 +79,7 @@ void writeToStandardOutput(const QByteArray& bytes)
     if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
             static_cast<std::size_t>(bytes.size()) ||
         std::fflush(stdout) != 0) {
-        failure(
+        commandFailed(
             QStringLiteral("cannot write to standard output: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
     }
 }
@@ -142,9 +143,9 @@ QSize renderAndWrite(const RenderRequest& request, const TextImageSettings& sett
     const int width = canvas.scaleWidth();
     const int height = canvas.scaleHeight();
     if (canvas.image().isNull() || width <= 0 || height <= 0)
-        failure(QStringLiteral("the text gives an empty picture (%1 x %2 pixels): nothing to write")
-                    .arg(width)
-                    .arg(height));
+        commandFailed(QStringLiteral("the text gives an empty picture (%1 x %2 pixels): nothing to write")
+                          .arg(width)
+                          .arg(height));
 
     const QByteArray bytes = encoded(request, canvas.image(), width, height);
     if (toStandardOutput) {
@@ -153,8 +154,8 @@ QSize renderAndWrite(const RenderRequest& request, const TextImageSettings& sett
     }
     const WriteResult written = replaceFileWith(bytes, request.output);
     if (!written.ok())
-        failure(QStringLiteral("cannot write %1: %2")
-                    .arg(quoted(request.output), writeFailureText(written, FailureReader::Command)));
+        commandFailed(QStringLiteral("cannot write %1: %2")
+                          .arg(quoted(request.output), writeFailureText(written, FailureReader::Command)));
     return {width, height};
 }
 
