@@ -1,7 +1,8 @@
 #pragma once
 // Every option of sorvel-render, one row each: its names, its help line, its key in a batch
 // job and how its value changes a request. The command line's parser, --help (and with it the
-// manual page), a batch job's keys and the fuzz dictionary's tokens all come from these rows.
+// manual page), a batch job's keys and the fuzz seeds are made from these rows; the README and
+// the fuzz dictionary are checked against them (tests/command/tst_option_table).
 
 #include "command/CommandLine.h"
 

@@ -106,14 +106,14 @@ class TestOptionTable : public QObject {
     Q_OBJECT
 
 private slots:
-    void namesAreSane();
+    void rowsAreConsistent();
     void readmeNamesEveryOption_data();
     void readmeNamesEveryOption();
     void fuzzDictionaryHoldsEveryOption();
 };
 
 // Every row can be told apart from the others on the command line and in a job line.
-void TestOptionTable::namesAreSane()
+void TestOptionTable::rowsAreConsistent()
 {
     std::set<QString> seen;
     for (const CommandOption& option : commandOptions()) {
