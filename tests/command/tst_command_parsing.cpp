@@ -67,8 +67,8 @@ QString describe(const RenderRequest& r)
         .arg(r.fontFile);
 }
 
-// The usage error that calling raises, or a failure of the test when it raises none.
-template <typename Call> std::optional<CommandError> usageErrorOf(Call call)
+// The CommandError that call raises; no value when it raises none.
+template <typename Call> std::optional<CommandError> commandErrorOf(Call call)
 {
     try {
         call();
@@ -279,7 +279,7 @@ void TestCommandParsing::refusedCommandLine()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    const std::optional<CommandError> error = usageErrorOf([&] { parseCommandLine(commandLine(arguments)); });
+    const std::optional<CommandError> error = commandErrorOf([&] { parseCommandLine(commandLine(arguments)); });
     QVERIFY(error);
     QCOMPARE(error->status(), UsageError);
     QCOMPARE(error->message(), message);
@@ -398,7 +398,7 @@ void TestCommandParsing::refusedJobLine()
 {
     QFETCH(QByteArray, line);
     QFETCH(QString, message);
-    const std::optional<CommandError> error = usageErrorOf([&] { jobRequest(line, RenderRequest()); });
+    const std::optional<CommandError> error = commandErrorOf([&] { jobRequest(line, RenderRequest()); });
     QVERIFY(error);
     QCOMPARE(error->status(), UsageError);
     QCOMPARE(error->message(), message);
