@@ -181,9 +181,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QByteArray png;
     const WriteResult pngResult = input.image.format() == QImage::Format_RGB32
                                       ? encodePngImage(input.image, input.width, input.height, png, input.zlibLevel)
-                                      : encodePNG(input.image, input.width, input.height, png);
+                                      : encodePng(input.image, input.width, input.height, png);
     QByteArray bmp;
-    const WriteResult bmpResult = encodeBitmap(input.image, input.width, input.height, bmp);
+    const WriteResult bmpResult = encodeBmp(input.image, input.width, input.height, bmp);
     if (!fits) {
         require(pngResult.error == WriteError::InvalidSize && png.isEmpty(), "a region that does not fit: no PNG");
         require(bmpResult.error == WriteError::InvalidSize && bmp.isEmpty(), "a region that does not fit: no BMP");

@@ -19,12 +19,12 @@
 
 #include "FuzzSupport.h"
 
-#include "BatchJob.h"
-#include "CommandError.h"
-#include "CommandLine.h"
-#include "RenderJob.h"
-#include "TextInput.h"
-#include "render/RenderTextImage.h"
+#include "command/BatchJob.h"
+#include "command/CommandError.h"
+#include "command/CommandLine.h"
+#include "command/RenderJob.h"
+#include "command/TextInput.h"
+#include "image/ImageFormatTable.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -104,8 +104,8 @@ void makeSandbox()
 QString pictureStandIn(const QString& name)
 {
     const QString ending = name.right(4);
-    const BackgroundFormat format = backgroundFormatOf(name);
-    const QString kind = format == BackgroundFormat::Png ? QStringLiteral("png") : QStringLiteral("bmp");
+    const std::optional<PictureKind> reader = backgroundReaderFor(name);
+    const QString kind = reader == PictureKind::Png ? QStringLiteral("png") : QStringLiteral("bmp");
     switch (qHash(name) % 5) {
     case 0:
         return inSandbox(QStringLiteral("missing") + ending);
@@ -114,7 +114,7 @@ QString pictureStandIn(const QString& name)
     case 2:
         return inSandbox(QStringLiteral("folder.png"));
     case 3:
-        if (format == BackgroundFormat::Picture)
+        if (reader == PictureKind::BitmapOrJpeg)
             return inSandbox(QStringLiteral("tile.jpg"));
         [[fallthrough]];
     default:

@@ -1,8 +1,10 @@
 // Writes the seed corpus of the fuzz targets: sorvel-fuzz-seeds OUTDIR makes OUTDIR/picture
 // (valid small pictures and hostile headers), OUTDIR/text (inputs of the text target),
-// OUTDIR/roundtrip (pictures for the writers' round trip) and OUTDIR/command (command lines).
+// OUTDIR/roundtrip (pictures for the writers' round trip) and OUTDIR/command (command lines,
+// among them one for every option of the command's table).
 
 #include "TextCase.h"
+#include "command/CommandOptions.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -16,6 +18,7 @@
 #include <cstdlib>
 
 using sorvel::fuzzing::TextCase;
+using namespace sorvel::render_command;
 
 namespace {
 
@@ -384,6 +387,19 @@ void writeCommandSeeds(const QDir& dir)
         "{\"nope\": true}\n"
         "not json\n"
         "{\"text-file\": \"t.txt\", \"output\": \"e.png\", \"margin\": \"10 20\", \"shadow\": true}\n");
+    // Every option of the command's table once, so that an option added to it is fuzzed from
+    // the start: on the command line, and as a job's key where it is one.
+    for (const CommandOption& option : commandOptions()) {
+        const QString name = QStringLiteral("--") + option.longName();
+        const bool flag = option.kind == OptionKind::Flag;
+        put(flag ? QStringList{"-o", "x.png", name, "x"} : QStringList{"-o", "x.png", name, "1", "x"});
+        if (option.jsonKey) {
+            const QString value = flag ? QStringLiteral("true") : QStringLiteral("\"1\"");
+            put({"--batch", "-"}, QStringLiteral("{\"text\": \"x\", \"output\": \"x.png\", \"%1\": %2}\n")
+                                      .arg(QString::fromLatin1(option.jsonKey), value)
+                                      .toUtf8());
+        }
+    }
 }
 
 } // namespace

@@ -115,37 +115,36 @@ template <typename Encode> WriteResult encodeAndReplace(const QString& path, Enc
 
 } // namespace
 
-WriteResult DCSavetoPNG(const QImage& canvas, int width, int height, const QString& path,
-                        std::uint8_t /*option: reserved*/) noexcept
+WriteResult writePngFile(const QImage& canvas, int width, int height, const QString& path) noexcept
 {
     return encodeAndReplace(path, [&](QByteArray& bytes) { return encodePngRegion(canvas, width, height, bytes); });
 }
 
-WriteResult encodePNG(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept
+WriteResult encodePng(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept
 {
     return encodePngRegion(canvas, width, height, bytes);
 }
 
-WriteResult encodeJPEG(const QImage& canvas, int width, int height, std::uint8_t quality, QByteArray& bytes) noexcept
+WriteResult encodeJpeg(const QImage& canvas, int width, int height, std::uint8_t quality, QByteArray& bytes) noexcept
 {
     return encodeRegion(canvas, width, height, Encoding::Jpeg, std::min<int>(quality, highestJpegQuality), bytes);
 }
 
-WriteResult encodeBitmap(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept
+WriteResult encodeBmp(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept
 {
     // Qt's BMP encoder writes an RGB32 image with 24 bits per pixel.
     return encodeRegion(canvas, width, height, Encoding::Bitmap, -1, bytes);
 }
 
-WriteResult DCSavetoJPEG(const QImage& canvas, int width, int height, const QString& path, std::uint8_t quality,
-                         std::int32_t /*option: reserved*/) noexcept
+WriteResult writeJpegFile(const QImage& canvas, int width, int height, const QString& path,
+                          std::uint8_t quality) noexcept
 {
-    return encodeAndReplace(path, [&](QByteArray& bytes) { return encodeJPEG(canvas, width, height, quality, bytes); });
+    return encodeAndReplace(path, [&](QByteArray& bytes) { return encodeJpeg(canvas, width, height, quality, bytes); });
 }
 
-WriteResult saveBitmapFile(const QImage& canvas, int width, int height, const QString& path) noexcept
+WriteResult writeBmpFile(const QImage& canvas, int width, int height, const QString& path) noexcept
 {
-    return encodeAndReplace(path, [&](QByteArray& bytes) { return encodeBitmap(canvas, width, height, bytes); });
+    return encodeAndReplace(path, [&](QByteArray& bytes) { return encodeBmp(canvas, width, height, bytes); });
 }
 
 } // namespace sorvel

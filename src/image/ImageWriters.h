@@ -15,21 +15,21 @@
 namespace sorvel {
 
 // PNG, exactly the canvas pixels, 8 bits a sample: greyscale, with a palette or RGB, whichever
-// holds the picture in fewest bytes (see PngEncoder.h). option is reserved (0).
-WriteResult DCSavetoPNG(const QImage& canvas, int width, int height, const QString& path, std::uint8_t option) noexcept;
+// holds the picture in fewest bytes (see PngEncoder.h).
+WriteResult writePngFile(const QImage& canvas, int width, int height, const QString& path) noexcept;
 
 // Baseline JPEG. quality 1..100 is the encoder's quality; 101..255 write at 100 (0 writes at
-// the encoder's lowest quality). option is reserved (0).
-WriteResult DCSavetoJPEG(const QImage& canvas, int width, int height, const QString& path, std::uint8_t quality,
-                         std::int32_t option) noexcept;
+// the encoder's lowest quality).
+WriteResult writeJpegFile(const QImage& canvas, int width, int height, const QString& path,
+                          std::uint8_t quality) noexcept;
 
 // Windows bitmap: BITMAPFILEHEADER, BITMAPINFOHEADER, 24 bits per pixel, rows bottom-up.
-WriteResult saveBitmapFile(const QImage& canvas, int width, int height, const QString& path) noexcept;
+WriteResult writeBmpFile(const QImage& canvas, int width, int height, const QString& path) noexcept;
 
 // The bytes each writer above puts into its file, for a stream (standard output) or for a
 // caller that places the file itself (see FileReplacement.h).
-WriteResult encodePNG(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept;
-WriteResult encodeJPEG(const QImage& canvas, int width, int height, std::uint8_t quality, QByteArray& bytes) noexcept;
-WriteResult encodeBitmap(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept;
+WriteResult encodePng(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept;
+WriteResult encodeJpeg(const QImage& canvas, int width, int height, std::uint8_t quality, QByteArray& bytes) noexcept;
+WriteResult encodeBmp(const QImage& canvas, int width, int height, QByteArray& bytes) noexcept;
 
 } // namespace sorvel

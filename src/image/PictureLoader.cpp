@@ -46,13 +46,6 @@ struct CachedPicture {
     QImage image;
 };
 
-QList<QByteArray> formatsOf(PictureKind kind)
-{
-    if (kind == PictureKind::Png)
-        return {QByteArrayLiteral("png")};
-    return {QByteArrayLiteral("bmp"), QByteArrayLiteral("jpeg"), QByteArrayLiteral("gif")};
-}
-
 bool regularWithinLimit(const struct stat& status)
 {
     return S_ISREG(status.st_mode) && status.st_size > 0 && status.st_size <= maxPictureFileBytes;
@@ -64,7 +57,7 @@ QImage decode(QIODevice& device, PictureKind kind)
     std::call_once(limitSet, [] { QImageReader::setAllocationLimit(decoderAllocationLimitMB); });
 
     const QByteArray detected = QImageReader::imageFormat(&device);
-    if (!formatsOf(kind).contains(detected))
+    if (!contentNamesReadBy(kind).contains(detected))
         return {};
     std::optional<std::array<int, 4>> bmp16Bits;
     if (detected == "bmp") {

@@ -8,6 +8,8 @@
 // A 16-bit BMP decodes to full-range colours (its largest sample is 255); a BMP whose pixel
 // data is cut short fails like a damaged file.
 
+#include "image/ImageFormatTable.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -26,11 +28,6 @@ constexpr long long maxPicturePixels = 16 * 1024;
 constexpr int maxPictureSide = 1024;
 constexpr int decoderAllocationLimitMB = 8;
 #endif
-
-enum class PictureKind {
-    BitmapOrJpeg, // the picture loader: BMP, JPEG (and GIF), whatever the name says
-    Png,          // the PNG reader
-};
 
 // The decoded picture as Format_RGB32 or Format_ARGB32_Premultiplied, or a null image when the
 // file cannot be read within the limits. Never blocks on special files.

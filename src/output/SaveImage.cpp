@@ -30,15 +30,15 @@ SaveOutcome saveImageToFile(const QImage& canvas, int width, int height, const Q
     case ImageFormat::None:
         return {SaveOutcome::Status::NothingWritten, format, {}};
     case ImageFormat::Bitmap:
-        return outcomeOf(format, saveBitmapFile(canvas, width, height, path), path);
+        return outcomeOf(format, writeBmpFile(canvas, width, height, path), path);
     case ImageFormat::Png:
-        return outcomeOf(format, DCSavetoPNG(canvas, width, height, path, 0), path);
+        return outcomeOf(format, writePngFile(canvas, width, height, path), path);
     case ImageFormat::Jpeg: {
         const QString answer = askQuality ? askQuality() : QString();
         const auto quality = jpegWriterQuality(jpegQualityFromAnswer(answer));
         if (!quality)
             return {SaveOutcome::Status::NothingWritten, format, {}};
-        return outcomeOf(format, DCSavetoJPEG(canvas, width, height, path, *quality, 0), path);
+        return outcomeOf(format, writeJpegFile(canvas, width, height, path, *quality), path);
     }
     }
     return {SaveOutcome::Status::NothingWritten, format, {}};

@@ -2,7 +2,7 @@
 // Saving the canvas image to the path the user chose: the format follows the path's ending,
 // a JPEG asks for its quality first, and the file is written whole or not at all.
 
-#include "image/ImageFormatChoice.h"
+#include "image/ImageFormatTable.h"
 
 #include <QImage>
 #include <QString>

@@ -1,6 +1,7 @@
 #include "render/RenderTextImage.h"
 
 #include "platform/Failure.h"
+#include "image/ImageFormatTable.h"
 #include "render/CanvasSurface.h"
 #include "render/MeasuringLabel.h"
 #include "render/effects/Effect.h"
@@ -157,12 +158,10 @@ void drawText(RenderContext& c, Effects effects)
 
 BackgroundFormat backgroundFormatOf(const QString& path)
 {
-    const QString extension = path.right(4).toLower();
-    if (extension == u".bmp" || extension == u".jpg")
-        return BackgroundFormat::Picture;
-    if (extension == u".png")
-        return BackgroundFormat::Png;
-    return BackgroundFormat::None;
+    const std::optional<PictureKind> reader = backgroundReaderFor(path);
+    if (!reader)
+        return BackgroundFormat::None;
+    return *reader == PictureKind::Png ? BackgroundFormat::Png : BackgroundFormat::Picture;
 }
 
 QFont canvasFontOf(const TextImageSettings& settings)

@@ -32,10 +32,10 @@ QImage makeCanvas(int width, int height, bool noise = false)
 WriteResult write(Writer writer, const QImage& canvas, QSize size, const QString& path)
 {
     if (writer == Writer::Png)
-        return DCSavetoPNG(canvas, size.width(), size.height(), path, 0);
+        return writePngFile(canvas, size.width(), size.height(), path);
     if (writer == Writer::Jpeg)
-        return DCSavetoJPEG(canvas, size.width(), size.height(), path, 90, 0);
-    return saveBitmapFile(canvas, size.width(), size.height(), path);
+        return writeJpegFile(canvas, size.width(), size.height(), path, 90);
+    return writeBmpFile(canvas, size.width(), size.height(), path);
 }
 
 QByteArray fileBytes(const QString& path)

@@ -1,12 +1,12 @@
 // sorvel-render: renders text pictures with the window's renderer and writes them to files or
 // to standard output, without a display: one picture, or a batch of them. See --help.
 
-#include "BatchRun.h"
-#include "CommandError.h"
-#include "CommandLine.h"
-#include "FontChoice.h"
-#include "RenderJob.h"
-#include "TextInput.h"
+#include "command/BatchRun.h"
+#include "command/CommandError.h"
+#include "command/CommandLine.h"
+#include "command/FontChoice.h"
+#include "command/RenderJob.h"
+#include "command/TextInput.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

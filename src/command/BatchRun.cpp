@@ -1,9 +1,9 @@
-#include "BatchRun.h"
+#include "command/BatchRun.h"
 
-#include "BatchJob.h"
-#include "CommandError.h"
-#include "FontChoice.h"
-#include "RenderJob.h"
+#include "command/BatchJob.h"
+#include "command/CommandError.h"
+#include "command/FontChoice.h"
+#include "command/RenderJob.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "CommandLine.h"
+#include "command/CommandLine.h"
 
-#include "CommandError.h"
-#include "RequestOptions.h"
+#include "command/CommandError.h"
+#include "command/CommandOptions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -34,45 +34,13 @@ const QString description =
                    "installed (in a batch: any job failed), 2 the command line is wrong or the batch file\n"
                    "cannot be read. Nothing is left behind on failure.");
 
-// Every option of one picture, by its long name (see RequestOptions.h), with its short
-// name, value name and one line of help.
-struct PictureOption {
-    const char* name;
-    const char* shortName;
-    const char* valueName; // nullptr: a flag
-    const char* help;
-};
-
-constexpr PictureOption pictureOptions[] = {
-    {"output", "o", "OUTPUT", "Write the picture to OUTPUT (\"-\": standard output)."},
-    {"text-file", nullptr, "FILE", "Read the text from FILE (\"-\": standard input)."},
-    {"font", nullptr, "NAME", "Font name, as the window's font list shows it (see --list-fonts)."},
-    {"font-file", nullptr, "PATH", "Draw with the TrueType or OpenType font in PATH."},
-    {"size", nullptr, "TEXT", "Size in points, as typed into the size box (default 14)."},
-    {"bold", nullptr, nullptr, "Bold."},
-    {"italic", nullptr, nullptr, "Italic."},
-    {"underline", nullptr, nullptr, "Underline."},
-    {"strike", nullptr, nullptr, "Strike-through."},
-    {"color", nullptr, "COLOR", "Text colour."},
-    {"background", nullptr, "COLOR", "Background colour, #RRGGBBAA or transparent (PNG only)."},
-    {"picture", nullptr, "FILE", "Background picture tiled behind the text (.bmp, .jpg or .png)."},
-    {"shadow", nullptr, nullptr, "Grey shadow."},
-    {"rainbow", nullptr, nullptr, "Rainbow-coloured characters."},
-    {"frame", nullptr, nullptr, "One-pixel frame around the picture."},
-    {"quality", nullptr, "N", "JPEG quality from 1 to 255 (above 100 counts as 100; default 50)."},
-    {"width", nullptr, "PX", "Wrap lines to PX pixels; the text block is PX wide."},
-    {"wrap", nullptr, "MODE", "Where lines wrap at --width: word (default), char, or none (cut at the edge)."},
-    {"align", nullptr, "SIDE", "Align every line: left (default), center or right."},
-    {"margin", nullptr, "M", "Blank pixels around the picture: \"10\", \"10 20\" or \"1 2 3 4\" (CSS order)."},
-};
-
-QCommandLineOption commandOption(const PictureOption& option)
+QCommandLineOption parserOption(const CommandOption& option)
 {
     QStringList names;
     if (option.shortName)
         names << QString::fromLatin1(option.shortName);
-    names << QString::fromLatin1(option.name);
-    if (!option.valueName)
+    names << option.longName();
+    if (option.kind == OptionKind::Flag)
         return QCommandLineOption(names, QString::fromUtf8(option.help));
     return QCommandLineOption(names, QString::fromUtf8(option.help), QString::fromLatin1(option.valueName));
 }
@@ -144,26 +112,18 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    // Qt's own help option would also offer Qt's options, which this command does not take.
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and exit."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version and exit."));
-    const QCommandLineOption batch(QStringLiteral("batch"),
-                                   QStringLiteral("Render every job of FILE, JSON Lines (\"-\": standard input)."),
-                                   QStringLiteral("FILE"));
-    const QCommandLineOption jobs(QStringLiteral("jobs"),
-                                  QStringLiteral("Render N jobs of a batch at a time (default: one per core)."),
-                                  QStringLiteral("N"));
-    const QCommandLineOption listFonts(QStringLiteral("list-fonts"),
-                                       QStringLiteral("Print the names --font takes, one a line, and exit."));
-    QList<QCommandLineOption> all{help, version, batch, jobs, listFonts};
-    for (const PictureOption& option : pictureOptions)
-        all << commandOption(option);
+    QList<QCommandLineOption> all;
+    for (const CommandOption& option : commandOptions())
+        all << parserOption(option);
     parser.addOptions(all);
     parser.addPositionalArgument(QStringLiteral("text"),
                                  QStringLiteral("The text (else --text-file or standard input)."),
                                  QStringLiteral("[text]"));
+    const QString help = QStringLiteral("help");
+    const QString version = QStringLiteral("version");
+    const QString batch = QStringLiteral("batch");
+    const QString jobs = QStringLiteral("jobs");
+    const QString listFonts = QStringLiteral("list-fonts");
 
     ParsedCommandLine parsed;
     if (!parser.parse(arguments))
@@ -179,14 +139,14 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
         return parsed;
     }
     RenderRequest& request = parsed.request;
-    for (const PictureOption& option : pictureOptions) {
-        const QString name = QString::fromLatin1(option.name);
-        if (!parser.isSet(name))
+    for (const CommandOption& option : commandOptions()) {
+        const QString name = option.longName();
+        if (!option.isPictureOption() || !parser.isSet(name))
             continue;
-        if (option.valueName)
-            setRequestValue(request, name, parser.value(name));
+        if (option.kind == OptionKind::Value)
+            option.setValue(request, parser.value(name));
         else
-            setRequestFlag(request, name, true);
+            option.setFlag(request, true);
     }
     if (parser.isSet(listFonts)) {
         parsed.action = ParsedCommandLine::Action::ListFonts;

@@ -67,12 +67,16 @@ inline QString unreadableFileReason(const QString& path)
     return {};
 }
 
+// The command line or a job line asks for something impossible: exit status 2 for the command
+// line, the job's failure in a batch.
 [[noreturn]] inline void usageError(const QString& message)
 {
     throw CommandError(UsageError, message);
 }
 
-[[noreturn]] inline void failure(const QString& message)
+// A file, a font or the picture failed: exit status 1, or the job's failure in a batch. (The
+// platform's fail(FailureKind) is another thing: it raises a Failure.)
+[[noreturn]] inline void commandFailed(const QString& message)
 {
     throw CommandError(Failed, message);
 }

@@ -1,7 +1,7 @@
-#include "BatchJob.h"
+#include "command/BatchJob.h"
 
-#include "CommandError.h"
-#include "RequestOptions.h"
+#include "command/CommandError.h"
+#include "command/CommandOptions.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -30,19 +30,19 @@ void applyKey(RenderRequest& request, const QString& key, const QJsonValue& valu
         request.text = value.toString();
         return;
     }
-    const std::optional<OptionKind> kind = requestOptionKind(key);
-    if (!kind)
+    const CommandOption* option = optionForJsonKey(key);
+    if (!option)
         usageError(QStringLiteral("unknown key %1").arg(quoted(key)));
-    if (*kind == OptionKind::Flag) {
+    if (option->kind == OptionKind::Flag) {
         if (!value.isBool())
             usageError(QStringLiteral("\"%1\" must be true or false").arg(key));
-        setRequestFlag(request, key, value.toBool());
+        option->setFlag(request, value.toBool());
         return;
     }
     if (value.isString())
-        setRequestValue(request, key, value.toString());
+        option->setValue(request, value.toString());
     else if (value.isDouble())
-        setRequestValue(request, key, numberText(value.toDouble()));
+        option->setValue(request, numberText(value.toDouble()));
     else
         usageError(QStringLiteral("\"%1\" must be a string or a number").arg(key));
 }

@@ -3,7 +3,7 @@
 // line per job on standard output in input order and each failure also as FILE:LINE: reason
 // on standard error.
 
-#include "CommandLine.h"
+#include "command/CommandLine.h"
 
 #include <cstdio>
 

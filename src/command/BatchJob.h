@@ -2,7 +2,7 @@
 // One line of a batch file: a JSON object whose keys are the long option names of a picture
 // and "text", on top of the command line's options.
 
-#include "CommandLine.h"
+#include "command/CommandLine.h"
 
 #include <QByteArray>
 

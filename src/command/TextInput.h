@@ -3,7 +3,7 @@
 // CR LF. Text from a file or standard input is UTF-8 (a byte order mark is skipped); one line
 // end at its very end only ends the file's last line and is not part of the text.
 
-#include "CommandLine.h"
+#include "command/CommandLine.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
-#include "RenderJob.h"
+#include "command/RenderJob.h"
 
-#include "CommandError.h"
-#include "FontChoice.h"
-#include "TextInput.h"
+#include "command/CommandError.h"
+#include "command/FontChoice.h"
+#include "command/TextInput.h"
 #include "image/AlphaPngEncoder.h"
 #include "render/CanvasSurface.h"
 #include "image/FileReplacement.h"
-#include "image/ImageWriters.h"
+#include "image/ImageFormatTable.h"
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
 #include "image/PictureLoader.h"
@@ -39,8 +39,7 @@ float fontSizeOf(const QString& sizeText)
 // The window paints no background it cannot read; a command says so instead.
 void checkPicture(const QString& path)
 {
-    const PictureKind kind =
-        backgroundFormatOf(path) == BackgroundFormat::Png ? PictureKind::Png : PictureKind::BitmapOrJpeg;
+    const PictureKind kind = backgroundReaderFor(path).value_or(PictureKind::BitmapOrJpeg);
     if (!readPictureFile(path, kind).isNull())
         return;
     QString reason = unreadableFileReason(path);
@@ -50,7 +49,7 @@ void checkPicture(const QString& path)
                      .arg(maxPictureSide)
                      .arg(maxPicturePixels);
     }
-    failure(QStringLiteral("cannot read picture %1: %2").arg(quoted(path), reason));
+    commandFailed(QStringLiteral("cannot read picture %1: %2").arg(quoted(path), reason));
 }
 
 // The picture's bytes in the request's format, as the window's writers encode them; a
@@ -59,16 +58,10 @@ WriteResult encodeFor(const RenderRequest& request, const QImage& image, int wid
 {
     if (image.hasAlphaChannel())
         return encodeAlphaPngImage(image, width, height, bytes);
-    switch (request.format) {
-    case ImageFormat::Bitmap:
-        return encodeBitmap(image, width, height, bytes);
-    case ImageFormat::Jpeg:
-        return encodeJPEG(image, width, height, request.jpegQuality, bytes);
-    case ImageFormat::Png:
-    case ImageFormat::None:
-        break;
-    }
-    return encodePNG(image, width, height, bytes);
+    const ImageFormatRow* row = imageFormatRowOf(request.format);
+    if (!row)
+        row = imageFormatRowOf(ImageFormat::Png);
+    return row->encode(image, width, height, request.jpegQuality, bytes);
 }
 
 QByteArray encoded(const RenderRequest& request, const QImage& image, int width, int height)
@@ -76,7 +69,8 @@ QByteArray encoded(const RenderRequest& request, const QImage& image, int width,
     QByteArray bytes;
     const WriteResult result = encodeFor(request, image, width, height, bytes);
     if (!result.ok())
-        failure(QStringLiteral("cannot encode the picture: %1").arg(writeFailureText(result, FailureReader::Command)));
+        commandFailed(
+            QStringLiteral("cannot encode the picture: %1").arg(writeFailureText(result, FailureReader::Command)));
     return bytes;
 }
 
@@ -85,7 +79,7 @@ void writeToStandardOutput(const QByteArray& bytes)
     if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
             static_cast<std::size_t>(bytes.size()) ||
         std::fflush(stdout) != 0) {
-        failure(
+        commandFailed(
             QStringLiteral("cannot write to standard output: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
     }
 }
@@ -101,7 +95,7 @@ void checkOutputStream(const RenderRequest& request)
 bool needsImagePlugins(const RenderRequest& request)
 {
     return request.format == ImageFormat::Jpeg ||
-           (!request.picture.isEmpty() && backgroundFormatOf(request.picture) != BackgroundFormat::Png);
+           (!request.picture.isEmpty() && backgroundReaderFor(request.picture) != PictureKind::Png);
 }
 
 TextImageSettings settingsFor(const RenderRequest& request, const QString& text)
@@ -149,9 +143,9 @@ QSize renderAndWrite(const RenderRequest& request, const TextImageSettings& sett
     const int width = canvas.scaleWidth();
     const int height = canvas.scaleHeight();
     if (canvas.image().isNull() || width <= 0 || height <= 0)
-        failure(QStringLiteral("the text gives an empty picture (%1 x %2 pixels): nothing to write")
-                    .arg(width)
-                    .arg(height));
+        commandFailed(QStringLiteral("the text gives an empty picture (%1 x %2 pixels): nothing to write")
+                          .arg(width)
+                          .arg(height));
 
     const QByteArray bytes = encoded(request, canvas.image(), width, height);
     if (toStandardOutput) {
@@ -160,8 +154,8 @@ QSize renderAndWrite(const RenderRequest& request, const TextImageSettings& sett
     }
     const WriteResult written = replaceFileWith(bytes, request.output);
     if (!written.ok())
-        failure(QStringLiteral("cannot write %1: %2")
-                    .arg(quoted(request.output), writeFailureText(written, FailureReader::Command)));
+        commandFailed(QStringLiteral("cannot write %1: %2")
+                          .arg(quoted(request.output), writeFailureText(written, FailureReader::Command)));
     return {width, height};
 }
 

@@ -1,6 +1,6 @@
-#include "TextInput.h"
+#include "command/TextInput.h"
 
-#include "CommandError.h"
+#include "command/CommandError.h"
 #include "render/SettingsFromOptions.h"
 
 #include <QFile>
@@ -20,7 +20,7 @@ QByteArray readAll(QFile& file, const QString& name)
     for (;;) {
         const qint64 got = file.read(chunk, sizeof chunk);
         if (got < 0)
-            failure(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
+            commandFailed(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
         if (got == 0)
             return bytes;
         bytes.append(chunk, got);
@@ -31,7 +31,7 @@ QString decoded(const QByteArray& bytes, const QString& name)
 {
     std::optional<QString> text = textOfFileBytes(bytes);
     if (!text)
-        failure(QStringLiteral("%1 is not UTF-8 text").arg(name));
+        commandFailed(QStringLiteral("%1 is not UTF-8 text").arg(name));
     return *text;
 }
 
@@ -59,14 +59,14 @@ QString readRenderText(const RenderRequest& request)
         const QString name = u'\'' + request.textFile + u'\'';
         QFile file(request.textFile);
         if (!file.open(QIODevice::ReadOnly))
-            failure(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
+            commandFailed(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
         return decoded(readAll(file, name), name);
     }
     case RenderRequest::TextSource::StandardInput: {
         const QString name = QStringLiteral("standard input");
         QFile input;
         if (!input.open(stdin, QIODevice::ReadOnly))
-            failure(QStringLiteral("cannot read standard input: %1").arg(input.errorString()));
+            commandFailed(QStringLiteral("cannot read standard input: %1").arg(input.errorString()));
         return decoded(readAll(input, name), name);
     }
     }

@@ -2,7 +2,7 @@
 // The request made real: checked against the installed fonts, the font system and the
 // background picture file, rendered with the window's renderer, and written.
 
-#include "CommandLine.h"
+#include "command/CommandLine.h"
 #include "render/TextImageSettings.h"
 
 #include <QSize>

@@ -3,7 +3,7 @@
 // font system nor a file: option names and values, colours, the output name and the quality.
 
 #include "platform/ColorValue.h"
-#include "image/ImageFormatChoice.h"
+#include "image/ImageFormatTable.h"
 #include "render/PictureMargins.h"
 #include "text/TextLayoutOptions.h"
 
@@ -45,6 +45,8 @@ struct RenderRequest {
     PictureMargins margins;
     int backgroundAlpha = 255; // --background transparent or #RRGGBBAA
     QString fontFile;          // --font-file
+
+    bool operator==(const RenderRequest&) const = default;
 };
 
 struct ParsedCommandLine {

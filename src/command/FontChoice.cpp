@@ -1,6 +1,6 @@
-#include "FontChoice.h"
+#include "command/FontChoice.h"
 
-#include "CommandError.h"
+#include "command/CommandError.h"
 #include "text/FontList.h"
 
 #include <QFileInfo>
@@ -23,7 +23,7 @@ QString acceptedFontName(const QString& name)
         if (QString::compare(entry, name, Qt::CaseInsensitive) == 0)
             return entry;
     }
-    failure(QStringLiteral("font %1 is not installed").arg(quoted(name)));
+    commandFailed(QStringLiteral("font %1 is not installed").arg(quoted(name)));
 }
 
 QString familyOfFontFile(const QString& path)
@@ -49,7 +49,7 @@ QString familyOfFontFile(const QString& path)
         QString reason = unreadableFileReason(path);
         if (reason.isEmpty())
             reason = QStringLiteral("not a TrueType or OpenType font, or damaged");
-        failure(QStringLiteral("cannot load font file %1: %2").arg(quoted(path), reason));
+        commandFailed(QStringLiteral("cannot load font file %1: %2").arg(quoted(path), reason));
     }
     return family;
 }

@@ -1,0 +1,257 @@
+#include "command/CommandOptions.h"
+
+#include "command/CommandError.h"
+#include "image/JpegQuality.h"
+#include "render/CanvasSurface.h"
+#include "render/SettingsFromOptions.h"
+
+#include <QRegularExpression>
+
+namespace sorvel::render_command {
+
+namespace {
+
+[[noreturn]] void badValue(const QString& name, const QString& value, const QString& expected)
+{
+    usageError(QStringLiteral("--%1: %2 is not %3").arg(name, quoted(value), expected));
+}
+
+ColorValue colorValue(const QString& name, const QString& value)
+{
+    const std::optional<ColorValue> color = colorFromText(value);
+    if (!color) {
+        usageError(
+            QStringLiteral("--%1: %2 is neither a palette index from 0 to 15 nor #RRGGBB").arg(name, quoted(value)));
+    }
+    return *color;
+}
+
+void setBackground(RenderRequest& request, const QString& value)
+{
+    if (value == u"transparent") {
+        request.background = rgbColor(255, 255, 255);
+        request.backgroundAlpha = 0;
+        return;
+    }
+    static const QRegularExpression withAlpha(QStringLiteral("^#[0-9A-Fa-f]{8}$"));
+    if (withAlpha.match(value).hasMatch()) {
+        request.background = colorValue(QStringLiteral("background"), value.first(7));
+        request.backgroundAlpha = value.sliced(7).toInt(nullptr, 16);
+        return;
+    }
+    if (!colorFromText(value)) {
+        usageError(QStringLiteral(
+                       "--background: %1 is neither a palette index from 0 to 15, #RRGGBB, #RRGGBBAA nor transparent")
+                       .arg(quoted(value)));
+    }
+    request.background = colorValue(QStringLiteral("background"), value);
+    request.backgroundAlpha = 255;
+}
+
+void setOutput(RenderRequest& request, const QString& value)
+{
+    if (value.isEmpty())
+        usageError(QStringLiteral("no output given: use -o FILE, or -o - for standard output"));
+    request.output = value;
+    if (value == standardStream) {
+        request.format = ImageFormat::Png;
+        return;
+    }
+    request.format = imageFormatForPath(value);
+    if (request.format == ImageFormat::None) {
+        usageError(QStringLiteral("cannot tell the format of %1: the name must end in .png, .jpg, .bmp or .gif")
+                       .arg(quoted(value)));
+    }
+}
+
+// A whole number of pixels from 0 (or 1) up to the canvas's largest side.
+int pixels(const QString& name, const QString& value, int least)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
+    const int number = digits.match(value).hasMatch() ? value.toInt() : -1;
+    if (number < least || number > CanvasSurface::maxSide)
+        badValue(name, value,
+                 QStringLiteral("a whole number of pixels from %1 to %2").arg(least).arg(CanvasSurface::maxSide));
+    return number;
+}
+
+PictureMargins marginsOf(const QString& value)
+{
+    const QStringList parts = value.split(u' ', Qt::SkipEmptyParts);
+    if (parts.isEmpty() || parts.size() > 4)
+        badValue(QStringLiteral("margin"), value,
+                 QStringLiteral("one to four whole numbers of pixels (top right bottom left)"));
+    int v[4];
+    for (qsizetype i = 0; i < parts.size(); ++i)
+        v[i] = pixels(QStringLiteral("margin"), parts[i], 0);
+    // CSS: one value for all sides, two for top-bottom and left-right, three for top,
+    // left-right and bottom.
+    switch (parts.size()) {
+    case 1:
+        return {v[0], v[0], v[0], v[0]};
+    case 2:
+        return {v[0], v[1], v[0], v[1]};
+    case 3:
+        return {v[0], v[1], v[2], v[1]};
+    default:
+        return {v[0], v[1], v[2], v[3]};
+    }
+}
+
+void setTextFile(RenderRequest& request, const QString& value)
+{
+    if (value.isEmpty())
+        usageError(QStringLiteral("--text-file: no file name"));
+    request.textFile = value;
+    request.textSource =
+        value == standardStream ? RenderRequest::TextSource::StandardInput : RenderRequest::TextSource::File;
+}
+
+void setFont(RenderRequest& request, const QString& value)
+{
+    if (value.isEmpty())
+        usageError(QStringLiteral("--font: no font name"));
+    request.fontName = value;
+}
+
+void setFontFile(RenderRequest& request, const QString& value)
+{
+    if (value.isEmpty())
+        usageError(QStringLiteral("--font-file: no file name"));
+    request.fontFile = value;
+}
+
+void setPicture(RenderRequest& request, const QString& value)
+{
+    if (value.isEmpty())
+        usageError(QStringLiteral("--picture: no file name"));
+    if (!backgroundReaderFor(value)) {
+        usageError(QStringLiteral("--picture: %1 is not taken as a background: the name must end in .bmp, .jpg or .png")
+                       .arg(quoted(value)));
+    }
+    request.picture = value;
+}
+
+void setQuality(RenderRequest& request, const QString& value)
+{
+    const std::optional<std::uint8_t> quality = jpegWriterQuality(jpegQualityFromAnswer(value));
+    if (!quality)
+        usageError(QStringLiteral("--quality: %1 is not a number from 1 to 255").arg(quoted(value)));
+    request.jpegQuality = *quality;
+}
+
+void setWrap(RenderRequest& request, const QString& value)
+{
+    if (value == u"word")
+        request.wrap = WrapMode::Word;
+    else if (value == u"char")
+        request.wrap = WrapMode::Character;
+    else if (value == u"none")
+        request.wrap = WrapMode::None;
+    else
+        badValue(QStringLiteral("wrap"), value, QStringLiteral("word, char or none"));
+}
+
+void setAlign(RenderRequest& request, const QString& value)
+{
+    if (value == u"left")
+        request.align = LineAlignment::Left;
+    else if (value == u"center")
+        request.align = LineAlignment::Center;
+    else if (value == u"right")
+        request.align = LineAlignment::Right;
+    else
+        badValue(QStringLiteral("align"), value, QStringLiteral("left, center or right"));
+}
+
+// An option of the whole run: the command line's parser acts on it, a batch job cannot set it.
+constexpr CommandOption runOption(const char* name, const char* shortName, const char* valueName, const char* help)
+{
+    return {name,    shortName, valueName, help, nullptr, valueName ? OptionKind::Value : OptionKind::Flag,
+            nullptr, nullptr};
+}
+
+// An option of one picture, a batch job's key of the same name.
+constexpr CommandOption pictureFlag(const char* name, const char* help, CommandOption::FlagSetter set)
+{
+    return {name, nullptr, nullptr, help, name, OptionKind::Flag, set, nullptr};
+}
+
+constexpr CommandOption pictureValue(const char* name, const char* shortName, const char* valueName, const char* help,
+                                     CommandOption::ValueSetter set)
+{
+    return {name, shortName, valueName, help, name, OptionKind::Value, nullptr, set};
+}
+
+const CommandOption options[] = {
+    // Qt's own help option would also offer Qt's options, which this command does not take.
+    runOption("help", "h", nullptr, "Show this help and exit."),
+    runOption("version", "v", nullptr, "Show the version and exit."),
+    runOption("batch", nullptr, "FILE", "Render every job of FILE, JSON Lines (\"-\": standard input)."),
+    runOption("jobs", nullptr, "N", "Render N jobs of a batch at a time (default: one per core)."),
+    runOption("list-fonts", nullptr, nullptr, "Print the names --font takes, one a line, and exit."),
+
+    pictureValue("output", "o", "OUTPUT", "Write the picture to OUTPUT (\"-\": standard output).", setOutput),
+    pictureValue("text-file", nullptr, "FILE", "Read the text from FILE (\"-\": standard input).", setTextFile),
+    pictureValue("font", nullptr, "NAME", "Font name, as the window's font list shows it (see --list-fonts).", setFont),
+    pictureValue("font-file", nullptr, "PATH", "Draw with the TrueType or OpenType font in PATH.", setFontFile),
+    pictureValue("size", nullptr, "TEXT", "Size in points, as typed into the size box (default 14).",
+                 [](RenderRequest& request, const QString& value) { request.sizeText = value; }),
+    pictureFlag("bold", "Bold.", [](RenderRequest& request, bool on) { request.bold = on; }),
+    pictureFlag("italic", "Italic.", [](RenderRequest& request, bool on) { request.italic = on; }),
+    pictureFlag("underline", "Underline.", [](RenderRequest& request, bool on) { request.underline = on; }),
+    pictureFlag("strike", "Strike-through.", [](RenderRequest& request, bool on) { request.strikethrough = on; }),
+    pictureValue("color", nullptr, "COLOR", "Text colour.",
+                 [](RenderRequest& request, const QString& value) {
+                     request.color = colorValue(QStringLiteral("color"), value);
+                 }),
+    pictureValue("background", nullptr, "COLOR", "Background colour, #RRGGBBAA or transparent (PNG only).",
+                 setBackground),
+    pictureValue("picture", nullptr, "FILE", "Background picture tiled behind the text (.bmp, .jpg or .png).",
+                 setPicture),
+    pictureFlag("shadow", "Grey shadow.", [](RenderRequest& request, bool on) { request.shadow = on; }),
+    pictureFlag("rainbow", "Rainbow-coloured characters.",
+                [](RenderRequest& request, bool on) { request.rainbow = on; }),
+    pictureFlag("frame", "One-pixel frame around the picture.",
+                [](RenderRequest& request, bool on) { request.frame = on; }),
+    pictureValue("quality", nullptr, "N", "JPEG quality from 1 to 255 (above 100 counts as 100; default 50).",
+                 setQuality),
+    pictureValue("width", nullptr, "PX", "Wrap lines to PX pixels; the text block is PX wide.",
+                 [](RenderRequest& request, const QString& value) {
+                     request.width = pixels(QStringLiteral("width"), value, 1);
+                 }),
+    pictureValue("wrap", nullptr, "MODE",
+                 "Where lines wrap at --width: word (default), char, or none (cut at the edge).", setWrap),
+    pictureValue("align", nullptr, "SIDE", "Align every line: left (default), center or right.", setAlign),
+    pictureValue("margin", nullptr, "M",
+                 "Blank pixels around the picture: \"10\", \"10 20\" or \"1 2 3 4\" (CSS order).",
+                 [](RenderRequest& request, const QString& value) { request.margins = marginsOf(value); }),
+};
+
+} // namespace
+
+std::span<const CommandOption> commandOptions()
+{
+    return options;
+}
+
+const CommandOption* optionForJsonKey(const QString& key)
+{
+    for (const CommandOption& option : options) {
+        if (option.jsonKey && key == QLatin1String(option.jsonKey))
+            return &option;
+    }
+    return nullptr;
+}
+
+void checkRequest(const RenderRequest& request)
+{
+    if (request.output.isEmpty())
+        usageError(QStringLiteral("no output given: use -o FILE, or -o - for standard output"));
+    if (request.backgroundAlpha != 255 && !formatKeepsAlpha(request.format)) {
+        usageError(QStringLiteral("a transparent background needs a PNG output: %1 has no alpha channel")
+                       .arg(quoted(request.output)));
+    }
+}
+
+} // namespace sorvel::render_command

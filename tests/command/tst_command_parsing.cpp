@@ -1,0 +1,428 @@
+// sorvel-render's parsers in process: what a command line and a batch job line ask for, and the
+// one-line reason for each one they refuse.
+#include "command/BatchJob.h"
+#include "command/CommandError.h"
+#include "command/CommandLine.h"
+#include "command/CommandOptions.h"
+#include "render/CanvasSurface.h"
+
+#include <QtTest>
+
+using namespace sorvel;
+using namespace sorvel::render_command;
+
+Q_DECLARE_METATYPE(sorvel::render_command::RenderRequest)
+Q_DECLARE_METATYPE(sorvel::render_command::ParsedCommandLine::Action)
+
+namespace {
+
+// The request of "-o a.png x": every row below changes it by what its options add.
+RenderRequest plainRequest()
+{
+    RenderRequest request;
+    request.output = QStringLiteral("a.png");
+    request.format = ImageFormat::Png;
+    request.textSource = RenderRequest::TextSource::Argument;
+    request.text = QStringLiteral("x");
+    return request;
+}
+
+template <typename Change> RenderRequest changed(Change change)
+{
+    RenderRequest request = plainRequest();
+    change(request);
+    return request;
+}
+
+QString describe(const RenderRequest& r)
+{
+    const auto optionalText = [](const auto& value) {
+        return value ? QVariant::fromValue(*value).toString() : QStringLiteral("(none)");
+    };
+    return QStringLiteral("source %1 text '%2' file '%3' output '%4' format %5 quality %6 font %7 size %8 "
+                          "styles %9%10%11%12 color %13 background %14/%15 picture '%16' effects %17%18%19 "
+                          "width %20 wrap %21 align %22 margins %23 %24 %25 %26 font file '%27'")
+        .arg(int(r.textSource))
+        .arg(r.text, r.textFile, r.output)
+        .arg(int(r.format))
+        .arg(r.jpegQuality)
+        .arg(optionalText(r.fontName), optionalText(r.sizeText))
+        .arg(r.bold)
+        .arg(r.italic)
+        .arg(r.underline)
+        .arg(r.strikethrough)
+        .arg(optionalText(r.color), optionalText(r.background))
+        .arg(r.backgroundAlpha)
+        .arg(r.picture)
+        .arg(r.shadow)
+        .arg(r.rainbow)
+        .arg(r.frame)
+        .arg(r.width)
+        .arg(r.wrap ? int(*r.wrap) : -1)
+        .arg(int(r.align))
+        .arg(r.margins.top)
+        .arg(r.margins.right)
+        .arg(r.margins.bottom)
+        .arg(r.margins.left)
+        .arg(r.fontFile);
+}
+
+// The CommandError that call raises; no value when it raises none.
+template <typename Call> std::optional<CommandError> commandErrorOf(Call call)
+{
+    try {
+        call();
+    } catch (const CommandError& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+QStringList commandLine(const QStringList& arguments)
+{
+    return QStringList{QStringLiteral("sorvel-render")} + arguments;
+}
+
+} // namespace
+
+class TestCommandParsing : public QObject {
+    Q_OBJECT
+
+private slots:
+    void requestOfCommandLine_data();
+    void requestOfCommandLine();
+    void refusedCommandLine_data();
+    void refusedCommandLine();
+    void actionOfCommandLine_data();
+    void actionOfCommandLine();
+    void requestOfJobLine_data();
+    void requestOfJobLine();
+    void refusedJobLine_data();
+    void refusedJobLine();
+    void flagOptionAndJobKeyAgree_data();
+    void flagOptionAndJobKeyAgree();
+};
+
+void TestCommandParsing::requestOfCommandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<RenderRequest>("expected");
+
+    const auto row = [](const char* name, const QStringList& arguments, const RenderRequest& expected) {
+        QTest::newRow(name) << arguments << expected;
+    };
+    row("plain", {"-o", "a.png", "x"}, plainRequest());
+    row("long output with =", {"--output=a.png", "x"}, plainRequest());
+    row("ending in capitals", {"-o", "a.JPG", "x"}, changed([](RenderRequest& r) {
+            r.output = "a.JPG";
+            r.format = ImageFormat::Jpeg;
+        }));
+    row("gif writes a bitmap", {"-o", "a.gif", "x"}, changed([](RenderRequest& r) {
+            r.output = "a.gif";
+            r.format = ImageFormat::Bitmap;
+        }));
+    row("standard output is PNG", {"-o", "-", "x"}, changed([](RenderRequest& r) { r.output = "-"; }));
+    row("text after --", {"-o", "a.png", "--", "-dash"}, changed([](RenderRequest& r) { r.text = "-dash"; }));
+    row("text from standard input", {"-o", "a.png"}, changed([](RenderRequest& r) {
+            r.textSource = RenderRequest::TextSource::StandardInput;
+            r.text.clear();
+        }));
+    row("text file", {"-o", "a.png", "--text-file", "t.txt"}, changed([](RenderRequest& r) {
+            r.textSource = RenderRequest::TextSource::File;
+            r.textFile = "t.txt";
+            r.text.clear();
+        }));
+    row("text file -", {"-o", "a.png", "--text-file", "-"}, changed([](RenderRequest& r) {
+            r.textSource = RenderRequest::TextSource::StandardInput;
+            r.textFile = "-";
+            r.text.clear();
+        }));
+    row("styles and effects",
+        {"-o", "a.png", "x", "--bold", "--italic", "--underline", "--strike", "--shadow", "--rainbow", "--frame"},
+        changed([](RenderRequest& r) {
+            r.bold = r.italic = r.underline = r.strikethrough = true;
+            r.shadow = r.rainbow = r.frame = true;
+        }));
+    row("font and size as typed", {"-o", "a.png", "x", "--font", "DejaVu Serif", "--size", " 12.5"},
+        changed([](RenderRequest& r) {
+            r.fontName = "DejaVu Serif";
+            r.sizeText = " 12.5";
+        }));
+    row("the last of one option counts", {"-o", "a.png", "x", "--size", "12", "--size", "14"},
+        changed([](RenderRequest& r) { r.sizeText = "14"; }));
+    row("palette colour", {"-o", "a.png", "x", "--color", "12"},
+        changed([](RenderRequest& r) { r.color = rgbColor(255, 0, 0); }));
+    row("#RRGGBB background", {"-o", "a.png", "x", "--background", "#FFF8E0"},
+        changed([](RenderRequest& r) { r.background = rgbColor(0xFF, 0xF8, 0xE0); }));
+    row("transparent", {"-o", "a.png", "x", "--background", "transparent"}, changed([](RenderRequest& r) {
+            r.background = rgbColor(255, 255, 255);
+            r.backgroundAlpha = 0;
+        }));
+    row("#RRGGBBAA", {"-o", "a.png", "x", "--background", "#FF800080"}, changed([](RenderRequest& r) {
+            r.background = rgbColor(0xFF, 0x80, 0x00);
+            r.backgroundAlpha = 0x80;
+        }));
+    row("quality above 100 (the writer takes it as 100)", {"-o", "a.jpg", "x", "--quality", "150"},
+        changed([](RenderRequest& r) {
+            r.output = "a.jpg";
+            r.format = ImageFormat::Jpeg;
+            r.jpegQuality = 150;
+        }));
+    row("background picture", {"-o", "a.png", "x", "--picture", "paper.JPG"},
+        changed([](RenderRequest& r) { r.picture = "paper.JPG"; }));
+    row("width alone leaves the wrap to the renderer", {"-o", "a.png", "x", "--width", "60"},
+        changed([](RenderRequest& r) { r.width = 60; }));
+    row("wrap and align", {"-o", "a.png", "x", "--wrap", "char", "--align", "right"}, changed([](RenderRequest& r) {
+            r.wrap = WrapMode::Character;
+            r.align = LineAlignment::Right;
+        }));
+    row("one margin", {"-o", "a.png", "x", "--margin", "10"}, changed([](RenderRequest& r) {
+            r.margins = {10, 10, 10, 10};
+        }));
+    row("two margins", {"-o", "a.png", "x", "--margin", "10 20"}, changed([](RenderRequest& r) {
+            r.margins = {10, 20, 10, 20};
+        }));
+    row("three margins", {"-o", "a.png", "x", "--margin", " 1  2 3 "}, changed([](RenderRequest& r) {
+            r.margins = {1, 2, 3, 2};
+        }));
+    row("four margins", {"-o", "a.png", "x", "--margin", "1 2 3 4"}, changed([](RenderRequest& r) {
+            r.margins = {1, 2, 3, 4};
+        }));
+    row("font file", {"-o", "a.png", "x", "--font-file", "face.ttf"},
+        changed([](RenderRequest& r) { r.fontFile = "face.ttf"; }));
+}
+
+void TestCommandParsing::requestOfCommandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(RenderRequest, expected);
+    const ParsedCommandLine parsed = parseCommandLine(commandLine(arguments));
+    QCOMPARE(parsed.action, ParsedCommandLine::Action::Render);
+    QVERIFY2(parsed.request == expected, qPrintable(describe(parsed.request) + "\nexpected\n" + describe(expected)));
+}
+
+void TestCommandParsing::refusedCommandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+
+    const QString largest = QString::number(CanvasSurface::maxSide);
+    QTest::newRow("unknown option") << QStringList{"--nope", "x"} << "Unknown option 'nope'";
+    QTest::newRow("missing value") << QStringList{"x", "--size"} << "Missing value after '--size'";
+    QTest::newRow("value of a flag") << QStringList{"--bold=1", "-o", "a.png", "x"}
+                                     << "Unexpected value after '--bold'";
+    QTest::newRow("no output") << QStringList{"x"} << "no output given: use -o FILE, or -o - for standard output";
+    QTest::newRow("empty output") << QStringList{"-o", "", "x"}
+                                  << "no output given: use -o FILE, or -o - for standard output";
+    QTest::newRow("unknown ending") << QStringList{"-o", "x.jpeg", "x"}
+                                    << "cannot tell the format of 'x.jpeg': the name must end in .png, .jpg, .bmp or "
+                                       ".gif";
+    QTest::newRow("two texts") << QStringList{"-o", "a.png", "x", "y"}
+                               << "2 arguments where one text was expected (quote a text with blanks)";
+    QTest::newRow("text twice") << QStringList{"-o", "a.png", "--text-file", "t.txt", "x"}
+                                << "the text is given twice: as an argument and with --text-file";
+    QTest::newRow("empty text file") << QStringList{"-o", "a.png", "--text-file", "", "x"}
+                                     << "--text-file: no file name";
+    QTest::newRow("empty font") << QStringList{"-o", "a.png", "--font", "", "x"} << "--font: no font name";
+    QTest::newRow("empty font file") << QStringList{"-o", "a.png", "--font-file", "", "x"}
+                                     << "--font-file: no file name";
+    QTest::newRow("palette index 16") << QStringList{"-o", "a.png", "--color", "16", "x"}
+                                      << "--color: '16' is neither a palette index from 0 to 15 nor #RRGGBB";
+    QTest::newRow("line break in a value") << QStringList{"-o", "a.png", "--color", "1\n2", "x"}
+                                           << "--color: '1\\n2' is neither a palette index from 0 to 15 nor #RRGGBB";
+    QTest::newRow("short background") << QStringList{"-o", "a.png", "--background", "#F800", "x"}
+                                      << "--background: '#F800' is neither a palette index from 0 to 15, #RRGGBB, "
+                                         "#RRGGBBAA nor transparent";
+    QTest::newRow("transparent JPEG") << QStringList{"-o", "a.jpg", "--background", "transparent", "x"}
+                                      << "a transparent background needs a PNG output: 'a.jpg' has no alpha channel";
+    QTest::newRow("see-through bitmap") << QStringList{"-o", "a.gif", "--background", "#FF800080", "x"}
+                                        << "a transparent background needs a PNG output: 'a.gif' has no alpha channel";
+    QTest::newRow("empty picture") << QStringList{"-o", "a.png", "--picture", "", "x"} << "--picture: no file name";
+    QTest::newRow("gif picture") << QStringList{"-o", "a.png", "--picture", "a.gif", "x"}
+                                 << "--picture: 'a.gif' is not taken as a background: the name must end in .bmp, .jpg "
+                                    "or .png";
+    QTest::newRow("quality 0") << QStringList{"-o", "a.jpg", "--quality", "0", "x"}
+                               << "--quality: '0' is not a number from 1 to 255";
+    QTest::newRow("quality 256") << QStringList{"-o", "a.jpg", "--quality", "256", "x"}
+                                 << "--quality: '256' is not a number from 1 to 255";
+    QTest::newRow("width 0") << QStringList{"-o", "a.png", "--width", "0", "x"}
+                             << "--width: '0' is not a whole number of pixels from 1 to " + largest;
+    QTest::newRow("width beyond the canvas")
+        << QStringList{"-o", "a.png", "--width", QString::number(CanvasSurface::maxSide + 1), "x"}
+        << "--width: '" + QString::number(CanvasSurface::maxSide + 1) + "' is not a whole number of pixels from 1 to " +
+               largest;
+    QTest::newRow("negative margin") << QStringList{"-o", "a.png", "--margin", "-1", "x"}
+                                     << "--margin: '-1' is not a whole number of pixels from 0 to " + largest;
+    QTest::newRow("five margins") << QStringList{"-o", "a.png", "--margin", "1 2 3 4 5", "x"}
+                                  << "--margin: '1 2 3 4 5' is not one to four whole numbers of pixels (top right "
+                                     "bottom left)";
+    QTest::newRow("no margin") << QStringList{"-o", "a.png", "--margin", " ", "x"}
+                               << "--margin: ' ' is not one to four whole numbers of pixels (top right bottom left)";
+    QTest::newRow("wrap") << QStringList{"-o", "a.png", "--wrap", "Word", "x"}
+                          << "--wrap: 'Word' is not word, char or none";
+    QTest::newRow("align") << QStringList{"-o", "a.png", "--align", "middle", "x"}
+                           << "--align: 'middle' is not left, center or right";
+    QTest::newRow("jobs without a batch")
+        << QStringList{"-o", "a.png", "--jobs", "2", "x"} << "--jobs is for a batch (--batch FILE)";
+    QTest::newRow("jobs 0") << QStringList{"--batch", "-", "--jobs", "0"}
+                            << "--jobs: '0' is not a number from 1 to 1024";
+    QTest::newRow("jobs 1025") << QStringList{"--batch", "-", "--jobs", "1025"}
+                               << "--jobs: '1025' is not a number from 1 to 1024";
+    QTest::newRow("empty batch") << QStringList{"--batch", ""} << "--batch: no file name";
+    QTest::newRow("text with a batch") << QStringList{"--batch", "-", "x"}
+                                       << "a batch takes its texts from its jobs, not from the command line";
+    QTest::newRow("a batch's defaults are checked")
+        << QStringList{"--batch", "-", "--wrap", "x"} << "--wrap: 'x' is not word, char or none";
+}
+
+void TestCommandParsing::refusedCommandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const std::optional<CommandError> error = commandErrorOf([&] { parseCommandLine(commandLine(arguments)); });
+    QVERIFY(error);
+    QCOMPARE(error->status(), UsageError);
+    QCOMPARE(error->message(), message);
+}
+
+void TestCommandParsing::actionOfCommandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<ParsedCommandLine::Action>("action");
+    QTest::addColumn<QString>("batchFile");
+    QTest::addColumn<int>("jobs");
+
+    QTest::newRow("help before anything else")
+        << QStringList{"--bold", "-h", "--wrap", "x"} << ParsedCommandLine::Action::ShowHelp << QString() << 0;
+    QTest::newRow("version") << QStringList{"-v"} << ParsedCommandLine::Action::ShowVersion << QString() << 0;
+    QTest::newRow("fonts without an output")
+        << QStringList{"--list-fonts"} << ParsedCommandLine::Action::ListFonts << QString() << 0;
+    QTest::newRow("batch from standard input")
+        << QStringList{"--batch", "-"} << ParsedCommandLine::Action::Batch << QStringLiteral("-") << 0;
+    QTest::newRow("batch with jobs") << QStringList{"--batch", "jobs.jsonl", "--jobs", "3", "--bold"}
+                                     << ParsedCommandLine::Action::Batch << QStringLiteral("jobs.jsonl") << 3;
+}
+
+void TestCommandParsing::actionOfCommandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(ParsedCommandLine::Action, action);
+    QFETCH(QString, batchFile);
+    QFETCH(int, jobs);
+    const ParsedCommandLine parsed = parseCommandLine(commandLine(arguments));
+    QCOMPARE(parsed.action, action);
+    QCOMPARE(parsed.batchFile, batchFile);
+    QCOMPARE(parsed.jobs, jobs);
+    const bool shows =
+        action == ParsedCommandLine::Action::ShowHelp || action == ParsedCommandLine::Action::ShowVersion;
+    QCOMPARE(parsed.shownText.endsWith(u'\n'), shows);
+    if (action == ParsedCommandLine::Action::Batch)
+        QCOMPARE(parsed.request.bold, arguments.contains("--bold"));
+}
+
+void TestCommandParsing::requestOfJobLine_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<RenderRequest>("expected");
+
+    QTest::newRow("text and output") << QByteArray(R"({"text": "x", "output": "a.png"})") << plainRequest();
+    QTest::newRow("flag") << QByteArray(R"({"text": "x", "output": "a.png", "bold": true})")
+                          << changed([](RenderRequest& r) { r.bold = true; });
+    QTest::newRow("whole number") << QByteArray(R"({"text": "x", "output": "a.png", "size": 14})")
+                                  << changed([](RenderRequest& r) { r.sizeText = "14"; });
+    QTest::newRow("fraction") << QByteArray(R"({"text": "x", "output": "a.png", "size": 12.5})")
+                              << changed([](RenderRequest& r) { r.sizeText = "12.5"; });
+    QTest::newRow("number for a list") << QByteArray(R"({"text": "x", "output": "a.png", "margin": 10})")
+                                       << changed([](RenderRequest& r) {
+                                              r.margins = {10, 10, 10, 10};
+                                          });
+    QTest::newRow("string for a number") << QByteArray(R"({"text": "x", "output": "a.png", "color": "12"})")
+                                         << changed([](RenderRequest& r) { r.color = rgbColor(255, 0, 0); });
+    QTest::newRow("text file") << QByteArray(R"({"text-file": "t.txt", "output": "a.bmp"})")
+                               << changed([](RenderRequest& r) {
+                                      r.textSource = RenderRequest::TextSource::File;
+                                      r.textFile = "t.txt";
+                                      r.text.clear();
+                                      r.output = "a.bmp";
+                                      r.format = ImageFormat::Bitmap;
+                                  });
+    QTest::newRow("a key turns a default off")
+        << QByteArray(R"({"text": "x", "output": "a.png", "shadow": false})") << plainRequest();
+}
+
+void TestCommandParsing::requestOfJobLine()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(RenderRequest, expected);
+    RenderRequest defaults;
+    defaults.shadow = true;
+    if (!line.contains("shadow"))
+        expected.shadow = true;
+    const RenderRequest request = jobRequest(line, defaults);
+    QVERIFY2(request == expected, qPrintable(describe(request) + "\nexpected\n" + describe(expected)));
+}
+
+void TestCommandParsing::refusedJobLine_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("not JSON") << QByteArray("not json") << "not JSON: illegal value at column 2";
+    QTest::newRow("an array") << QByteArray("[1]") << R"(a job is a JSON object ({"text": ..., "output": ...}))";
+    QTest::newRow("unknown key") << QByteArray(R"({"text": "x", "output": "a.png", "nope": 1})")
+                                 << "unknown key 'nope'";
+    QTest::newRow("an option of the run")
+        << QByteArray(R"({"text": "x", "output": "a.png", "jobs": 2})") << "unknown key 'jobs'";
+    QTest::newRow("flag as a number") << QByteArray(R"({"text": "x", "output": "a.png", "bold": 1})")
+                                      << R"("bold" must be true or false)";
+    QTest::newRow("value as a list") << QByteArray(R"({"text": "x", "output": "a.png", "size": [14]})")
+                                     << R"("size" must be a string or a number)";
+    QTest::newRow("text as a number") << QByteArray(R"({"text": 3, "output": "a.png"})")
+                                      << R"("text" must be a string)";
+    QTest::newRow("a value the option refuses")
+        << QByteArray(R"({"text": "x", "output": "a.png", "width": 0.5})")
+        << "--width: '0.5' is not a whole number of pixels from 1 to " + QString::number(CanvasSurface::maxSide);
+    QTest::newRow("no output") << QByteArray(R"({"text": "x"})") << R"(no output: give "output")";
+    QTest::newRow("standard output") << QByteArray(R"({"text": "x", "output": "-"})")
+                                     << R"(a batch writes its results to standard output: give "output" a file name)";
+    QTest::newRow("no text") << QByteArray(R"({"output": "a.png"})")
+                             << R"(no text: give "text" or "text-file" (a batch cannot read one from standard input))";
+    QTest::newRow("text twice") << QByteArray(R"({"text": "x", "text-file": "t.txt", "output": "a.png"})")
+                                << R"(the text is given twice: as "text" and as "text-file")";
+    QTest::newRow("transparent bitmap") << QByteArray(
+                                               R"({"text": "x", "output": "a.bmp", "background": "transparent"})")
+                                        << "a transparent background needs a PNG output: 'a.bmp' has no alpha channel";
+}
+
+void TestCommandParsing::refusedJobLine()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, message);
+    const std::optional<CommandError> error = commandErrorOf([&] { jobRequest(line, RenderRequest()); });
+    QVERIFY(error);
+    QCOMPARE(error->status(), UsageError);
+    QCOMPARE(error->message(), message);
+}
+
+void TestCommandParsing::flagOptionAndJobKeyAgree_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const CommandOption& option : commandOptions()) {
+        if (option.isPictureOption() && option.kind == OptionKind::Flag)
+            QTest::newRow(option.name) << option.longName();
+    }
+}
+
+// Each flag changes the request, and the same way from the command line as from a job line.
+void TestCommandParsing::flagOptionAndJobKeyAgree()
+{
+    QFETCH(QString, name);
+    const RenderRequest fromCommandLine = parseCommandLine(commandLine({"-o", "a.png", "x", "--" + name})).request;
+    const RenderRequest fromJob =
+        jobRequest(QStringLiteral(R"({"text": "x", "output": "a.png", "%1": true})").arg(name).toUtf8(), {});
+    QVERIFY(fromCommandLine != plainRequest());
+    QVERIFY(fromCommandLine == fromJob);
+}
+
+QTEST_GUILESS_MAIN(TestCommandParsing)
+#include "tst_command_parsing.moc"
