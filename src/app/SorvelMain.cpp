@@ -12,12 +12,18 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QToolTip>
+
+#include <chrono>
 
 namespace sorvel {
 
 namespace {
+
+// A wait for the preview longer than this shows the busy cursor.
+constexpr std::chrono::milliseconds busyCursorDelay{100};
 
 // The text box's text with every line break as CR LF.
 QString textWithCrLf(const QPlainTextEdit& box)
@@ -35,6 +41,10 @@ SorvelMain::SorvelMain(SorvelMainDependencies dependencies, QWidget* parent)
 {
     if (!m_dependencies.fontList)
         m_dependencies.fontList = std::make_unique<InstalledFontList>();
+    m_previewRenderer = std::make_unique<PreviewRenderer>(m_dependencies.renderer ? m_dependencies.renderer
+                                                                                  : RenderFunction(RenderTextImage));
+    connect(m_previewRenderer.get(), &PreviewRenderer::pictureReady, this, &SorvelMain::onPictureReady,
+            Qt::QueuedConnection);
     createControls();
     nameControlsForAssistiveTechnology();
     connectHandlers();
@@ -43,9 +53,11 @@ SorvelMain::SorvelMain(SorvelMainDependencies dependencies, QWidget* parent)
 }
 
 // The controls die after this body, and may still signal while they go (a focused edit field
-// finishes its editing): nothing of theirs may reach the handlers any more.
+// finishes its editing): nothing of theirs may reach the handlers any more. A rendering still
+// running is let finish first; its picture is dropped.
 SorvelMain::~SorvelMain()
 {
+    m_previewRenderer.reset();
     m_canvas.setResizeListener({});
     const QList<QObject*> controls = findChildren<QObject*>();
     for (QObject* control : controls)
@@ -134,15 +146,25 @@ void SorvelMain::onTextChanged()
 
 void SorvelMain::renderPreview()
 {
-    if (m_rendering)
-        return; // never entered again while it runs
-    m_rendering = true;
     const TextImageSettings settings = currentSettings();
-    RenderTextImage(settings, {m_canvas, m_measuringLabel, m_pictureHolder});
-    m_rendering = false;
-    followCanvasSizes();
-    m_preview->update();
-    emit rendered(settings);
+    // The canvas takes the rendering's font at once, as the renderer's first step does with the
+    // canvas it draws on (a size the font system refuses keeps the font): later settings start
+    // from it.
+    carryOnAfterFailure([&] { m_canvas.setFont(canvasFontOf(settings)); });
+    m_previewRenderer->schedule(settings);
+    emit renderingScheduled();
+}
+
+void SorvelMain::waitForRendering()
+{
+    if (std::optional<PreviewPicture> picture = m_previewRenderer->takePicture(QDeadlineTimer(busyCursorDelay)))
+        showPicture(std::move(*picture));
+    if (!m_previewRenderer->isBusy())
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    if (std::optional<PreviewPicture> picture = m_previewRenderer->takePicture(QDeadlineTimer::Forever))
+        showPicture(std::move(*picture));
+    QGuiApplication::restoreOverrideCursor();
 }
 
 TextImageSettings SorvelMain::currentSettings() const
@@ -172,9 +194,12 @@ void SorvelMain::closeEvent(QCloseEvent* event)
     endProgram();
 }
 
-// Closing by any means ends the program at once, without a question.
+// Closing by any means ends the program at once, without a question. The settings that wait
+// for a rendering are dropped: nothing of the close needs their picture (the clipboard image
+// is the one copied).
 void SorvelMain::endProgram()
 {
+    m_previewRenderer->stop();
     keepClipboardImage();
     if (m_dependencies.beforeProgramEnds)
         m_dependencies.beforeProgramEnds();

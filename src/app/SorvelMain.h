@@ -1,18 +1,19 @@
 #pragma once
 // The main window: every control, start-up and shutdown, the text and font handlers and the
-// scrolling preview. Each handler sets what it sets and ends with one rendering. The controls
-// are private; tests reach them through SorvelMainTestView.
+// scrolling preview. Each handler sets what it sets and ends with one rendering, which runs on
+// the preview's own thread (PreviewRenderer): the window answers input while it runs, and
+// shows each picture when it arrives. The controls are private; tests reach them through
+// SorvelMainTestView.
 //
 // Files: SorvelMain.cpp (start-up, text, rendering, shutdown), SorvelMainControls.cpp (the
 // controls built from WindowLayout.h, their accessible names and their wiring),
 // SorvelMainFontControls.cpp (font, size, styles, effects), SorvelMainColors.cpp (swatches and
 // colour dialog), SorvelMainOutput.cpp (copy, save, background picture), SorvelMainPreview.cpp
-// (canvas size and scroll bars).
+// (the arriving pictures, canvas size and scroll bars).
 
 #include "app/SorvelMainDependencies.h"
 #include "render/CanvasSurface.h"
 #include "render/MeasuringLabel.h"
-#include "render/PictureHolder.h"
 #include "render/TextImageSettings.h"
 
 #include <QWidget>
@@ -54,8 +55,12 @@ public:
     // under the busy caption, default font selected (which renders), ready caption.
     void start();
 
-    // One complete rendering of the current settings onto the canvas, shown in the preview.
+    // Schedules a rendering of the current settings; its picture shows in the preview when it
+    // arrives.
     void renderPreview();
+    // Waits until the preview shows the picture of the settings last scheduled; a wait longer
+    // than 100 ms shows the busy cursor.
+    void waitForRendering();
     // Every input of a rendering, gathered from the controls and the canvas.
     TextImageSettings currentSettings() const;
 
@@ -64,7 +69,9 @@ public:
     const CanvasSurface& canvas() const { return m_canvas; }
 
 signals:
-    // After every rendering, with the settings it drew.
+    // After every rendering is scheduled.
+    void renderingScheduled();
+    // After each picture has reached the preview, with the settings it drew.
     void rendered(const sorvel::TextImageSettings& settings);
 
 protected:
@@ -114,6 +121,8 @@ private:
     void keepClipboardImage();
 
     // Preview (SorvelMainPreview.cpp).
+    void onPictureReady();
+    void showPicture(PreviewPicture picture);
     void onCanvasResized();
     void followCanvasSizes();
     void onHorizontalScroll();
@@ -143,8 +152,7 @@ private:
     QCheckBox* m_frameBox = nullptr;
     QPushButton* m_copyButton = nullptr;
     QPushButton* m_saveButton = nullptr;
-    MeasuringLabel m_measuringLabel; // never shown: measures the text for the renderer
-    PictureHolder m_pictureHolder;   // never shown: holds the background picture
+    MeasuringLabel m_measuringLabel; // never shown: measured the text of the picture shown
 
     // Path of the background picture; empty: none.
     QString m_backgroundPicture;
@@ -153,11 +161,12 @@ private:
     std::unique_ptr<FileDlg> m_fileDlg;           // shared by save and background choice
     std::unique_ptr<ColorFontDlg> m_colorFontDlg; // its custom colours last the whole run
     QImage m_copiedImage;                         // what the last copy put on the clipboard
+    // The picture shown, with the font and colours of the next rendering.
     CanvasSurface m_canvas;
+    std::unique_ptr<PreviewRenderer> m_previewRenderer;
     QString m_lastText;              // the text box's text at its last change, lines ending in CR LF
     std::vector<int> m_canvasWidths; // canvas sizes the preview has yet to follow
     std::vector<int> m_canvasHeights;
-    bool m_rendering = false;
     bool m_sizeEditFinishing = false; // the size box's edit field is finishing its editing
 };
 

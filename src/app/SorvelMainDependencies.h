@@ -2,6 +2,7 @@
 // What the main window takes from outside, so that tests can stand in for it. main() uses
 // realDependencies(); a test fills in its own.
 
+#include "app/PreviewRenderer.h"
 #include "platform/Clipboard.h"
 #include "text/FontList.h"
 #include "platform/widgets/DialogService.h"
@@ -32,6 +33,9 @@ struct SorvelMainDependencies {
     std::function<void()> beforeProgramEnds;
     // Ends the program; the real one leaves the event loop.
     std::function<void()> endProgram;
+    // Draws each picture of the preview, on the preview's own thread (none given:
+    // RenderTextImage). It may use nothing but its arguments.
+    RenderFunction renderer;
 };
 
 SorvelMainDependencies realDependencies();

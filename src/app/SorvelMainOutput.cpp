@@ -1,5 +1,5 @@
 // Copy, save and background picture. Saving and choosing a background both begin with the
-// whole copy action, so the clipboard always receives the image just rendered.
+// whole copy action, so the clipboard always receives the image of the settings at the click.
 #include "app/SorvelMain.h"
 #include "dialogs/FileDlg.h"
 #include "output/BackgroundChoice.h"
@@ -32,10 +32,12 @@ FileDlg& SorvelMain::fileDlg()
     return *m_fileDlg;
 }
 
-// Renders, empties the clipboard and places the whole canvas image on it.
+// Renders and waits for the picture, empties the clipboard and places the whole canvas image
+// on it.
 CopyResult SorvelMain::copyToClipboard()
 {
     renderPreview();
+    waitForRendering();
     const CopyResult result = copyImageToClipboard(*m_dependencies.clipboard, m_canvas.image());
     m_copiedImage = result.ok() ? m_canvas.image() : QImage();
     return result;

@@ -1,5 +1,6 @@
 // The preview shows the canvas inside the sunken viewport; the scroll bars appear
-// while the canvas is larger than the viewport and move it. Scrolling never renders.
+// while the canvas is larger than the viewport and move it. Scrolling never renders. Each
+// finished picture becomes the canvas when it arrives, and the bars follow its sizes.
 
 #include "app/SorvelMain.h"
 
@@ -27,14 +28,44 @@ void applyState(QScrollBar& bar, const ScrollBarState& state)
 
 } // namespace
 
-// Runs at every change of the canvas size. A rendering may change it several times: the sizes
-// are noted, and the preview follows all of them at once when the rendering ends.
+void SorvelMain::onPictureReady()
+{
+    if (std::optional<PreviewPicture> picture = m_previewRenderer->takePicture())
+        showPicture(std::move(*picture));
+}
+
+// The picture brings its pixels, size and measurement; the font and colours stay the
+// window's, which may be newer than the picture's. A rendering may have changed the canvas size
+// several times: the preview follows all of those sizes at once.
+void SorvelMain::showPicture(PreviewPicture picture)
+{
+    CanvasSurface& canvas = picture.canvas;
+    canvas.setFont(m_canvas.font());
+    canvas.setForeColor(m_canvas.foreColor());
+    canvas.setBackColor(m_canvas.backColor());
+    canvas.setResizeListener([this] { onCanvasResized(); });
+    const QSize shown(m_canvas.scaleWidth(), m_canvas.scaleHeight());
+    m_canvas = std::move(canvas);
+    m_measuringLabel = std::move(picture.label);
+    std::vector<QSize>& sizes = picture.canvasSizes;
+    // A canvas resized here since (only tests do) still ends in the picture's size.
+    if (sizes.empty() && shown != QSize(m_canvas.scaleWidth(), m_canvas.scaleHeight()))
+        sizes.emplace_back(m_canvas.scaleWidth(), m_canvas.scaleHeight());
+    for (const QSize& size : sizes) {
+        m_canvasWidths.push_back(size.width());
+        m_canvasHeights.push_back(size.height());
+    }
+    followCanvasSizes();
+    m_preview->update();
+    emit rendered(picture.settings);
+}
+
+// Runs at every change of the canvas size made here, not by a rendering.
 void SorvelMain::onCanvasResized()
 {
     m_canvasWidths.push_back(m_canvas.scaleWidth());
     m_canvasHeights.push_back(m_canvas.scaleHeight());
-    if (!m_rendering)
-        followCanvasSizes();
+    followCanvasSizes();
 }
 
 // The preview takes the last size; each bar ends exactly as if it had followed every

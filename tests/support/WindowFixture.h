@@ -1,6 +1,10 @@
 #pragma once
 // The real main window with a font list of the test's choosing, fake dialogs, clipboard and
 // message box, counting its renderings and the requests to end the program.
+//
+// The window renders on a thread of its own. Unless told otherwise the fixture waits for each
+// rendering as soon as it is scheduled, so that after every action the preview already shows
+// its picture, as a user sees it once the rendering is done.
 
 #include "app/SorvelMainTestView.h"
 #include "support/FakeClipboard.h"
@@ -25,11 +29,19 @@ namespace sorvel::test {
 inline const QStringList installedTestFonts = {QStringLiteral("DejaVu Sans"), defaultFontName,
                                                QStringLiteral("DejaVu Serif")};
 
+enum class Renderings {
+    Awaited,   // each rendering is waited for as soon as it is scheduled
+    InPassing, // the window renders as it does for a user; renders holds each picture as it
+               // arrives, and a test waits with waitForRendering() where it wants
+};
+
 // Started unless told otherwise: start() has run and its rendering is forgotten.
 struct WindowFixture {
-    explicit WindowFixture(const QStringList& fontNames = installedTestFonts, bool start = true)
+    explicit WindowFixture(const QStringList& fontNames = installedTestFonts, bool start = true,
+                           Renderings renderings = Renderings::Awaited, RenderFunction renderer = {})
     {
         SorvelMainDependencies dependencies;
+        dependencies.renderer = std::move(renderer);
         dependencies.fontList.reset(fonts = new FakeFontList(fontNames));
         dependencies.dialogs.reset(dialogs = new FakeDialogService);
         dependencies.clipboard.reset(clipboard = new FakeClipboard);
@@ -40,6 +52,8 @@ struct WindowFixture {
         window = std::make_unique<SorvelMain>(std::move(dependencies));
         QObject::connect(window.get(), &SorvelMain::rendered,
                          [this](const TextImageSettings& settings) { renders.push_back(settings); });
+        if (renderings == Renderings::Awaited)
+            QObject::connect(window.get(), &SorvelMain::renderingScheduled, [this] { window->waitForRendering(); });
         if (start) {
             window->start();
             renders.clear();
