@@ -34,7 +34,7 @@ struct SorvelMainDependencies {
     // Ends the program; the real one leaves the event loop.
     std::function<void()> endProgram;
     // Draws each picture of the preview, on the preview's own thread (none given:
-    // RenderTextImage). It may use nothing but its arguments.
+    // RenderTextImage). It runs beside the window and touches nothing of it.
     RenderFunction renderer;
 };
 

@@ -6,6 +6,7 @@
 // machine.
 #include "support/WindowFixture.h"
 #include "app/CanvasView.h"
+#include "app/ScrollRanges.h"
 
 #include <QMutex>
 #include <QMutexLocker>
@@ -177,6 +178,37 @@ private slots:
         if (save)
             QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), expected);
         QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    // Pictures that finish while the window waits reach the preview together; the bar still
+    // ends as if it had followed each of them: scrolled to the end of a long text, a shorter
+    // one lowers the value, and a longer one after it keeps it lowered.
+    void barFollowsPicturesThatArriveTogether()
+    {
+        HeldWindow held;
+        const SorvelMainTestView& v = held.view;
+        QScrollBar* const bar = v.horizontalBar();
+        held.renderer.release();
+        v.textBox()->setPlainText(QString(120, u'W'));
+        held.window.waitForRendering();
+        bar->setValue(bar->maximum());
+        held.renderer.hold();
+        const int startedBefore = static_cast<int>(held.renderer.startedTexts().size());
+        v.textBox()->setPlainText(QString(40, u'W'));
+        QTRY_COMPARE(held.renderer.startedTexts().size(), startedBefore + 1);
+        v.textBox()->setPlainText(QString(130, u'W'));
+        held.renderer.release();
+        held.window.waitForRendering();
+
+        TextImageSettings shorter = held.window.currentSettings();
+        shorter.Text = QString(40, u'W');
+        const int shorterWidth = directRendering(shorter).width();
+        QVERIFY(shorterWidth > v.viewport()->contentsRect().width());
+        QCOMPARE(held.renderer.startedTexts().size(), startedBefore + 2);
+        QCOMPARE(held.window.canvas().image(), directRendering(held.window.currentSettings()));
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->maximum(), held.window.canvas().scaleWidth() - horizontalEndMargin);
+        QCOMPARE(bar->value(), shorterWidth - horizontalEndMargin);
     }
 
     // Closing while a rendering is held ends the program at once; the settings that waited are
