@@ -109,9 +109,10 @@ QImage directRendering(const TextImageSettings& settings)
 class PreviewWhileRenderingTest : public QObject {
     Q_OBJECT
 private slots:
-    // Twenty keys typed while a rendering is held: each reaches the text box before any
-    // rendering ends, and so does a click on an effect box; after the last key at most one
-    // rendering starts, and the preview ends with exactly the picture of the final settings.
+    // Twenty keys typed while a rendering is held (the first key's, held from the second key
+    // on): each reaches the text box before any rendering ends, and so does a click on an
+    // effect box; after that last change at most one rendering starts, and the preview ends
+    // with exactly the picture of the final settings.
     void typingWhileARenderingRuns()
     {
         HeldWindow held;
@@ -125,25 +126,28 @@ private slots:
             QTest::keyClick(textBox, typed.at(i).toLatin1());
             QCOMPARE(textBox->toPlainText(), typed.left(i + 1));
             QCOMPARE(held.renderer.finished(), startedBefore);
+            if (i == 0)
+                QTRY_COMPARE(held.renderer.startedTexts().size(), startedBefore + 1);
         }
-        const int startedAtLastKey = static_cast<int>(held.renderer.startedTexts().size());
-        QVERIFY(startedAtLastKey <= startedBefore + 1);
         QTest::mouseClick(v.shadowBox(), Qt::LeftButton, {}, QPoint(6, v.shadowBox()->height() / 2));
         QVERIFY(v.shadowBox()->isChecked());
         QCOMPARE(held.renderer.finished(), startedBefore);
+        const int startedAtLastChange = static_cast<int>(held.renderer.startedTexts().size());
+        QCOMPARE(startedAtLastChange, startedBefore + 1);
 
         held.renderer.release();
         held.window.waitForRendering();
         const QStringList started = held.renderer.startedTexts();
-        QVERIFY2(started.size() - startedAtLastKey <= 1, qPrintable(started.join(u'|')));
-        QCOMPARE(started.last(), typed);
+        QCOMPARE(started.mid(startedBefore),
+                 QStringList({typed.left(1), typed})); // nothing between the first key's and the last
         const TextImageSettings final = held.window.currentSettings();
         QCOMPARE(final.Text, typed);
         QVERIFY(final.Shadow);
         QCOMPARE(held.fixture.lastRender(), final);
         QCOMPARE(held.window.canvas().image(), directRendering(final));
         QCOMPARE(v.preview()->size(), held.window.canvas().image().size());
-        QCOMPARE(held.fixture.renderCount(), started.size() - startedBefore);
+        // Pictures that finish while the window waits reach the preview together, as one.
+        QVERIFY(held.fixture.renderCount() >= 1 && held.fixture.renderCount() <= started.size() - startedBefore);
     }
 
     // Copy and save act on the settings at the click: they wait for the held rendering and the
