@@ -2,8 +2,8 @@
 // changes made meanwhile fold into one next rendering, the preview ends with the picture of the
 // last change, copy and save wait for the picture of the clicked state, and closing drops what
 // waits and does not hang on what runs. The renderings are held by a stand-in renderer until
-// the test lets them go (at most a second each), so nothing here depends on the speed of the
-// machine.
+// the test lets them go, so no check here measures time; a held rendering goes by itself after
+// a second, so that a window that waited for it would fail the checks rather than hang.
 #include "support/WindowFixture.h"
 #include "app/CanvasView.h"
 #include "app/ScrollRanges.h"
