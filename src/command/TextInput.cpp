@@ -37,9 +37,10 @@ QByteArray readTextBytes(QIODevice& device, const QString& name, qint64 limit)
     for (;;) {
         const qint64 wanted = std::min<qint64>(sizeof chunk, limit + 1 - bytes.size());
         const qint64 got = device.read(chunk, wanted);
-        if (got < 0)
+        // A sequential device other than a file may tell its end as -1.
+        if (got < 0 && !device.atEnd())
             commandFailed(QStringLiteral("cannot read %1: %2").arg(name, device.errorString()));
-        if (got == 0)
+        if (got <= 0)
             return bytes;
         bytes.append(chunk, got);
         if (bytes.size() > limit)
