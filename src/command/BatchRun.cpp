@@ -156,7 +156,11 @@ public:
                                                ", \"height\": " + QByteArray::number(outcome.size.height()) + '}');
         } else {
             m_anyFailed = true;
-            written = writeLine(m_results, "{\"line\": " + QByteArray::number(line) +
+            // The output, where the line got as far as naming one, matches the result to its
+            // job wherever the line was (in a chunk of a larger batch, say).
+            const QByteArray output =
+                outcome.output.isEmpty() ? QByteArray() : ", \"output\": " + jsonString(outcome.output);
+            written = writeLine(m_results, "{\"line\": " + QByteArray::number(line) + output +
                                                ", \"error\": " + jsonString(outcome.error) + '}');
             writeLine(m_errors,
                       (m_fileName + u':' + QString::number(line) + QStringLiteral(": ") + outcome.error).toUtf8());

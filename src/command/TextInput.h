@@ -13,8 +13,8 @@
 namespace sorvel::render_command {
 
 // The most bytes of text a picture is drawn from: 16 MiB. A canvas of the largest side, 32767
-// pixels square, holds about 16 million characters of a barely legible 6 x 11 pixels, so no
-// picture can show more; and as UTF-16 the text takes 32 MiB at most.
+// pixels square, holds about 16 million characters of a barely legible 6 x 11 pixels, so a
+// legible picture shows no more; and as UTF-16 the text takes 32 MiB at most.
 constexpr qint64 maxTextBytes = 16LL * 1024 * 1024;
 
 // Raises CommandError (Failed) when the file cannot be read, is longer than maxTextBytes or

@@ -134,6 +134,9 @@ void RenderCommandLimitsTest::longBatchLineFailsAlone()
                                             "standard input:3: " + results[2].value("error").toString()}));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"1.png", "4.png"}));
     QCOMPARE(results[3].value("line").toInt(), 4);
+    // A failed job's result names its output once the line named one.
+    QVERIFY(!results[1].contains("output"));
+    QCOMPARE(results[2].value("output").toString(), dir.filePath("3.png"));
 }
 
 void RenderCommandLimitsTest::goneReaderEndsTheRun_data()
