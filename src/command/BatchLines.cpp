@@ -6,12 +6,7 @@ namespace sorvel::render_command {
 
 namespace {
 
-bool endsLine(const QByteArray& bytes)
-{
-    return bytes.endsWith('\n');
-}
-
-// Whether an empty read means the device failed rather than that it has ended.
+// Whether a read that gave nothing means the device failed rather than that it has ended.
 bool readFailed(QIODevice& device)
 {
     const auto* file = qobject_cast<QFileDevice*>(&device);
@@ -22,35 +17,44 @@ bool readFailed(QIODevice& device)
 
 BatchLineReader::Status BatchLineReader::next(QByteArray& line)
 {
-    // The line, its CR LF and one byte more: enough to tell a line of the limit from a longer
-    // one. readLine() stops at a line end, after that many bytes, or at the device's end.
-    line = m_device.readLine(m_maxLineBytes + 3);
-    if (line.isEmpty())
-        return readFailed(m_device) ? Status::ReadFailed : Status::End;
-    ++m_lineNumber;
-    const bool ended = endsLine(line);
-    if (ended) {
-        line.chop(1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-    }
-    if (line.size() <= m_maxLineBytes)
-        return Status::Line;
-    line = QByteArray();
-    if (!ended && !skipRestOfLine())
-        return Status::ReadFailed;
-    return Status::TooLong;
-}
-
-bool BatchLineReader::skipRestOfLine()
-{
+    line.clear();
+    // A piece at a time, so that a line takes the memory of its own bytes (of no more than the
+    // limit and its CR LF), whatever the limit.
+    char piece[64 * 1024];
+    bool any = false;
+    bool tooLong = false;
     for (;;) {
-        const QByteArray part = m_device.readLine(64 * 1024);
-        if (part.isEmpty())
-            return !readFailed(m_device);
-        if (endsLine(part))
-            return true;
+        const qint64 got = m_device.readLine(piece, sizeof piece);
+        if (got <= 0) {
+            if (readFailed(m_device))
+                return Status::ReadFailed;
+            if (!any)
+                return Status::End;
+            break; // the last line, without a line end
+        }
+        any = true;
+        if (!tooLong) {
+            line.append(piece, got);
+            if (line.size() > m_maxLineBytes + 2) {
+                tooLong = true;
+                line = QByteArray();
+            }
+        }
+        if (piece[got - 1] == '\n')
+            break;
     }
+    ++m_lineNumber;
+    if (!tooLong) {
+        if (line.endsWith('\n')) {
+            line.chop(1);
+            if (line.endsWith('\r'))
+                line.chop(1);
+        }
+        if (line.size() <= m_maxLineBytes)
+            return Status::Line;
+        line = QByteArray();
+    }
+    return Status::TooLong;
 }
 
 } // namespace sorvel::render_command

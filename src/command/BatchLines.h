@@ -34,9 +34,6 @@ public:
     qint64 maxLineBytes() const { return m_maxLineBytes; }
 
 private:
-    // Reads up to the next line end or the end of the device; false when the device failed.
-    bool skipRestOfLine();
-
     QIODevice& m_device;
     qint64 m_maxLineBytes;
     int m_lineNumber = 0;
