@@ -80,6 +80,8 @@ private slots:
     void goneReaderEndsTheRun_data();
     void goneReaderEndsTheRun();
     void headOfBatch();
+    void slowProducerIsStreamed_data();
+    void slowProducerIsStreamed();
 };
 
 void RenderCommandLimitsTest::endlessTextFails_data()
@@ -198,6 +200,37 @@ void RenderCommandLimitsTest::headOfBatch()
     const int written = QDir(dir.path()).entryList({"*.png"}, QDir::Files).size();
     QVERIFY2(written < jobs / 2, qPrintable(QString::number(written)));
     checkEveryFileWhole(QDir(dir.path()), QDir(reference.path()));
+}
+
+void RenderCommandLimitsTest::slowProducerIsStreamed_data()
+{
+    QTest::addColumn<QString>("commandLine");
+    QTest::newRow("FIFO") << QStringLiteral("mkfifo jobs; produce > jobs & \"$RENDER\" --batch jobs");
+    QTest::newRow("standard input") << QStringLiteral("produce | \"$RENDER\" --batch -");
+}
+
+// The producer writes its second job only once the first one's file is there: a batch that
+// waited for the end of its input before drawing would never see it.
+void RenderCommandLimitsTest::slowProducerIsStreamed()
+{
+    QFETCH(QString, commandLine);
+    QTemporaryDir dir;
+    QProcess shell;
+    shell.setWorkingDirectory(dir.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("RENDER", QStringLiteral(SORVEL_BINARY_DIR "/sorvel-render"));
+    shell.setProcessEnvironment(environment);
+    const QString produce =
+        QStringLiteral("produce() { echo '{\"text\": \"1\", \"output\": \"1.png\"}';"
+                       " for i in $(seq 300); do [ -e 1.png ] && break; sleep 0.1; done;"
+                       " [ -e 1.png ] || echo 'the first job was not drawn while its producer waited' >&2;"
+                       " echo '{\"text\": \"2\", \"output\": \"2.png\"}'; };");
+    shell.start("bash", {"-c", produce + commandLine});
+    QVERIFY(shell.waitForFinished(60000));
+    QCOMPARE(shell.readAllStandardError(), QByteArray());
+    QCOMPARE(shell.exitCode(), 0);
+    QCOMPARE(resultsOf(shell.readAllStandardOutput()).size(), 2);
+    QCOMPARE(QDir(dir.path()).entryList({"*.png"}, QDir::Files), (QStringList{"1.png", "2.png"}));
 }
 
 QTEST_GUILESS_MAIN(RenderCommandLimitsTest)
