@@ -1,6 +1,7 @@
 #include "command/BatchRun.h"
 
 #include "command/BatchJob.h"
+#include "command/BatchLines.h"
 #include "command/CommandError.h"
 #include "command/FontChoice.h"
 #include "command/RenderJob.h"
@@ -10,7 +11,10 @@
 #include <QHash>
 #include <QThread>
 
+#include <atomic>
+#include <cerrno>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <exception>
 #include <functional>
@@ -120,10 +124,11 @@ QByteArray jsonString(const QString& text)
     return out + '"';
 }
 
-void writeLine(std::FILE* stream, const QByteArray& line)
+// Gives false when the line could not be written whole.
+bool writeLine(std::FILE* stream, const QByteArray& line)
 {
-    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stream);
-    std::fputc('\n', stream);
+    const auto size = static_cast<std::size_t>(line.size());
+    return std::fwrite(line.constData(), 1, size, stream) == size && std::fputc('\n', stream) != EOF;
 }
 
 struct Pending {
@@ -141,28 +146,40 @@ public:
 
     void report(int line, const JobOutcome& outcome)
     {
+        if (!m_resultsLost.isEmpty())
+            return;
+        bool written;
         if (outcome.error.isEmpty()) {
-            writeLine(m_results, "{\"line\": " + QByteArray::number(line) +
-                                     ", \"output\": " + jsonString(outcome.output) +
-                                     ", \"width\": " + QByteArray::number(outcome.size.width()) +
-                                     ", \"height\": " + QByteArray::number(outcome.size.height()) + '}');
+            written = writeLine(m_results, "{\"line\": " + QByteArray::number(line) +
+                                               ", \"output\": " + jsonString(outcome.output) +
+                                               ", \"width\": " + QByteArray::number(outcome.size.width()) +
+                                               ", \"height\": " + QByteArray::number(outcome.size.height()) + '}');
         } else {
             m_anyFailed = true;
-            writeLine(m_results,
-                      "{\"line\": " + QByteArray::number(line) + ", \"error\": " + jsonString(outcome.error) + '}');
+            // The output, where the line got as far as naming one, matches the result to its
+            // job wherever the line was (in a chunk of a larger batch, say).
+            const QByteArray output =
+                outcome.output.isEmpty() ? QByteArray() : ", \"output\": " + jsonString(outcome.output);
+            written = writeLine(m_results, "{\"line\": " + QByteArray::number(line) + output +
+                                               ", \"error\": " + jsonString(outcome.error) + '}');
             writeLine(m_errors,
                       (m_fileName + u':' + QString::number(line) + QStringLiteral(": ") + outcome.error).toUtf8());
             std::fflush(m_errors);
         }
-        std::fflush(m_results);
+        if (std::fflush(m_results) != 0 || !written)
+            m_resultsLost = QString::fromLocal8Bit(std::strerror(errno));
     }
     bool anyFailed() const { return m_anyFailed; }
+    // Why the results could not be written (their reader went away, the disk is full); empty
+    // while they are.
+    const QString& resultsLost() const { return m_resultsLost; }
 
 private:
     QString m_fileName;
     std::FILE* m_results;
     std::FILE* m_errors;
     bool m_anyFailed = false;
+    QString m_resultsLost;
 };
 
 std::future<JobOutcome> ready(JobOutcome outcome)
@@ -197,6 +214,9 @@ int runBatch(const BatchOptions& options, std::FILE* results, std::FILE* errors)
         pool.emplace(jobs);
 
     BatchReporter reporter(shownName, results, errors);
+    // Set once the results cannot be written: a job not yet begun is then not begun at all,
+    // and one being drawn finishes its file (written whole, or not at all).
+    auto stopping = std::make_shared<std::atomic<bool>>(false);
     std::deque<Pending> pending;
     QHash<QString, int> outputsInFlight;
     const auto reportFirst = [&] {
@@ -205,24 +225,28 @@ int runBatch(const BatchOptions& options, std::FILE* results, std::FILE* errors)
         reporter.report(first.line, first.outcome.get());
         if (!first.outputKey.isEmpty() && --outputsInFlight[first.outputKey] == 0)
             outputsInFlight.remove(first.outputKey);
+        if (!reporter.resultsLost().isEmpty())
+            stopping->store(true);
     };
 
-    int lineNumber = 0;
+    BatchLineReader lines(file);
     bool readFailed = false;
-    for (;;) {
-        QByteArray line = file.readLine();
-        if (line.isEmpty()) {
-            readFailed = !file.atEnd() && file.error() != QFileDevice::NoError;
+    while (reporter.resultsLost().isEmpty()) {
+        QByteArray line;
+        const BatchLineReader::Status status = lines.next(line);
+        if (status == BatchLineReader::Status::End || status == BatchLineReader::Status::ReadFailed) {
+            readFailed = status == BatchLineReader::Status::ReadFailed;
             break;
         }
-        ++lineNumber;
-        if (lineNumber == 1 && line.startsWith("\xef\xbb\xbf")) // a byte order mark
+        if (lines.lineNumber() == 1 && line.startsWith("\xef\xbb\xbf")) // a byte order mark
             line.remove(0, 3);
-        if (line.trimmed().isEmpty())
+        if (status == BatchLineReader::Status::Line && line.trimmed().isEmpty())
             continue;
         Pending job;
-        job.line = lineNumber;
+        job.line = lines.lineNumber();
         try {
+            if (status == BatchLineReader::Status::TooLong)
+                usageError(QStringLiteral("the line is longer than %1 bytes").arg(lines.maxLineBytes()));
             const RenderRequest request = jobRequest(line, options.defaults);
             // Font files are loaded here, one thread at a time, before any job draws with them.
             if (!request.fontFile.isEmpty())
@@ -230,12 +254,16 @@ int runBatch(const BatchOptions& options, std::FILE* results, std::FILE* errors)
             job.outputKey = QFileInfo(request.output).absoluteFilePath();
             // Two jobs for one file: the later one starts when the earlier one is done, so
             // the file holds the later picture, as one job after another would leave it.
-            while (outputsInFlight.contains(job.outputKey))
+            while (outputsInFlight.contains(job.outputKey) && reporter.resultsLost().isEmpty())
                 reportFirst();
+            if (!reporter.resultsLost().isEmpty())
+                break;
             ++outputsInFlight[job.outputKey];
             if (pool) {
-                auto task =
-                    std::make_shared<std::packaged_task<JobOutcome()>>([request] { return renderJob(request); });
+                auto task = std::make_shared<std::packaged_task<JobOutcome()>>([request, stopping] {
+                    return stopping->load() ? JobOutcome{request.output, {}, QStringLiteral("not begun")}
+                                            : renderJob(request);
+                });
                 job.outcome = task->get_future();
                 pool->add([task] { (*task)(); });
             } else {
@@ -246,15 +274,22 @@ int runBatch(const BatchOptions& options, std::FILE* results, std::FILE* errors)
             job.outcome = ready(JobOutcome{{}, {}, error.message()});
         }
         pending.push_back(std::move(job));
-        while (pending.size() > inFlightLimit)
+        while (pending.size() > inFlightLimit && reporter.resultsLost().isEmpty())
             reportFirst();
     }
     while (!pending.empty())
         reportFirst();
+    if (!reporter.resultsLost().isEmpty()) {
+        writeLine(
+            errors,
+            QStringLiteral("sorvel-render: cannot write to standard output: %1").arg(reporter.resultsLost()).toUtf8());
+        std::fflush(errors);
+        return Failed;
+    }
     if (readFailed) {
         writeLine(errors, QStringLiteral("sorvel-render: cannot read %1 after line %2: %3")
                               .arg(quoted(shownName))
-                              .arg(lineNumber)
+                              .arg(lines.lineNumber())
                               .arg(file.errorString())
                               .toUtf8());
         return UsageError;

@@ -1,7 +1,9 @@
 #pragma once
 // A batch: every job line of a JSON Lines file rendered, several at a time, with one result
 // line per job on standard output in input order and each failure also as FILE:LINE: reason
-// on standard error.
+// on standard error. Job lines are read as they come and each is at most maxBatchLineBytes
+// long (a longer one fails its own job). When the results cannot be written (their reader went
+// away), no further job begins, the jobs being drawn finish their files, and the batch ends.
 
 #include "command/CommandLine.h"
 
@@ -16,7 +18,8 @@ struct BatchOptions {
 };
 
 // Needs the application object. Gives the exit status: Success when every job was written,
-// Failed when any failed, UsageError when the file cannot be read at all. errors receives the
+// Failed when any failed or the results could not be written, UsageError when the file cannot
+// be read at all. errors receives the
 // failure lines.
 int runBatch(const BatchOptions& options, std::FILE* results, std::FILE* errors);
 

@@ -1,7 +1,9 @@
 #include "command/CommandLine.h"
 
 #include "command/CommandError.h"
+#include "command/BatchLines.h"
 #include "command/CommandOptions.h"
+#include "command/TextInput.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -17,7 +19,9 @@ const QString description =
                    "\n"
                    "The text is the argument, the contents of --text-file, or else standard input (UTF-8;\n"
                    "one line end at the very end of a file is not part of the text). Every line break\n"
-                   "starts a new line of the picture.\n"
+                   "starts a new line of the picture. A text is at most 16 MiB (%1 bytes), about what a\n"
+                   "picture of the largest size shows at a legible size: a longer one, or an endless one\n"
+                   "such as /dev/zero, fails at once with one line.\n"
                    "\n"
                    "COLOR is a palette index from 0 to 15 (0 black, 1 blue, 2 green, 3 cyan, 4 red,\n"
                    "5 magenta, 6 yellow, 7 light grey, 8 grey, 9 light blue, 10 light green, 11 light\n"
@@ -28,11 +32,17 @@ const QString description =
                    "With --batch, every line of FILE is one job: a JSON object whose keys are the long option\n"
                    "names and \"text\" ({\"text\": \"Hi\", \"output\": \"hi.png\", \"bold\": true}); the command\n"
                    "line's options are every job's defaults. Each job gives one JSON line on standard output,\n"
-                   "in input order, and a failure also FILE:LINE: reason on standard error.\n"
+                   "in input order, and a failure also FILE:LINE: reason on standard error. A job line is\n"
+                   "at most %2 bytes long: a longer one fails that job, and the batch goes on (give a\n"
+                   "longer text as \"text-file\"). Lines are read as they come: FILE may be a pipe.\n"
                    "\n"
                    "Exit status: 0 written, 1 a file could not be read or written or the font is not\n"
                    "installed (in a batch: any job failed), 2 the command line is wrong or the batch file\n"
-                   "cannot be read. Nothing is left behind on failure.");
+                   "cannot be read. Nothing is left behind on failure. When standard output's reader goes\n"
+                   "away, as with | head, the command begins no further picture, leaves only whole files\n"
+                   "and ends with status 1 and one line.")
+        .arg(maxTextBytes)
+        .arg(maxBatchLineBytes);
 
 QCommandLineOption parserOption(const CommandOption& option)
 {

@@ -6,26 +6,12 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace sorvel::render_command {
 
 namespace {
-
-QByteArray readAll(QFile& file, const QString& name)
-{
-    // A pipe or terminal has no size: read until its end.
-    QByteArray bytes;
-    char chunk[64 * 1024];
-    for (;;) {
-        const qint64 got = file.read(chunk, sizeof chunk);
-        if (got < 0)
-            commandFailed(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
-        if (got == 0)
-            return bytes;
-        bytes.append(chunk, got);
-    }
-}
 
 QString decoded(const QByteArray& bytes, const QString& name)
 {
@@ -36,6 +22,31 @@ QString decoded(const QByteArray& bytes, const QString& name)
 }
 
 } // namespace
+
+QByteArray readTextBytes(QIODevice& device, const QString& name, qint64 limit)
+{
+    const auto tooLong = [&] {
+        commandFailed(QStringLiteral("%1: the text is longer than %2 bytes").arg(name).arg(limit));
+    };
+    // A regular file tells its size: no need to read what will be refused.
+    if (!device.isSequential() && device.size() > limit)
+        tooLong();
+    // A pipe or terminal has no size: read until its end, or one byte past the limit.
+    QByteArray bytes;
+    char chunk[64 * 1024];
+    for (;;) {
+        const qint64 wanted = std::min<qint64>(sizeof chunk, limit + 1 - bytes.size());
+        const qint64 got = device.read(chunk, wanted);
+        // A sequential device other than a file may tell its end as -1.
+        if (got < 0 && !device.atEnd())
+            commandFailed(QStringLiteral("cannot read %1: %2").arg(name, device.errorString()));
+        if (got <= 0)
+            return bytes;
+        bytes.append(chunk, got);
+        if (bytes.size() > limit)
+            tooLong();
+    }
+}
 
 std::optional<QString> textOfFileBytes(const QByteArray& bytes)
 {
@@ -60,14 +71,14 @@ QString readRenderText(const RenderRequest& request)
         QFile file(request.textFile);
         if (!file.open(QIODevice::ReadOnly))
             commandFailed(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
-        return decoded(readAll(file, name), name);
+        return decoded(readTextBytes(file, name), name);
     }
     case RenderRequest::TextSource::StandardInput: {
         const QString name = QStringLiteral("standard input");
         QFile input;
         if (!input.open(stdin, QIODevice::ReadOnly))
             commandFailed(QStringLiteral("cannot read standard input: %1").arg(input.errorString()));
-        return decoded(readAll(input, name), name);
+        return decoded(readTextBytes(input, name), name);
     }
     }
     return {};

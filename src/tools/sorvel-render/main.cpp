@@ -12,10 +12,12 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -43,17 +45,31 @@ namespace {
 // Where this command's own messages go: the standard error the caller gave.
 std::FILE* messages = stderr;
 
+// Why the last of this command's own text for standard output (help, the font list) could
+// not be written; empty while it could.
+QString lostOutputReason;
+
 void print(std::FILE* stream, const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-    std::fflush(stream);
+    const bool written = std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream) ==
+                         static_cast<std::size_t>(bytes.size());
+    if ((std::fflush(stream) != 0 || !written) && stream == stdout)
+        lostOutputReason = QString::fromLocal8Bit(std::strerror(errno));
 }
 
 int report(ExitStatus status, const QString& message)
 {
     print(messages, QCoreApplication::applicationName() + QStringLiteral(": ") + message + u'\n');
     return status;
+}
+
+// A text whose reader went away is as lost as a picture: say so, as cat does.
+int statusAfterPrinting(int status)
+{
+    if (lostOutputReason.isEmpty() || status != Success)
+        return status;
+    return report(Failed, QStringLiteral("cannot write to standard output: ") + lostOutputReason);
 }
 
 // Libraries write to standard error on their own (fontconfig's warnings, an image library's
@@ -102,7 +118,8 @@ void filterQtMessages(QtMsgType type, const QMessageLogContext&, const QString& 
 int main(int argc, char* argv[])
 {
     // A reader that goes away, or a file size limit, is a write error to report rather than
-    // a silent death.
+    // a silent death: the command then ends with status 1 and one line, and a batch begins no
+    // further job while those being drawn finish their files, so no file is left half written.
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
     // Every picture allocates and frees the same few blocks (the canvas, the encoder's zlib
@@ -125,7 +142,7 @@ int main(int argc, char* argv[])
         if (parsed.action == ParsedCommandLine::Action::ShowHelp ||
             parsed.action == ParsedCommandLine::Action::ShowVersion) {
             print(stdout, parsed.shownText);
-            return Success;
+            return statusAfterPrinting(Success);
         }
         const RenderRequest& request = parsed.request;
         QString text;
@@ -162,6 +179,7 @@ int main(int argc, char* argv[])
             renderAndWrite(request, settingsFor(request, text));
             break;
         }
+        status = statusAfterPrinting(status);
         // The pictures are out and every file closed. Taking the font system, the platform and
         // the application apart costs more than the drawing of a short text, and the system
         // frees all of it anyway.
