@@ -17,6 +17,7 @@
 // Files go to a temporary folder under TMPDIR.
 //   bench_canvas_memory
 #include "image/ImageWriters.h"
+#include "output/ClipboardKeeper.h"
 #include "output/CopyImage.h"
 #include "platform/QtClipboard.h"
 #include "render/CanvasSurface.h"
@@ -112,9 +113,7 @@ int runWindowCase(int argc, char* argv[], const QString& format, const QString& 
     if (format == u"keeper") {
         // What the window hands the clipboard keeper at close (see ClipboardKeeper.cpp).
         QFile file(path);
-        QImageWriter writer(&file, "png");
-        writer.setQuality(100);
-        return file.open(QIODevice::WriteOnly) && writer.write(image) ? 0 : 1;
+        return file.open(QIODevice::WriteOnly) && writeClipboardKeeperInput(image, file).ok() ? 0 : 1;
     }
     WriteResult result;
     if (format == u"png")
@@ -159,8 +158,9 @@ double peakOfChild(const QString& program, const QStringList& arguments, const Q
     return static_cast<double>(usage.ru_maxrss) * 1024.0 / megabyte;
 }
 
-// The peak resident memory in MB of the clipboard keeper serving the PNG in inputPath: it runs
-// until stopped, so it is stopped once its peak has stayed put for a while after decoding.
+// The peak resident memory in MB of the clipboard keeper serving the PNG in inputPath. Where it
+// cannot own the clipboard it ends after decoding; where it can, it runs until stopped, so it is
+// stopped once its peak has stayed put for two seconds.
 double peakOfKeeper(const QString& program, const QString& inputPath)
 {
     const QByteArray path = QFile::encodeName(program);
@@ -174,26 +174,30 @@ double peakOfKeeper(const QString& program, const QString& inputPath)
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         return -1;
-    double peak = 0;
+    const auto maxResidentMB = [](const rusage& usage) {
+        return static_cast<double>(usage.ru_maxrss) * 1024.0 / megabyte;
+    };
+    QByteArray lastPeak;
     int steady = 0;
+    int status = 0;
+    rusage usage{};
     for (int tick = 0; tick < 600 && steady < 20; ++tick) {
         QThread::msleep(100);
-        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-        if (!status.open(QIODevice::ReadOnly))
-            break;
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            if (!line.startsWith("VmHWM:"))
-                continue;
-            const double kilobytes = line.mid(6).trimmed().split(' ').value(0).toDouble();
-            const double now = kilobytes * 1024.0 / megabyte;
-            steady = now > 100 && now == peak ? steady + 1 : 0;
-            peak = now;
+        if (wait4(pid, &status, WNOHANG, &usage) == pid)
+            return maxResidentMB(usage);
+        QFile statusFile(QStringLiteral("/proc/%1/status").arg(pid));
+        QByteArray peak;
+        if (statusFile.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : statusFile.readAll().split('\n')) {
+                if (line.startsWith("VmHWM:"))
+                    peak = line;
+            }
         }
+        steady = !peak.isEmpty() && peak == lastPeak ? steady + 1 : 0;
+        lastPeak = peak;
     }
     ::kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return steady >= 20 ? peak : -1;
+    return wait4(pid, &status, 0, &usage) == pid ? maxResidentMB(usage) : -1;
 }
 
 enum class Target { Save, Copy };
