@@ -1,6 +1,6 @@
 #pragma once
 // An encoder that streams into a device, run into memory instead: for the callers that want a
-// picture's bytes (a test, a fuzz target, a clipboard) rather than a file.
+// picture's bytes (tests, fuzz targets, benchmarks) rather than a file.
 
 #include "image/ImageWriteResult.h"
 
