@@ -5,6 +5,7 @@
 #include "command/TextInput.h"
 #include "image/AlphaPngEncoder.h"
 #include "render/CanvasSurface.h"
+#include "image/FileDescriptorSink.h"
 #include "image/FileReplacement.h"
 #include "image/ImageFormatTable.h"
 #include "render/MeasuringLabel.h"
@@ -52,36 +53,28 @@ void checkPicture(const QString& path)
     commandFailed(QStringLiteral("cannot read picture %1: %2").arg(quoted(path), reason));
 }
 
-// The picture's bytes in the request's format, as the window's writers encode them; a
+// The picture in the request's format, as the window's writers encode it, streamed into sink; a
 // see-through picture is always PNG (the other formats refused it before it was drawn).
-WriteResult encodeFor(const RenderRequest& request, const QImage& image, int width, int height, QByteArray& bytes)
+WriteResult writeFor(const RenderRequest& request, const QImage& image, int width, int height, QIODevice& sink)
 {
     if (image.hasAlphaChannel())
-        return encodeAlphaPngImage(image, width, height, bytes);
+        return writeAlphaPngImage(image, width, height, sink);
     const ImageFormatRow* row = imageFormatRowOf(request.format);
     if (!row)
         row = imageFormatRowOf(ImageFormat::Png);
-    return row->encode(image, width, height, request.jpegQuality, bytes);
+    return row->write(image, width, height, request.jpegQuality, sink);
 }
 
-QByteArray encoded(const RenderRequest& request, const QImage& image, int width, int height)
+void writeToStandardOutput(const RenderRequest& request, const QImage& image, int width, int height)
 {
-    QByteArray bytes;
-    const WriteResult result = encodeFor(request, image, width, height, bytes);
-    if (!result.ok())
+    std::fflush(stdout);
+    FileDescriptorSink sink(STDOUT_FILENO);
+    const WriteResult result = writeFor(request, image, width, height, sink);
+    if (!sink.failed() && !result.ok())
         commandFailed(
             QStringLiteral("cannot encode the picture: %1").arg(writeFailureText(result, FailureReader::Command)));
-    return bytes;
-}
-
-void writeToStandardOutput(const QByteArray& bytes)
-{
-    if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
-            static_cast<std::size_t>(bytes.size()) ||
-        std::fflush(stdout) != 0) {
-        commandFailed(
-            QStringLiteral("cannot write to standard output: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
-    }
+    if (!sink.finish())
+        commandFailed(QStringLiteral("cannot write to standard output: %1").arg(sink.failure().systemMessage));
 }
 
 } // namespace
@@ -147,12 +140,14 @@ QSize renderAndWrite(const RenderRequest& request, const TextImageSettings& sett
                           .arg(width)
                           .arg(height));
 
-    const QByteArray bytes = encoded(request, canvas.image(), width, height);
+    const QImage& image = canvas.image();
     if (toStandardOutput) {
-        writeToStandardOutput(bytes);
+        writeToStandardOutput(request, image, width, height);
         return {width, height};
     }
-    const WriteResult written = replaceFileWith(bytes, request.output);
+    const WriteResult written = replaceFileWithStream(request.output, Durability::WhenClosed, [&](QIODevice& sink) {
+        return writeFor(request, image, width, height, sink);
+    });
     if (!written.ok())
         commandFailed(QStringLiteral("cannot write %1: %2")
                           .arg(quoted(request.output), writeFailureText(written, FailureReader::Command)));

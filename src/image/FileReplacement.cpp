@@ -1,5 +1,7 @@
 #include "image/FileReplacement.h"
 
+#include "image/FileDescriptorSink.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -92,21 +94,18 @@ public:
     QByteArray name;
 };
 
-int writeAll(int fd, const QByteArray& bytes)
+// The writer's contents in fd: the system's reason for a failed write before the writer's own.
+WriteResult writeContents(int fd, const FileContentsWriter& write)
 {
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        data += written;
-        left -= written;
-    }
-    return 0;
+    FileDescriptorSink sink(fd);
+    const WriteResult written = write(sink);
+    if (sink.failed())
+        return sink.failure();
+    if (!written.ok())
+        return written;
+    if (!sink.finish())
+        return sink.failure();
+    return WriteResult::success();
 }
 
 QByteArray temporaryNameIn(const QByteArray& folder, const QByteArray& fileName)
@@ -150,7 +149,7 @@ int syncFolder(const QByteArray& folder)
 
 } // namespace
 
-WriteResult replaceFileWith(const QByteArray& bytes, const QString& path, Durability durability) noexcept
+WriteResult replaceFileWithStream(const QString& path, Durability durability, const FileContentsWriter& write) noexcept
 {
     try {
         if (path.isEmpty())
@@ -195,8 +194,8 @@ WriteResult replaceFileWith(const QByteArray& bytes, const QString& path, Durabi
         Descriptor file(fd);
         if (::fchmod(file.get(), mode) != 0)
             return failure(WriteError::CannotCreate, errno);
-        if (const int error = writeAll(file.get(), bytes))
-            return failure(WriteError::WriteFailed, error);
+        if (const WriteResult written = writeContents(file.get(), write); !written.ok())
+            return written;
         if (durability == Durability::OnDisk && ::fsync(file.get()) != 0)
             return failure(WriteError::WriteFailed, errno);
         // Nothing to replace: the unnamed file takes the name itself, in one step that fails
@@ -227,6 +226,15 @@ WriteResult replaceFileWith(const QByteArray& bytes, const QString& path, Durabi
     } catch (const std::exception&) {
         return failure(WriteError::WriteFailed, ENOMEM);
     }
+}
+
+WriteResult replaceFileWith(const QByteArray& bytes, const QString& path, Durability durability) noexcept
+{
+    return replaceFileWithStream(path, durability, [&bytes](QIODevice& sink) {
+        // A failed write is the sink's to report.
+        sink.write(bytes);
+        return WriteResult::success();
+    });
 }
 
 } // namespace sorvel

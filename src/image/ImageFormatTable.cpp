@@ -18,13 +18,23 @@ WriteResult encodePngFormat(const QImage& canvas, int width, int height, std::ui
     return encodePng(canvas, width, height, bytes);
 }
 
+WriteResult writeBmpFormat(const QImage& canvas, int width, int height, std::uint8_t, QIODevice& sink) noexcept
+{
+    return writeBmp(canvas, width, height, sink);
+}
+
+WriteResult writePngFormat(const QImage& canvas, int width, int height, std::uint8_t, QIODevice& sink) noexcept
+{
+    return writePng(canvas, width, height, sink);
+}
+
 // ".gif" writes the same Windows bitmap as ".bmp", and is no background picture; GIF contents
 // under a ".bmp" or ".jpg" name are read by the picture loader.
 constexpr ImageFormatRow rows[] = {
-    {".bmp", ImageFormat::Bitmap, encodeBmpFormat, "bmp", PictureKind::BitmapOrJpeg, true, false},
-    {".gif", ImageFormat::Bitmap, encodeBmpFormat, "gif", PictureKind::BitmapOrJpeg, false, false},
-    {".jpg", ImageFormat::Jpeg, encodeJpeg, "jpeg", PictureKind::BitmapOrJpeg, true, false},
-    {".png", ImageFormat::Png, encodePngFormat, "png", PictureKind::Png, true, true},
+    {".bmp", ImageFormat::Bitmap, encodeBmpFormat, writeBmpFormat, "bmp", PictureKind::BitmapOrJpeg, true, false},
+    {".gif", ImageFormat::Bitmap, encodeBmpFormat, writeBmpFormat, "gif", PictureKind::BitmapOrJpeg, false, false},
+    {".jpg", ImageFormat::Jpeg, encodeJpeg, writeJpeg, "jpeg", PictureKind::BitmapOrJpeg, true, false},
+    {".png", ImageFormat::Png, encodePngFormat, writePngFormat, "png", PictureKind::Png, true, true},
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "image/ImageWriteResult.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 
@@ -32,11 +33,15 @@ enum class PictureKind {
 // ImageWriters.h); quality is the JPEG writer's and means nothing to the others.
 using ImageEncoder = WriteResult (*)(const QImage& canvas, int width, int height, std::uint8_t quality,
                                      QByteArray& bytes) noexcept;
+// The same bytes streamed into a sink as they are encoded (see ImageWriters.h).
+using ImageStreamWriter = WriteResult (*)(const QImage& canvas, int width, int height, std::uint8_t quality,
+                                          QIODevice& sink) noexcept;
 
 struct ImageFormatRow {
     const char* ending;      // ".png": the last four characters of a path, lowered
     ImageFormat format;      // what a save to such a name writes
     ImageEncoder encode;     // the bytes of that format
+    ImageStreamWriter write; // the same bytes into a file or stream
     const char* contentName; // Qt's name of what such a file holds when it is read
     PictureKind reader;      // the reader that takes such contents
     bool background;         // a background picture may have this ending

@@ -1,5 +1,6 @@
 #include "image/PngEncoder.h"
 
+#include "image/InMemoryEncoding.h"
 #include "image/PngOutput.h"
 
 #include <png.h>
@@ -213,9 +214,8 @@ int defaultPngLevel(PngColourType type)
     return rgbLevel;
 }
 
-WriteResult encodePngImage(const QImage& image, int width, int height, QByteArray& bytes, int zlibLevel) noexcept
+WriteResult writePngImage(const QImage& image, int width, int height, QIODevice& sink, int zlibLevel) noexcept
 {
-    bytes.clear();
     if (image.isNull() || image.format() != QImage::Format_RGB32 || width <= 0 || height <= 0 ||
         width > image.width() || height > image.height())
         return WriteResult::failure(WriteError::InvalidSize, {});
@@ -228,13 +228,17 @@ WriteResult encodePngImage(const QImage& image, int width, int height, QByteArra
         std::vector<unsigned char> row(static_cast<std::size_t>(width) * bytesPerPixel);
         const Encoding encoding{&image, width, height, &layout, &index, row.data()};
         const int level = zlibLevel >= 0 && zlibLevel <= 9 ? zlibLevel : defaultPngLevel(layout.type);
-        PngOutput output{&bytes, {}};
+        PngOutput output{&sink, {}};
         return runPngWrite(
             output, [&](png_structp png, png_infop info) { return writeWithLibpng(png, info, encoding, level); });
     } catch (const std::exception&) {
-        bytes.clear();
         return WriteResult::failure(WriteError::WriteFailed, QString::fromLocal8Bit(std::strerror(ENOMEM)));
     }
+}
+
+WriteResult encodePngImage(const QImage& image, int width, int height, QByteArray& bytes, int zlibLevel) noexcept
+{
+    return encodeInMemory(bytes, [&](QIODevice& sink) { return writePngImage(image, width, height, sink, zlibLevel); });
 }
 
 } // namespace sorvel

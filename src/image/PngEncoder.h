@@ -12,6 +12,7 @@
 #include "image/ImageWriteResult.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QImage>
 #include <QList>
 #include <QRgb>
@@ -34,8 +35,12 @@ PngLayout pngLayoutOf(const QImage& image, int width, int height);
 int defaultPngLevel(PngColourType type);
 
 // Encodes the top-left width x height pixels of image (Format_RGB32; the size must fit) into
-// bytes. zlibLevel 0..9, or -1 for the level of the chosen colour type. The image's resolution
-// is kept (pHYs) when it has one. Never raises: a failure (no memory) leaves bytes empty.
+// sink, row by row as libpng compresses them. zlibLevel 0..9, or -1 for the level of the chosen
+// colour type. The image's resolution is kept (pHYs) when it has one. Never raises: on a
+// failure (no memory, a write the sink refused) the sink holds an incomplete file.
+WriteResult writePngImage(const QImage& image, int width, int height, QIODevice& sink, int zlibLevel = -1) noexcept;
+
+// The same bytes in memory. A failure leaves bytes empty.
 WriteResult encodePngImage(const QImage& image, int width, int height, QByteArray& bytes, int zlibLevel = -1) noexcept;
 
 } // namespace sorvel

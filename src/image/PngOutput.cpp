@@ -8,17 +8,21 @@ namespace sorvel {
 
 namespace {
 
-void appendBytes(png_structp png, png_bytep data, png_size_t length)
+// libpng's write callback. png_error() leaves by longjmp, so nothing with a destructor lives
+// here when it is called.
+void writeBytes(png_structp png, png_bytep data, png_size_t length)
 {
     auto* output = static_cast<PngOutput*>(png_get_io_ptr(png));
-    bool appended = true;
+    bool written = false;
+    bool outOfMemory = false;
     try {
-        output->bytes->append(reinterpret_cast<const char*>(data), static_cast<qsizetype>(length));
+        const auto size = static_cast<qint64>(length);
+        written = output->sink->write(reinterpret_cast<const char*>(data), size) == size;
     } catch (const std::exception&) {
-        appended = false;
+        outOfMemory = true;
     }
-    if (!appended)
-        png_error(png, "out of memory");
+    if (!written)
+        png_error(png, outOfMemory ? "out of memory" : "write error");
 }
 
 void flushNothing(png_structp) { }
@@ -39,12 +43,11 @@ WriteResult runPngWrite(PngOutput& output, const std::function<bool(png_structp,
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &output, rememberError, ignoreWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (png)
-        png_set_write_fn(png, &output, appendBytes, flushNothing);
+        png_set_write_fn(png, &output, writeBytes, flushNothing);
     const bool written = info && writeRows(png, info);
     png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
     if (written)
         return WriteResult::success();
-    output.bytes->clear();
     const char* why = output.failure[0] != 0 ? output.failure.data() : std::strerror(ENOMEM);
     return WriteResult::failure(WriteError::WriteFailed, QString::fromLocal8Bit(why));
 }

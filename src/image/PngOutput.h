@@ -1,11 +1,11 @@
 #pragma once
-// What both PNG encoders share around libpng: the file's bytes collected in memory, libpng's
-// error message kept for the result, its warnings dropped, and its write structures made and
-// freed around the encoder's own rows.
+// What both PNG encoders share around libpng: the file's bytes streamed into a device as libpng
+// gives them, libpng's error message kept for the result, its warnings dropped, and its write
+// structures made and freed around the encoder's own rows.
 
 #include "image/ImageWriteResult.h"
 
-#include <QByteArray>
+#include <QIODevice>
 
 #include <png.h>
 
@@ -15,7 +15,7 @@
 namespace sorvel {
 
 struct PngOutput {
-    QByteArray* bytes = nullptr;
+    QIODevice* sink = nullptr;
     std::array<char, 200> failure{}; // libpng's message; empty when memory ran out
 };
 

@@ -1,11 +1,13 @@
 #include "output/ClipboardKeeper.h"
 
+#include "image/AlphaPngEncoder.h"
+#include "image/ImageWriters.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageWriter>
 #include <QProcess>
 #include <QTemporaryFile>
 
@@ -16,9 +18,6 @@
 namespace sorvel {
 
 namespace {
-
-// Encoding speed matters more than size: the file lives only until the keeper has read it.
-constexpr int fastestPngQuality = 100;
 
 bool platformNeedsKeeper()
 {
@@ -37,6 +36,13 @@ QString clipboardKeeperPath()
         return installed;
     // In the build folder the keeper is built next to the program.
     return programDir.filePath(clipboardKeeperName);
+}
+
+WriteResult writeClipboardKeeperInput(const QImage& image, QIODevice& file) noexcept
+{
+    if (image.hasAlphaChannel())
+        return writeAlphaPngImage(image, image.width(), image.height(), file);
+    return writePng(image, image.width(), image.height(), file);
 }
 
 HandOverResult handOverClipboard(const QImage& image)
@@ -60,10 +66,10 @@ HandOverResult handOverClipboard(const QImage& image, const QString& keeperProgr
     QTemporaryFile file(QDir(QDir::tempPath()).filePath(QStringLiteral("sorvel-clipboard-XXXXXX.png")));
     if (!file.open())
         return {Status::Failed, 0, file.errorString()};
-    QImageWriter writer(&file, "png");
-    writer.setQuality(fastestPngQuality);
-    if (!writer.write(image) || !file.flush())
-        return {Status::Failed, 0, writer.errorString()};
+    if (const WriteResult written = writeClipboardKeeperInput(image, file); !written.ok())
+        return {Status::Failed, 0, written.systemMessage};
+    if (!file.flush())
+        return {Status::Failed, 0, file.errorString()};
 
     QProcess keeper;
     keeper.setProgram(program.absoluteFilePath());

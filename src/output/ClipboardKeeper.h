@@ -5,9 +5,12 @@
 // small program without a window that takes the clipboard, serves the image until another
 // program takes the clipboard, and then ends.
 
+#include "image/ImageWriteResult.h"
+
 #include <QString>
 
 class QImage;
+class QIODevice;
 
 namespace sorvel {
 
@@ -32,6 +35,13 @@ struct HandOverResult {
 // The installed keeper, found from the running program's folder through the relative path
 // between the installed bin/ and libexec/sorvel/; else the one next to the program (the build folder).
 QString clipboardKeeperPath();
+
+// The PNG the keeper reads, streamed into file by the program's own PNG encoders, which store a
+// text picture compressed (one byte a pixel where it is grey or has few colours), so that the
+// keeper holds a small file beside the image it decodes. Qt's writer at its fastest stored every
+// pixel uncompressed: at the canvas limit 403 MB, in the temporary folder and in the keeper's
+// memory.
+WriteResult writeClipboardKeeperInput(const QImage& image, QIODevice& file) noexcept;
 
 // Starts the keeper detached with image and returns without waiting for it. Call it while the
 // program still owns the clipboard (QClipboard::ownsClipboard()) and is about to end.

@@ -88,13 +88,15 @@ void CanvasSurface::clear()
 }
 
 // A blank canvas gets its pixels here, in its blank colour; the buffer of the same size is
-// reused. Fails with OutOfMemory when the memory is not there (the canvas then stays without pixels).
+// reused unless another image shares it (a copy on the clipboard), which then keeps it: filling
+// a shared buffer would first copy every pixel only to overwrite them. Fails with OutOfMemory
+// when the memory is not there (the canvas then stays without pixels).
 void CanvasSurface::makeImageCurrent() const
 {
     if (!m_imageStale)
         return;
     const QColor fill = QColor::fromRgba(*m_blankFill);
-    if (!m_image.isNull() && m_image.width() == m_width && m_image.height() == m_height &&
+    if (!m_image.isNull() && m_image.isDetached() && m_image.width() == m_width && m_image.height() == m_height &&
         m_image.format() == imageFormatFor(fill)) {
         m_image.fill(fill);
     } else {
