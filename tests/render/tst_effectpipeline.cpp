@@ -6,6 +6,7 @@
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
 #include "render/RenderTextImage.h"
+#include "render/RenderTestSurfaces.h"
 #include "render/effects/Effect.h"
 #include "render/effects/RenderContext.h"
 
@@ -14,6 +15,7 @@
 #include <new>
 
 using namespace sorvel;
+using namespace sorvel::testing;
 
 namespace {
 
@@ -77,37 +79,6 @@ private:
     QString m_name;
     QStringList& m_log;
 };
-
-struct Surfaces {
-    CanvasSurface canvas;
-    MeasuringLabel label;
-    PictureHolder holder;
-    int resizes = 0;
-    Surfaces()
-    {
-        canvas.setResizeListener([this] { ++resizes; });
-    }
-    const QImage& render(const TextImageSettings& s, std::initializer_list<const Effect*> effects)
-    {
-        const std::vector<const Effect*> list(effects);
-        renderWithEffects(s, {canvas, label, holder}, list);
-        return canvas.image();
-    }
-    const QImage& render(const TextImageSettings& s)
-    {
-        RenderTextImage(s, {canvas, label, holder});
-        return canvas.image();
-    }
-};
-
-TextImageSettings plain(const QString& text)
-{
-    TextImageSettings s;
-    s.Text = text;
-    s.ForeColor = 0x000000;
-    s.BackColor = 0xFFFFFF;
-    return s;
-}
 
 // The box around the pixels that are (or, with ink, are not) of the colour.
 QRect boxOf(const QImage& image, QRgb color, bool ink = false)

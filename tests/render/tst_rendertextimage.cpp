@@ -6,6 +6,7 @@
 #include "platform/Failure.h"
 #include "render/PaletteColor.h"
 #include "render/RenderTextImage.h"
+#include "render/RenderTestSurfaces.h"
 
 #include <QFontMetrics>
 #include <QtTest>
@@ -13,35 +14,11 @@
 #include <cmath>
 
 using namespace sorvel;
+using namespace sorvel::testing;
 
 namespace {
 
 constexpr QRgb white = 0xFFFFFFFF, red = 0xFFFF0000;
-
-struct Surfaces {
-    CanvasSurface canvas;
-    MeasuringLabel label;
-    PictureHolder holder;
-    int resizes = 0;
-    Surfaces()
-    {
-        canvas.setResizeListener([this] { ++resizes; });
-    }
-    const QImage& render(const TextImageSettings& s)
-    {
-        RenderTextImage(s, {canvas, label, holder});
-        return canvas.image();
-    }
-};
-
-TextImageSettings plain(const QString& text)
-{
-    TextImageSettings s;
-    s.Text = text;
-    s.ForeColor = 0x000000;
-    s.BackColor = 0xFFFFFF;
-    return s;
-}
 
 // The text's size as a label of its own measures it.
 QSize measured(const TextImageSettings& s)
