@@ -261,7 +261,7 @@ void TestCommandParsing::refusedCommandLine_data()
     QTest::newRow("wrap") << QStringList{"-o", "a.png", "--wrap", "Word", "x"}
                           << "--wrap: 'Word' is not word, char or none";
     QTest::newRow("align") << QStringList{"-o", "a.png", "--align", "middle", "x"}
-                           << "--align: 'middle' is not left, center or right";
+                           << "--align: 'middle' is not left, center or right (top, center or bottom)";
     QTest::newRow("jobs without a batch")
         << QStringList{"-o", "a.png", "--jobs", "2", "x"} << "--jobs is for a batch (--batch FILE)";
     QTest::newRow("jobs 0") << QStringList{"--batch", "-", "--jobs", "0"}
