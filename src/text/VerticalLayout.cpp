@@ -127,6 +127,7 @@ VerticalLayout::VerticalLayout(const QString& text, const QFont& font, const Tex
         longest = std::max(longest, column.length);
     m_height = m_options.height > 0 ? m_options.height : static_cast<int>(std::ceil(longest - 1e-6));
     alignColumns();
+    gatherBatches();
 }
 
 VerticalLayout::~VerticalLayout() = default;
@@ -414,6 +415,54 @@ void VerticalLayout::alignColumns()
         column.offset = std::max(0.0, std::floor((m_height - column.length) * share + 1e-6));
 }
 
+void VerticalLayout::gatherBatches()
+{
+    struct Placed {
+        quint32 glyph;
+        QPointF screen;
+        QPointF position;
+    };
+    std::vector<std::vector<Placed>> placed(2 * m_fonts.size());
+    for (std::size_t k = 0; k < m_columns.size(); ++k) {
+        const QPointF origin = columnOrigin(k, 0, 0);
+        for (const Piece& piece : m_columns[k].pieces) {
+            if (piece.orientation == Orientation::Combined)
+                continue;
+            const bool turned = piece.orientation == Orientation::Turned;
+            std::vector<Placed>& into = placed[2 * static_cast<std::size_t>(piece.font) + (turned ? 1 : 0)];
+            for (std::size_t g = 0; g < piece.glyphs.size(); ++g) {
+                const QPointF p = piece.positions[g];
+                // Turned a quarter clockwise about the piece's origin: (x, y) lies at (-y, x).
+                const QPointF screen = turned ? QPointF(origin.x() - p.y(), origin.y() + piece.along + p.x())
+                                              : QPointF(origin.x() + p.x(), origin.y() + piece.along + p.y());
+                into.push_back(Placed{piece.glyphs[g], screen, turned ? QPointF(screen.y(), -screen.x()) : screen});
+            }
+        }
+    }
+    // Bands of rows a line high, left to right within each band.
+    const double band = std::max(1, m_columnWidth);
+    for (std::size_t b = 0; b < placed.size(); ++b) {
+        std::vector<Placed>& glyphs = placed[b];
+        if (glyphs.empty())
+            continue;
+        std::stable_sort(glyphs.begin(), glyphs.end(), [band](const Placed& l, const Placed& r) {
+            const double lb = std::floor(l.screen.y() / band);
+            const double rb = std::floor(r.screen.y() / band);
+            return lb != rb ? lb < rb : l.screen.x() < r.screen.x();
+        });
+        Batch batch;
+        batch.font = static_cast<int>(b / 2);
+        batch.turned = b % 2 == 1;
+        batch.glyphs.reserve(static_cast<qsizetype>(glyphs.size()));
+        batch.positions.reserve(static_cast<qsizetype>(glyphs.size()));
+        for (const Placed& glyph : glyphs) {
+            batch.glyphs.push_back(glyph.glyph);
+            batch.positions.push_back(glyph.position);
+        }
+        m_batches.push_back(std::move(batch));
+    }
+}
+
 std::vector<VerticalLayout::ColumnSpan> VerticalLayout::columns() const
 {
     std::vector<ColumnSpan> spans;
@@ -485,10 +534,27 @@ void VerticalLayout::drawDecorations(QPainter& painter, QPointF origin, double f
 void VerticalLayout::draw(QPainter& painter, double x, double y, const QColor& color) const
 {
     painter.setPen(color);
+    for (const Batch& batch : m_batches) {
+        QGlyphRun run;
+        run.setRawFont(m_fonts[static_cast<std::size_t>(batch.font)]->rawFont());
+        run.setGlyphIndexes(batch.glyphs);
+        run.setPositions(batch.positions);
+        if (!batch.turned) {
+            painter.drawGlyphRun(QPointF(x, y), run);
+            continue;
+        }
+        painter.save();
+        painter.translate(x, y);
+        painter.rotate(90);
+        painter.drawGlyphRun(QPointF(0, 0), run);
+        painter.restore();
+    }
     for (std::size_t k = 0; k < m_columns.size(); ++k) {
         const QPointF origin = columnOrigin(k, x, y);
-        for (const Piece& piece : m_columns[k].pieces)
-            drawGlyphs(painter, piece, origin, 0, piece.glyphs.size());
+        for (const Piece& piece : m_columns[k].pieces) {
+            if (piece.orientation == Orientation::Combined)
+                drawGlyphs(painter, piece, origin, 0, piece.glyphs.size());
+        }
         drawDecorations(painter, origin, 0, m_columns[k].length, color);
     }
 }

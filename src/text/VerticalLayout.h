@@ -11,6 +11,7 @@
 #include "text/TextLayoutOptions.h"
 
 #include <QFont>
+#include <QList>
 #include <QPointF>
 #include <QString>
 
@@ -85,6 +86,14 @@ private:
         std::vector<Piece> pieces;
         std::vector<Cell> cells;
     };
+    // Every upright or turned glyph of one font, in rows of the block rather than in columns, so
+    // that drawing goes along the picture's rows: one glyph run for the whole block.
+    struct Batch {
+        int font = 0;
+        bool turned = false;
+        QList<quint32> glyphs;
+        QList<QPointF> positions; // from the block's top-left; turned glyphs in the turned frame
+    };
     struct Grapheme;
     struct Segment;
     struct Unit;
@@ -96,6 +105,7 @@ private:
     void addColumn(const std::vector<Unit>& units, const std::vector<Segment>& segments, std::size_t begin,
                    std::size_t end, int paragraphStart, int paragraphStop);
     void alignColumns();
+    void gatherBatches();
 
     QPointF columnOrigin(std::size_t k, double x, double y) const;
     void drawGlyphs(QPainter& painter, const Piece& piece, QPointF origin, std::size_t from, std::size_t to) const;
@@ -106,6 +116,7 @@ private:
     TextLayoutOptions m_options;
     std::vector<std::shared_ptr<const VerticalShaper>> m_fonts; // the chosen font first
     std::vector<Column> m_columns;
+    std::vector<Batch> m_batches;
     QString m_missing;
     std::vector<char32_t> m_missingSeen;
     int m_columnWidth = 0;
