@@ -31,11 +31,56 @@ hb_blob_t* referenceTable(hb_face_t*, hb_tag_t tag, void* userData)
                           [](void* data) { delete static_cast<QByteArray*>(data); });
 }
 
+// Where a glyph's vertical origin lies, from the vertical metrics and the glyph's own box as the
+// font engine gives it: what HarfBuzz would find in the glyph outlines, without reading every
+// outline of the font (a copy of several megabytes for a CJK font, on every start).
+struct VerticalOrigins {
+    QRawFont font;
+    QByteArray vmtx;
+    unsigned longMetrics = 0;
+    double unitsToPixels = 0;
+
+    int topSideBearing(hb_codepoint_t glyph) const
+    {
+        const auto at = [this](qsizetype offset) {
+            if (offset < 0 || offset + 2 > vmtx.size())
+                return 0;
+            const auto* bytes = reinterpret_cast<const uchar*>(vmtx.constData()) + offset;
+            return static_cast<int>(static_cast<qint16>(static_cast<quint16>((bytes[0] << 8) | bytes[1])));
+        };
+        if (glyph < longMetrics)
+            return at(static_cast<qsizetype>(glyph) * 4 + 2);
+        return at(static_cast<qsizetype>(longMetrics) * 4 + static_cast<qsizetype>(glyph - longMetrics) * 2);
+    }
+};
+
+hb_bool_t verticalOrigin(hb_font_t* font, void*, hb_codepoint_t glyph, hb_position_t* x, hb_position_t* y,
+                         void* userData)
+{
+    const auto* origins = static_cast<const VerticalOrigins*>(userData);
+    *x = hb_font_get_glyph_h_advance(font, glyph) / 2;
+    const double top = -origins->font.boundingRect(glyph).top();
+    *y = static_cast<hb_position_t>(
+        std::lround((origins->topSideBearing(glyph) * origins->unitsToPixels + top) * subpixels));
+    return true;
+}
+
+quint16 bigEndian16(const QByteArray& table, qsizetype offset)
+{
+    if (offset + 2 > table.size())
+        return 0;
+    const auto* bytes = reinterpret_cast<const uchar*>(table.constData()) + offset;
+    return static_cast<quint16>((bytes[0] << 8) | bytes[1]);
+}
+
 } // namespace
 
 struct VerticalShaper::Handles {
     hb_face_t* face = nullptr;
+    hb_font_t* parent = nullptr;
     hb_font_t* font = nullptr;
+    hb_font_funcs_t* funcs = nullptr;
+    VerticalOrigins origins;
     hb_buffer_t* buffer = nullptr;
     hb_language_t japanese = nullptr;
 
@@ -43,6 +88,8 @@ struct VerticalShaper::Handles {
     {
         hb_buffer_destroy(buffer);
         hb_font_destroy(font);
+        hb_font_destroy(parent);
+        hb_font_funcs_destroy(funcs);
         hb_face_destroy(face);
     }
 };
@@ -52,9 +99,24 @@ VerticalShaper::VerticalShaper(const QRawFont& font) : m_rawFont(font), m_hb(std
     auto* source = new TableSource{font};
     m_hb->face =
         hb_face_create_for_tables(referenceTable, source, [](void* data) { delete static_cast<TableSource*>(data); });
-    m_hb->font = hb_font_create(m_hb->face);
+    m_hb->parent = hb_font_create(m_hb->face);
     const int scale = static_cast<int>(std::lround(font.pixelSize() * subpixels));
-    hb_font_set_scale(m_hb->font, scale, scale);
+    hb_font_set_scale(m_hb->parent, scale, scale);
+    m_hb->font = hb_font_create_sub_font(m_hb->parent);
+    // Fonts with vertical metrics but no table of vertical origins (TrueType CJK fonts): the
+    // origins from the metrics and the engine's glyph boxes.
+    VerticalOrigins& origins = m_hb->origins;
+    origins.vmtx = font.fontTable("vmtx");
+    origins.longMetrics = bigEndian16(font.fontTable("vhea"), 34);
+    const unsigned upem = hb_face_get_upem(m_hb->face);
+    if (!origins.vmtx.isEmpty() && origins.longMetrics > 0 && upem > 0 && font.fontTable("VORG").isEmpty()) {
+        origins.font = font;
+        origins.unitsToPixels = font.pixelSize() / upem;
+        m_hb->funcs = hb_font_funcs_create();
+        hb_font_funcs_set_glyph_v_origin_func(m_hb->funcs, verticalOrigin, &origins, nullptr);
+        hb_font_funcs_make_immutable(m_hb->funcs);
+        hb_font_set_funcs(m_hb->font, m_hb->funcs, nullptr, nullptr);
+    }
     m_hb->buffer = hb_buffer_create();
     m_hb->japanese = hb_language_from_string("ja", -1);
     m_em = font.pixelSize();
