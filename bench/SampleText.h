@@ -1,5 +1,5 @@
 #pragma once
-// The benchmarks' sample text: lines of Latin letters, digits and spaces, each line starting
+// The benchmarks' sample text: lines of Latin letters, digits and spaces (or of kana), each line starting
 // at another place in the alphabet so that no two lines are the same.
 
 #include <QString>
@@ -7,9 +7,13 @@
 
 namespace sorvel::bench {
 
-inline QString sampleText(int lines, int perLine, const QString& lineBreak)
+inline const QString latinAlphabet = QStringLiteral("The quick brown fox jumps over the lazy dog 0123456789 ");
+// Kana, punctuation and long vowel marks (the vertical forms a vertical layout looks up).
+inline const QString kanaAlphabet = QStringLiteral(
+    "いろはにほへと、ちりぬるを。わかよたれそ「つねならむ」うゐのおくやまけふこえてあさきゆめみしゑひもせすー");
+
+inline QString sampleText(int lines, int perLine, const QString& lineBreak, const QString& alphabet = latinAlphabet)
 {
-    const QString alphabet = QStringLiteral("The quick brown fox jumps over the lazy dog 0123456789 ");
     QStringList out;
     for (int l = 0; l < lines; ++l) {
         QString line;

@@ -61,6 +61,14 @@ int main(int argc, char** argv)
     s.Rainbow = true;
     report("10000 chars rainbow", medianMs(31, typing(s, surfaces)), 16);
     s.Rainbow = false;
+    // Vertical text within twice the horizontal time: the Latin sample turns in 100 columns;
+    // the kana stand upright in the font's vertical forms (against the same kana in lines).
+    s.Layout.vertical = true;
+    report("10000 chars vertical", medianMs(31, typing(s, surfaces)), 24);
+    s.Text = bench::sampleText(100, 100, QStringLiteral("\r\n"), bench::kanaAlphabet);
+    report("10000 kana vertical", medianMs(31, typing(s, surfaces)), 32);
+    s.Layout = {};
+    report("10000 kana plain", medianMs(31, typing(s, surfaces)), 32);
 
     for (int side : {1, 32}) {
         QImage tile(side, side, QImage::Format_RGB32);

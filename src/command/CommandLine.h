@@ -42,6 +42,10 @@ struct RenderRequest {
     int width = 0;                // --width; 0: none
     std::optional<WrapMode> wrap; // --wrap; word when a width is given
     LineAlignment align = LineAlignment::Left;
+    bool vertical = false;     // --vertical
+    int height = 0;            // --height; 0: none
+    int uprightDigits = 2;     // --upright-digits
+    bool latinUpright = false; // --latin upright
     PictureMargins margins;
     int backgroundAlpha = 255; // --background transparent or #RRGGBBAA
     QString fontFile;          // --font-file

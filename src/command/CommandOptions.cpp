@@ -152,16 +152,35 @@ void setWrap(RenderRequest& request, const QString& value)
         badValue(QStringLiteral("wrap"), value, QStringLiteral("word, char or none"));
 }
 
+// Along the lines, or along the columns of vertical text: top and bottom are left and right.
 void setAlign(RenderRequest& request, const QString& value)
 {
-    if (value == u"left")
+    if (value == u"left" || value == u"top")
         request.align = LineAlignment::Left;
     else if (value == u"center")
         request.align = LineAlignment::Center;
-    else if (value == u"right")
+    else if (value == u"right" || value == u"bottom")
         request.align = LineAlignment::Right;
     else
-        badValue(QStringLiteral("align"), value, QStringLiteral("left, center or right"));
+        badValue(QStringLiteral("align"), value, QStringLiteral("left, center or right (top, center or bottom)"));
+}
+
+void setUprightDigits(RenderRequest& request, const QString& value)
+{
+    static const QRegularExpression digit(QStringLiteral("^[0-4]$"));
+    if (!digit.match(value).hasMatch())
+        badValue(QStringLiteral("upright-digits"), value, QStringLiteral("a number from 0 to 4"));
+    request.uprightDigits = value.toInt();
+}
+
+void setLatin(RenderRequest& request, const QString& value)
+{
+    if (value == u"turned")
+        request.latinUpright = false;
+    else if (value == u"upright")
+        request.latinUpright = true;
+    else
+        badValue(QStringLiteral("latin"), value, QStringLiteral("turned or upright"));
 }
 
 // An option of the whole run: the command line's parser acts on it, a batch job cannot set it.
@@ -222,7 +241,19 @@ const CommandOption options[] = {
                  }),
     pictureValue("wrap", nullptr, "MODE",
                  "Where lines wrap at --width: word (default), char, or none (cut at the edge).", setWrap),
-    pictureValue("align", nullptr, "SIDE", "Align every line: left (default), center or right.", setAlign),
+    pictureValue("align", nullptr, "SIDE",
+                 "Align every line: left (default), center or right; top, center or bottom in vertical text.",
+                 setAlign),
+    pictureFlag("vertical", "Vertical writing: columns top to bottom, following each other from right to left.",
+                [](RenderRequest& request, bool on) { request.vertical = on; }),
+    pictureValue("height", nullptr, "PX", "Vertical text: wrap columns to PX pixels; the text block is PX high.",
+                 [](RenderRequest& request, const QString& value) {
+                     request.height = pixels(QStringLiteral("height"), value, 1);
+                 }),
+    pictureValue("upright-digits", nullptr, "N",
+                 "Vertical text: runs of at most N half-width characters stand upright in one em (0-4, default 2).",
+                 setUprightDigits),
+    pictureValue("latin", nullptr, "MODE", "Vertical text: Latin text turned (default) or upright.", setLatin),
     pictureValue("margin", nullptr, "M",
                  "Blank pixels around the picture: \"10\", \"10 20\" or \"1 2 3 4\" (CSS order).",
                  [](RenderRequest& request, const QString& value) { request.margins = marginsOf(value); }),
@@ -252,6 +283,8 @@ void checkRequest(const RenderRequest& request)
         usageError(QStringLiteral("a transparent background needs a PNG output: %1 has no alpha channel")
                        .arg(quoted(request.output)));
     }
+    if (request.height > 0 && !request.vertical)
+        usageError(QStringLiteral("--height is for vertical text (--vertical)"));
 }
 
 } // namespace sorvel::render_command

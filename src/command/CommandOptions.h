@@ -45,7 +45,8 @@ std::span<const CommandOption> commandOptions();
 const CommandOption* optionForJsonKey(const QString& key);
 
 // What only the options together can tell: raises CommandError (UsageError) when the request
-// has no output, or a transparent background with a format that has no alpha channel.
+// has no output, a transparent background with a format that has no alpha channel, or a
+// column height for text that is not vertical.
 void checkRequest(const RenderRequest& request);
 
 } // namespace sorvel::render_command

@@ -121,6 +121,10 @@ TextImageSettings settingsFor(const RenderRequest& request, const QString& text)
     settings.Layout.width = request.width;
     settings.Layout.wrap = request.wrap.value_or(request.width > 0 ? WrapMode::Word : WrapMode::None);
     settings.Layout.align = request.align;
+    settings.Layout.vertical = request.vertical;
+    settings.Layout.height = request.height;
+    settings.Layout.uprightDigits = request.uprightDigits;
+    settings.Layout.latinUpright = request.latinUpright;
     settings.Margins = request.margins;
     settings.BackAlpha = request.backgroundAlpha;
     return settings;

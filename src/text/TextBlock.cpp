@@ -2,6 +2,7 @@
 
 #include "text/LineWrapping.h"
 #include "text/PaintDevice.h"
+#include "text/VerticalLayout.h"
 
 #include <QColor>
 #include <QFontMetrics>
@@ -102,6 +103,11 @@ TextBlock::TextBlock(const QString& text, const QFont& font, const TextLayoutOpt
     m_underlinePos = std::max(1, metrics.underlinePos());
     m_strikeOutPos = metrics.strikeOutPos();
     m_decorationWidth = std::max(1, metrics.lineWidth());
+    if (m_options.vertical) {
+        m_vertical = std::make_unique<const VerticalLayout>(text, font, options);
+        m_width = m_vertical->width();
+        return;
+    }
 
     qsizetype start = 0;
     for (;;) {
@@ -166,8 +172,15 @@ std::shared_ptr<const TextBlock> TextBlock::of(const QString& text, const QFont&
     return block;
 }
 
+int TextBlock::height() const
+{
+    return m_vertical ? m_vertical->height() : lineCount() * m_lineHeight;
+}
+
 double TextBlock::lastLineAdvance() const
 {
+    if (m_lines.empty())
+        return 0.0;
     const QTextLine l = m_lines.back().layout->lineAt(0);
     return l.isValid() ? l.horizontalAdvance() : 0.0;
 }
@@ -186,6 +199,10 @@ double TextBlock::baseline(std::size_t k, double y) const
 
 void TextBlock::draw(QPainter& painter, double x, double y, const QColor& color) const
 {
+    if (m_vertical) {
+        m_vertical->draw(painter, x, y, color);
+        return;
+    }
     painter.setPen(color);
     for (std::size_t k = 0; k < m_lines.size(); ++k) {
         const QTextLine line = m_lines[k].layout->lineAt(0);
@@ -269,6 +286,10 @@ private:
 
 void TextBlock::drawColored(QPainter& painter, double x, double y, const std::vector<QColor>& unitColors) const
 {
+    if (m_vertical) {
+        m_vertical->drawColored(painter, x, y, unitColors);
+        return;
+    }
     const QColor fallback = painter.pen().color();
     SharedGlyphFilter shared;
     for (std::size_t k = 0; k < m_lines.size(); ++k) {

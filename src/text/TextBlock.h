@@ -20,6 +20,8 @@ class QPainter;
 
 namespace sorvel {
 
+class VerticalLayout;
+
 class TextBlock {
 public:
     TextBlock(const QString& text, const QFont& font, const TextLayoutOptions& options = {});
@@ -36,7 +38,7 @@ public:
     int lineHeight() const { return m_lineHeight; }
     // The widest line in whole pixels, rounded up (the options' width when given).
     int width() const { return m_width; }
-    int height() const { return lineCount() * m_lineHeight; }
+    int height() const;
     double lastLineAdvance() const;
 
     // Draws every line; the first line starts at (x, y), later lines at the options' line start
@@ -71,6 +73,14 @@ private:
     int m_underlinePos = 1;
     int m_strikeOutPos = 0;
     int m_decorationWidth = 1;
+
+    // Vertical text: the columns take the place of the lines, and the block forwards its size
+    // and its drawing to them.
+    std::unique_ptr<const VerticalLayout> m_vertical;
+
+public:
+    // The columns of vertical text; nullptr for horizontal text.
+    const VerticalLayout* vertical() const { return m_vertical.get(); }
 };
 
 } // namespace sorvel

@@ -2,7 +2,9 @@
 // How a text block places its lines beyond the window's plain layout: a fixed width lines wrap
 // to, where they may break, how each line sits within the block's width, and where lines after
 // the first start. The default is the window's layout: one line per CR LF pair, left aligned,
-// as wide as the widest line.
+// as wide as the widest line. Vertical text has columns in place of lines (VerticalLayout.h):
+// its height wraps them, and its alignment runs along them (left, center, right as top,
+// center, bottom).
 
 namespace sorvel {
 
@@ -19,7 +21,11 @@ struct TextLayoutOptions {
     int width = 0;                  // the block's width in pixels; 0: the widest line's
     WrapMode wrap = WrapMode::None; // used only with a width
     LineAlignment align = LineAlignment::Left;
-    int lineStart = 0; // x of every line after the first (the first starts where printed)
+    int lineStart = 0;         // x of every line after the first (the first starts where printed)
+    bool vertical = false;     // columns top to bottom, from right to left
+    int height = 0;            // vertical: the columns' height in pixels; 0: the longest column's
+    int uprightDigits = 2;     // vertical: half-width runs of at most this many characters stand upright
+    bool latinUpright = false; // vertical: half-width characters stand upright one by one instead of turning
 
     bool operator==(const TextLayoutOptions&) const = default;
 };

@@ -41,7 +41,8 @@ QString describe(const RenderRequest& r)
     };
     return QStringLiteral("source %1 text '%2' file '%3' output '%4' format %5 quality %6 font %7 size %8 "
                           "styles %9%10%11%12 color %13 background %14/%15 picture '%16' effects %17%18%19 "
-                          "width %20 wrap %21 align %22 margins %23 %24 %25 %26 font file '%27'")
+                          "width %20 wrap %21 align %22 margins %23 %24 %25 %26 font file '%27' vertical %28 "
+                          "height %29 upright digits %30 latin upright %31")
         .arg(int(r.textSource))
         .arg(r.text, r.textFile, r.output)
         .arg(int(r.format))
@@ -64,7 +65,11 @@ QString describe(const RenderRequest& r)
         .arg(r.margins.right)
         .arg(r.margins.bottom)
         .arg(r.margins.left)
-        .arg(r.fontFile);
+        .arg(r.fontFile)
+        .arg(r.vertical)
+        .arg(r.height)
+        .arg(r.uprightDigits)
+        .arg(r.latinUpright);
 }
 
 // The CommandError that call raises; no value when it raises none.
@@ -176,6 +181,24 @@ void TestCommandParsing::requestOfCommandLine_data()
             r.wrap = WrapMode::Character;
             r.align = LineAlignment::Right;
         }));
+    row("vertical text", {"-o", "a.png", "x", "--vertical", "--height", "300", "--align", "bottom"},
+        changed([](RenderRequest& r) {
+            r.vertical = true;
+            r.height = 300;
+            r.align = LineAlignment::Right;
+        }));
+    row("vertical text's own options",
+        {"-o", "a.png", "x", "--vertical", "--upright-digits", "0", "--latin", "upright", "--align", "top"},
+        changed([](RenderRequest& r) {
+            r.vertical = true;
+            r.uprightDigits = 0;
+            r.latinUpright = true;
+        }));
+    row("latin turned is the default", {"-o", "a.png", "x", "--vertical", "--upright-digits", "4", "--latin", "turned"},
+        changed([](RenderRequest& r) {
+            r.vertical = true;
+            r.uprightDigits = 4;
+        }));
     row("one margin", {"-o", "a.png", "x", "--margin", "10"}, changed([](RenderRequest& r) {
             r.margins = {10, 10, 10, 10};
         }));
@@ -261,7 +284,15 @@ void TestCommandParsing::refusedCommandLine_data()
     QTest::newRow("wrap") << QStringList{"-o", "a.png", "--wrap", "Word", "x"}
                           << "--wrap: 'Word' is not word, char or none";
     QTest::newRow("align") << QStringList{"-o", "a.png", "--align", "middle", "x"}
-                           << "--align: 'middle' is not left, center or right";
+                           << "--align: 'middle' is not left, center or right (top, center or bottom)";
+    QTest::newRow("height without vertical")
+        << QStringList{"-o", "a.png", "--height", "100", "x"} << "--height is for vertical text (--vertical)";
+    QTest::newRow("height 0") << QStringList{"-o", "a.png", "--vertical", "--height", "0", "x"}
+                              << "--height: '0' is not a whole number of pixels from 1 to " + largest;
+    QTest::newRow("upright digits 5") << QStringList{"-o", "a.png", "--vertical", "--upright-digits", "5", "x"}
+                                      << "--upright-digits: '5' is not a number from 0 to 4";
+    QTest::newRow("latin") << QStringList{"-o", "a.png", "--vertical", "--latin", "sideways", "x"}
+                           << "--latin: 'sideways' is not turned or upright";
     QTest::newRow("jobs without a batch")
         << QStringList{"-o", "a.png", "--jobs", "2", "x"} << "--jobs is for a batch (--batch FILE)";
     QTest::newRow("jobs 0") << QStringList{"--batch", "-", "--jobs", "0"}
@@ -332,6 +363,15 @@ void TestCommandParsing::requestOfJobLine_data()
                                   << changed([](RenderRequest& r) { r.sizeText = "14"; });
     QTest::newRow("fraction") << QByteArray(R"({"text": "x", "output": "a.png", "size": 12.5})")
                               << changed([](RenderRequest& r) { r.sizeText = "12.5"; });
+    QTest::newRow("vertical job") << QByteArray(R"({"text": "x", "output": "a.png", "vertical": true, "height": 240, )"
+                                                R"("upright-digits": 3, "latin": "upright", "align": "center"})")
+                                  << changed([](RenderRequest& r) {
+                                         r.vertical = true;
+                                         r.height = 240;
+                                         r.uprightDigits = 3;
+                                         r.latinUpright = true;
+                                         r.align = LineAlignment::Center;
+                                     });
     QTest::newRow("number for a list") << QByteArray(R"({"text": "x", "output": "a.png", "margin": 10})")
                                        << changed([](RenderRequest& r) {
                                               r.margins = {10, 10, 10, 10};
