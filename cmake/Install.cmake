@@ -55,13 +55,20 @@ foreach(entry IN ITEMS "sorvel|turn a piece of text into a picture (window)"
   list(GET entry 0 program)
   list(GET entry 1 summary)
   set(page "${SORVEL_DATA_DIR}/man/${program}.1")
+  # Sections --help has no place for (the window's keys) come from data/PROGRAM.h2m.
+  set(include_options)
+  set(include_files)
+  if(EXISTS "${PROJECT_SOURCE_DIR}/data/${program}.h2m")
+    set(include_options "--include=${PROJECT_SOURCE_DIR}/data/${program}.h2m")
+    set(include_files "${PROJECT_SOURCE_DIR}/data/${program}.h2m")
+  endif()
   add_custom_command(OUTPUT "${page}.gz"
     COMMAND ${CMAKE_COMMAND} -E make_directory "${SORVEL_DATA_DIR}/man"
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
             ${HELP2MAN} --no-info --section=1 --no-discard-stderr "--name=${summary}"
-            "--output=${page}" $<TARGET_FILE:${program}>
+            ${include_options} "--output=${page}" $<TARGET_FILE:${program}>
     COMMAND ${GZIP} -9nf "${page}"
-    DEPENDS ${program}
+    DEPENDS ${program} ${include_files}
     COMMENT "Writing the manual page ${program}(1)" VERBATIM)
   list(APPEND SORVEL_MAN_FILES "${page}.gz")
 endforeach()

@@ -12,8 +12,11 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QToolTip>
 
 #include <chrono>
@@ -209,12 +212,21 @@ void SorvelMain::endProgram()
 
 bool SorvelMain::eventFilter(QObject* watched, QEvent* event)
 {
-    // The swatch panel shows no tooltip of its own and passes none up from its swatches: only
-    // the frame around it and the two buttons in it have one.
+    // The swatch panel shows no tooltip of its own between the swatches and the two buttons,
+    // which have theirs.
     if (watched == m_swatchPanel && event->type() == QEvent::ToolTip) {
         QToolTip::hideText();
         return true;
     }
+    if (watched == m_textBox && copiesPictureFromTextBox(*event)) {
+        m_copyButton->click();
+        return true;
+    }
+    // Controls that take dragged text; the swatch panel is watched while they are still made.
+    const bool takesText = watched == m_textBox || (m_textBox && watched == m_textBox->viewport()) ||
+                           (m_sizeBox && watched == m_sizeBox->lineEdit());
+    if (takesText && takePictureDrag(*event))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 

@@ -9,8 +9,11 @@
 // controls built from WindowLayout.h, their accessible names and their wiring),
 // SorvelMainFontControls.cpp (font, size, styles, effects), SorvelMainColors.cpp (swatches and
 // colour dialog), SorvelMainOutput.cpp (copy, save, background picture), SorvelMainPreview.cpp
-// (the arriving pictures, canvas size and scroll bars).
+// (the arriving pictures, canvas size and scroll bars), SorvelMainKeys.cpp (shortcuts and the
+// palette by keyboard), SorvelMainDragDrop.cpp (pictures dropped on the window and the preview
+// dragged out).
 
+#include "app/ColorRouting.h"
 #include "app/SorvelMainDependencies.h"
 #include "render/CanvasSurface.h"
 #include "render/MeasuringLabel.h"
@@ -31,6 +34,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
+class QTemporaryDir;
 class QToolButton;
 
 namespace sorvel {
@@ -77,6 +81,9 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     friend class SorvelMainTestView;
@@ -107,6 +114,7 @@ private:
     // Colour selection (SorvelMainColors.cpp).
     void connectColorHandlers();
     void onSwatchReleased(int index, Qt::MouseButton button);
+    void chooseSwatchColor(int index, ColorTarget target);
     void onOtherColorClicked();
     void onOtherColorReleased(Qt::MouseButton button);
     ColorFontDlg& colorFontDlg();
@@ -119,6 +127,16 @@ private:
     void onBackgroundClicked();
     FileDlg& fileDlg();
     void keepClipboardImage();
+
+    // Shortcuts and the palette by keyboard (SorvelMainKeys.cpp).
+    void connectShortcuts();
+    bool copiesPictureFromTextBox(const QEvent& event) const;
+    void placePaletteStop(int index);
+    void onSwatchMoveKey(int index, int key);
+
+    // Drag and drop (SorvelMainDragDrop.cpp).
+    void onPreviewDragged();
+    bool takePictureDrag(QEvent& event);
 
     // Preview (SorvelMainPreview.cpp).
     void onPictureReady();
@@ -167,7 +185,9 @@ private:
     QString m_lastText;              // the text box's text at its last change, lines ending in CR LF
     std::vector<int> m_canvasWidths; // canvas sizes the preview has yet to follow
     std::vector<int> m_canvasHeights;
-    bool m_sizeEditFinishing = false; // the size box's edit field is finishing its editing
+    bool m_sizeEditFinishing = false;            // the size box's edit field is finishing its editing
+    int m_paletteStop = 0;                       // the swatch Tab stops at in the palette
+    std::unique_ptr<QTemporaryDir> m_dragFolder; // the PNG files of drags out, until the window goes
 };
 
 } // namespace sorvel

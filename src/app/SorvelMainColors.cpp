@@ -32,8 +32,14 @@ ColorFontDlg& SorvelMain::colorFontDlg()
 
 void SorvelMain::onSwatchReleased(int index, Qt::MouseButton button)
 {
+    chooseSwatchColor(index, swatchTarget(button));
+}
+
+// By mouse or by keyboard, a swatch sets one colour and renders.
+void SorvelMain::chooseSwatchColor(int index, ColorTarget target)
+{
     const ColorValue color = PaletteColor(index);
-    if (swatchTarget(button) == ColorTarget::Text)
+    if (target == ColorTarget::Text)
         m_canvas.setForeColor(color);
     else
         m_canvas.setBackColor(color);

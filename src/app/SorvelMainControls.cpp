@@ -6,6 +6,7 @@
 #include "artwork/Artwork.h"
 #include "app/CanvasView.h"
 #include "app/ColorSwatch.h"
+#include "app/DigitsFont.h"
 #include "app/ReleaseReportingButton.h"
 #include "app/WindowLayout.h"
 #include "text/FontSystem.h"
@@ -21,6 +22,8 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include <vector>
+
 namespace sorvel {
 
 namespace {
@@ -30,6 +33,8 @@ constexpr int scrollLargeChange = 20;
 constexpr int scrollDefaultMax = 32767; // until the canvas decides the range
 constexpr int viewportBorder = 2;       // the viewport's sunken border
 constexpr double uiFontPoints = 9.0;    // controls without a font of their own
+constexpr int sizeBoxDigits = 4;        // "1000" shows whole in the size box
+constexpr double smallestSizeBoxPoints = 6.0;
 
 const QStringList sizeEntries = {
     QStringLiteral("9"),  QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("14"),
@@ -150,6 +155,8 @@ void SorvelMain::createControls()
     for (int i = 0; i < paletteSize; ++i) {
         auto* swatch = new ColorSwatch(m_swatchPanel);
         swatch->setGeometry(layout::toPixels(layout::swatchPlace(i)));
+        swatch->setToolTip(layout::swatchToolTip(i));
+        swatch->setFocusPolicy(Qt::TabFocus); // until the Tab order is set (see placePaletteStop)
         m_swatches.at(static_cast<std::size_t>(i)) = swatch;
     }
 
@@ -184,29 +191,32 @@ void SorvelMain::createControls()
     m_sizeBox->setCompleter(nullptr); // typing "1" must stay "1"
     m_sizeBox->addItems(sizeEntries);
     m_sizeBox->setCurrentIndex(m_sizeBox->findText(layout::sizeBox.caption.toString()));
+    // Sizes up to four digits ("1000") show whole in the box's design width: the text face, as
+    // large as that allows, with the frame and arrow of the font list beside it. Of the two
+    // pixels an edit field keeps free on either side, the digits take one.
+    sizeEdit->setTextMargins(-1, 0, -1, 0);
+    m_sizeBox->setFont(fontFittingDigits(textFont, editFieldTextWidth(*m_sizeBox), sizeBoxDigits,
+                                         makeFont(defaultFontName, smallestSizeBoxPoints).pixelSize()));
 
     m_sizeLabel = makeLabel(m_fontFrame, layout::sizeLabel);
     m_previewLabel = makeLabel(this, layout::previewLabel);
 
-    // Focus order; the text box has the focus when the window first shows.
-    const std::array<QWidget*, 16> tabOrder{m_textBox,
-                                            m_fontList,
-                                            m_sizeBox,
-                                            styleButton(Style::Bold),
-                                            styleButton(Style::Italic),
-                                            styleButton(Style::Underline),
-                                            styleButton(Style::Strikethrough),
-                                            m_backgroundButton,
-                                            m_otherColorButton,
-                                            m_shadowBox,
-                                            m_rainbowBox,
-                                            m_frameBox,
-                                            m_copyButton,
-                                            m_saveButton,
-                                            m_horizontalBar,
-                                            m_verticalBar};
+    // Focus order; the text box has the focus when the window first shows. The swatches sit
+    // between the style buttons and the colour frame's buttons, and Tab stops at only one of
+    // them (see placePaletteStop).
+    std::vector<QWidget*> tabOrder{m_textBox,
+                                   m_fontList,
+                                   m_sizeBox,
+                                   styleButton(Style::Bold),
+                                   styleButton(Style::Italic),
+                                   styleButton(Style::Underline),
+                                   styleButton(Style::Strikethrough)};
+    tabOrder.insert(tabOrder.end(), m_swatches.begin(), m_swatches.end());
+    tabOrder.insert(tabOrder.end(), {m_backgroundButton, m_otherColorButton, m_shadowBox, m_rainbowBox, m_frameBox,
+                                     m_copyButton, m_saveButton, m_horizontalBar, m_verticalBar});
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    placePaletteStop(0);
     m_textBox->setFocus();
 }
 
@@ -262,6 +272,7 @@ void SorvelMain::connectHandlers()
 
     connectColorHandlers();
     connectOutputHandlers();
+    connectShortcuts();
 
     m_canvas.setResizeListener([this] { onCanvasResized(); });
     // The preview follows the thumb both when the value changes and while the thumb is dragged.

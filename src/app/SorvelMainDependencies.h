@@ -9,6 +9,7 @@
 #include "platform/widgets/MessageBox.h"
 
 #include <QImage>
+#include <QMimeData>
 
 #include <functional>
 #include <memory>
@@ -33,6 +34,9 @@ struct SorvelMainDependencies {
     std::function<void()> beforeProgramEnds;
     // Ends the program; the real one leaves the event loop.
     std::function<void()> endProgram;
+    // Runs the drag of the picture out of the preview (source), taking the data it carries;
+    // returns when the drag ends (none given: the desktop's drag and drop, offering a copy).
+    std::function<void(QWidget* source, std::unique_ptr<QMimeData> data)> dragPicture;
     // Draws each picture of the preview, on the preview's own thread (none given:
     // RenderTextImage). It runs beside the window and touches nothing of it.
     RenderFunction renderer;

@@ -1,6 +1,7 @@
 // Copy, save and background picture. Saving and choosing a background both begin with the
 // whole copy action, so the clipboard always receives the image of the settings at the click.
 #include "app/SorvelMain.h"
+#include "app/CanvasView.h"
 #include "dialogs/FileDlg.h"
 #include "output/BackgroundChoice.h"
 #include "output/CopyImage.h"
@@ -8,6 +9,9 @@
 #include "output/SaveImage.h"
 #include "output/SaveTexts.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace sorvel {
@@ -23,6 +27,10 @@ void SorvelMain::connectOutputHandlers()
     connect(m_copyButton, &QPushButton::clicked, this, &SorvelMain::onCopyClicked);
     connect(m_saveButton, &QPushButton::clicked, this, &SorvelMain::onSaveClicked);
     connect(m_backgroundButton, &QPushButton::clicked, this, &SorvelMain::onBackgroundClicked);
+    connect(m_preview, &CanvasView::dragStarted, this, &SorvelMain::onPreviewDragged);
+    setAcceptDrops(true);
+    m_textBox->viewport()->installEventFilter(this);
+    m_sizeBox->lineEdit()->installEventFilter(this);
 }
 
 FileDlg& SorvelMain::fileDlg()

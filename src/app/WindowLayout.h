@@ -4,6 +4,7 @@
 // and tooltip. The window builds itself from this table alone.
 
 #include <QRect>
+#include <QString>
 #include <QStringView>
 
 #include <array>
@@ -84,6 +85,18 @@ inline constexpr std::array<int, 8> swatchLefts{0, 280, 590, 900, 1200, 1520, 18
 inline constexpr std::array<int, 2> swatchTops{0, 360};
 inline constexpr int swatchSide = 255;
 // clang-format on
+
+// The swatches' colours by name, in palette order, and what their tooltip says about them.
+inline constexpr std::array<QStringView, 16> swatchColorNames{
+    u"黒",   u"紺", u"緑",   u"青緑", u"えんじ", u"紫",   u"オリーブ", u"明るい灰色",
+    u"灰色", u"青", u"黄緑", u"水色", u"赤",     u"赤紫", u"黄",       u"白",
+};
+inline constexpr QStringView swatchToolTipPattern = u"%1\n左クリック：文字の色\n右クリック：背景色";
+
+inline QString swatchToolTip(int index)
+{
+    return swatchToolTipPattern.toString().arg(swatchColorNames.at(static_cast<std::size_t>(index)));
+}
 
 constexpr Place swatchPlace(int index)
 {

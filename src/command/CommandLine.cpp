@@ -14,8 +14,8 @@ namespace {
 
 const QString description =
     QStringLiteral("Renders a text as a picture, exactly as the Sorvel window draws it, and writes it to\n"
-                   "OUTPUT. The name's ending chooses the format: .png, .jpg (see --quality), .bmp or .gif\n"
-                   "(a Windows bitmap either way); \"-\" writes PNG to standard output.\n"
+                   "OUTPUT. The name's ending chooses the format: .png, .jpg or .jpeg (see --quality), .bmp\n"
+                   "or .gif (a Windows bitmap either way); \"-\" writes PNG to standard output.\n"
                    "\n"
                    "The text is the argument, the contents of --text-file, or else standard input (UTF-8;\n"
                    "one line end at the very end of a file is not part of the text). Every line break\n"

@@ -57,9 +57,9 @@ void setOutput(RenderRequest& request, const QString& value)
         request.format = ImageFormat::Png;
         return;
     }
-    request.format = imageFormatForPath(value);
+    request.format = imageFormatForPath(value, NameEndings::Command);
     if (request.format == ImageFormat::None) {
-        usageError(QStringLiteral("cannot tell the format of %1: the name must end in .png, .jpg, .bmp or .gif")
+        usageError(QStringLiteral("cannot tell the format of %1: the name must end in .png, .jpg, .jpeg, .bmp or .gif")
                        .arg(quoted(value)));
     }
 }
@@ -125,9 +125,10 @@ void setPicture(RenderRequest& request, const QString& value)
 {
     if (value.isEmpty())
         usageError(QStringLiteral("--picture: no file name"));
-    if (!backgroundReaderFor(value)) {
-        usageError(QStringLiteral("--picture: %1 is not taken as a background: the name must end in .bmp, .jpg or .png")
-                       .arg(quoted(value)));
+    if (!backgroundReaderFor(value, NameEndings::Command)) {
+        usageError(
+            QStringLiteral("--picture: %1 is not taken as a background: the name must end in .bmp, .jpg, .jpeg or .png")
+                .arg(quoted(value)));
     }
     request.picture = value;
 }
@@ -208,11 +209,12 @@ const CommandOption options[] = {
     runOption("version", "v", nullptr, "Show the version and exit."),
     runOption("batch", nullptr, "FILE", "Render every job of FILE, JSON Lines (\"-\": standard input)."),
     runOption("jobs", nullptr, "N", "Render N jobs of a batch at a time (default: one per core)."),
-    runOption("list-fonts", nullptr, nullptr, "Print the names --font takes, one a line, and exit."),
+    runOption("list-fonts", nullptr, nullptr,
+              "Print each font family once a line, its other names after tabs, and exit."),
 
     pictureValue("output", "o", "OUTPUT", "Write the picture to OUTPUT (\"-\": standard output).", setOutput),
     pictureValue("text-file", nullptr, "FILE", "Read the text from FILE (\"-\": standard input).", setTextFile),
-    pictureValue("font", nullptr, "NAME", "Font name, as the window's font list shows it (see --list-fonts).", setFont),
+    pictureValue("font", nullptr, "NAME", "Font family, by any of its names (see --list-fonts).", setFont),
     pictureValue("font-file", nullptr, "PATH", "Draw with the TrueType or OpenType font in PATH.", setFontFile),
     pictureValue("size", nullptr, "TEXT", "Size in points, as typed into the size box (default 14).",
                  [](RenderRequest& request, const QString& value) { request.sizeText = value; }),
@@ -226,7 +228,7 @@ const CommandOption options[] = {
                  }),
     pictureValue("background", nullptr, "COLOR", "Background colour, #RRGGBBAA or transparent (PNG only).",
                  setBackground),
-    pictureValue("picture", nullptr, "FILE", "Background picture tiled behind the text (.bmp, .jpg or .png).",
+    pictureValue("picture", nullptr, "FILE", "Background picture tiled behind the text (.bmp, .jpg, .jpeg or .png).",
                  setPicture),
     pictureFlag("shadow", "Grey shadow.", [](RenderRequest& request, bool on) { request.shadow = on; }),
     pictureFlag("rainbow", "Rainbow-coloured characters.",

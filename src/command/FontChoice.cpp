@@ -1,29 +1,47 @@
 #include "command/FontChoice.h"
 
 #include "command/CommandError.h"
-#include "text/FontList.h"
 
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHash>
 
+#include <algorithm>
+
 #include <mutex>
 
 namespace sorvel::render_command {
 
-const QStringList& acceptedFontNames()
+const QList<FontFamilyNames>& acceptedFontFamilies()
 {
-    static const QStringList names = installedFontNames();
-    return names;
+    static const QList<FontFamilyNames> families = installedFontFamilies();
+    return families;
 }
 
 QString acceptedFontName(const QString& name)
 {
-    for (const QString& entry : acceptedFontNames()) {
-        if (QString::compare(entry, name, Qt::CaseInsensitive) == 0)
-            return entry;
+    const QList<FontFamilyNames>& families = acceptedFontFamilies();
+    const auto matches = [&name](const QString& known) {
+        return QString::compare(known, name, Qt::CaseInsensitive) == 0;
+    };
+    // A family's own name first: another family's other name never hides it.
+    for (const FontFamilyNames& family : families) {
+        if (matches(family.name))
+            return family.name;
+    }
+    for (const FontFamilyNames& family : families) {
+        if (std::any_of(family.otherNames.cbegin(), family.otherNames.cend(), matches))
+            return family.name;
     }
     commandFailed(QStringLiteral("font %1 is not installed").arg(quoted(name)));
+}
+
+QStringList fontListLines()
+{
+    QStringList lines;
+    for (const FontFamilyNames& family : acceptedFontFamilies())
+        lines << (QStringList(family.name) + family.otherNames).join(u'\t');
+    return lines;
 }
 
 QString familyOfFontFile(const QString& path)

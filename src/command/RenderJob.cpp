@@ -40,7 +40,7 @@ float fontSizeOf(const QString& sizeText)
 // The window paints no background it cannot read; a command says so instead.
 void checkPicture(const QString& path)
 {
-    const PictureKind kind = backgroundReaderFor(path).value_or(PictureKind::BitmapOrJpeg);
+    const PictureKind kind = backgroundReaderFor(path, NameEndings::Command).value_or(PictureKind::BitmapOrJpeg);
     if (!readPictureFile(path, kind).isNull())
         return;
     QString reason = unreadableFileReason(path);
@@ -88,7 +88,8 @@ void checkOutputStream(const RenderRequest& request)
 bool needsImagePlugins(const RenderRequest& request)
 {
     return request.format == ImageFormat::Jpeg ||
-           (!request.picture.isEmpty() && backgroundReaderFor(request.picture) != PictureKind::Png);
+           (!request.picture.isEmpty() &&
+            backgroundReaderFor(request.picture, NameEndings::Command) != PictureKind::Png);
 }
 
 TextImageSettings settingsFor(const RenderRequest& request, const QString& text)
@@ -114,6 +115,7 @@ TextImageSettings settingsFor(const RenderRequest& request, const QString& text)
     if (!request.picture.isEmpty()) {
         checkPicture(request.picture);
         settings.backgroundPicture = request.picture;
+        settings.pictureEndings = NameEndings::Command;
     }
     settings.Shadow = request.shadow;
     settings.Rainbow = request.rainbow;

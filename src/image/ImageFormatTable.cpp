@@ -31,10 +31,12 @@ WriteResult writePngFormat(const QImage& canvas, int width, int height, std::uin
 // ".gif" writes the same Windows bitmap as ".bmp", and is no background picture; GIF contents
 // under a ".bmp" or ".jpg" name are read by the picture loader.
 constexpr ImageFormatRow rows[] = {
-    {".bmp", ImageFormat::Bitmap, encodeBmpFormat, writeBmpFormat, "bmp", PictureKind::BitmapOrJpeg, true, false},
-    {".gif", ImageFormat::Bitmap, encodeBmpFormat, writeBmpFormat, "gif", PictureKind::BitmapOrJpeg, false, false},
-    {".jpg", ImageFormat::Jpeg, encodeJpeg, writeJpeg, "jpeg", PictureKind::BitmapOrJpeg, true, false},
-    {".png", ImageFormat::Png, encodePngFormat, writePngFormat, "png", PictureKind::Png, true, true},
+    {".bmp", ImageFormat::Bitmap, encodeBmpFormat, writeBmpFormat, "bmp", PictureKind::BitmapOrJpeg, true, false,
+     nullptr},
+    {".gif", ImageFormat::Bitmap, encodeBmpFormat, writeBmpFormat, "gif", PictureKind::BitmapOrJpeg, false, false,
+     nullptr},
+    {".jpg", ImageFormat::Jpeg, encodeJpeg, writeJpeg, "jpeg", PictureKind::BitmapOrJpeg, true, false, ".jpeg"},
+    {".png", ImageFormat::Png, encodePngFormat, writePngFormat, "png", PictureKind::Png, true, true, nullptr},
 };
 
 } // namespace
@@ -49,12 +51,18 @@ QString formatKey(const QString& path)
     return path.right(keyLength).toLower();
 }
 
-const ImageFormatRow* imageFormatRowFor(const QString& path)
+const ImageFormatRow* imageFormatRowFor(const QString& path, NameEndings endings)
 {
     const QString key = formatKey(path);
     for (const ImageFormatRow& row : rows) {
         if (key == QLatin1String(row.ending))
             return &row;
+    }
+    if (endings == NameEndings::Command) {
+        for (const ImageFormatRow& row : rows) {
+            if (row.longEnding && path.endsWith(QLatin1String(row.longEnding), Qt::CaseInsensitive))
+                return &row;
+        }
     }
     return nullptr;
 }
@@ -68,15 +76,15 @@ const ImageFormatRow* imageFormatRowOf(ImageFormat format)
     return nullptr;
 }
 
-ImageFormat imageFormatForPath(const QString& path)
+ImageFormat imageFormatForPath(const QString& path, NameEndings endings)
 {
-    const ImageFormatRow* row = imageFormatRowFor(path);
+    const ImageFormatRow* row = imageFormatRowFor(path, endings);
     return row ? row->format : ImageFormat::None;
 }
 
-std::optional<PictureKind> backgroundReaderFor(const QString& path)
+std::optional<PictureKind> backgroundReaderFor(const QString& path, NameEndings endings)
 {
-    const ImageFormatRow* row = imageFormatRowFor(path);
+    const ImageFormatRow* row = imageFormatRowFor(path, endings);
     if (!row || !row->background)
         return std::nullopt;
     return row->reader;

@@ -1,7 +1,8 @@
 #pragma once
 // The picture formats the program knows, one row for each name ending. The ending is the last
-// four characters of a path, lowered, compared exactly: it alone decides what a save writes,
-// whether a file can be a background picture, and which reader takes it.
+// four characters of a path, lowered, compared exactly (sorvel-render also takes a row's longer
+// ending): it alone decides what a save writes, whether a file can be a background picture,
+// and which reader takes it.
 
 #include "image/ImageWriteResult.h"
 
@@ -46,7 +47,12 @@ struct ImageFormatRow {
     PictureKind reader;      // the reader that takes such contents
     bool background;         // a background picture may have this ending
     bool keepsAlpha;         // the format keeps an alpha channel
+    const char* longEnding;  // a longer ending sorvel-render takes for the same row (".jpeg"), or nullptr
 };
+
+// Whose rules read a name's ending: the window's take the four-character endings only;
+// sorvel-render's also take each row's longer ending, as other programs name such files.
+enum class NameEndings { Window, Command };
 
 // Every row, one for each ending.
 std::span<const ImageFormatRow> imageFormatRows();
@@ -55,15 +61,15 @@ std::span<const ImageFormatRow> imageFormatRows();
 QString formatKey(const QString& path);
 
 // The row of path's ending; nullptr for an ending the program does not know.
-const ImageFormatRow* imageFormatRowFor(const QString& path);
+const ImageFormatRow* imageFormatRowFor(const QString& path, NameEndings endings = NameEndings::Window);
 
 // The first row that writes format; nullptr for ImageFormat::None.
 const ImageFormatRow* imageFormatRowOf(ImageFormat format);
 
-ImageFormat imageFormatForPath(const QString& path);
+ImageFormat imageFormatForPath(const QString& path, NameEndings endings = NameEndings::Window);
 
 // The reader of a background picture named path; no value for a name that is no background.
-std::optional<PictureKind> backgroundReaderFor(const QString& path);
+std::optional<PictureKind> backgroundReaderFor(const QString& path, NameEndings endings = NameEndings::Window);
 
 // The name patterns of background pictures for an open dialog: "*.bmp;*.jpg;*.png".
 QString backgroundNamePatterns();

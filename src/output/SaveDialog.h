@@ -12,8 +12,9 @@ namespace sorvel {
 
 class FileDlg;
 
-// Sets the dialog's proposed name (made from text), title and file types, shows it, and
-// returns the chosen path; nothing when the user cancels or the dialog cannot be shown.
+// Sets the dialog's proposed name (made from text), title and file types, shows it (asking
+// before an existing file is replaced), and returns the chosen path; nothing when the user cancels or the dialog cannot
+// be shown.
 std::optional<QString> chooseSavePath(FileDlg& dialog, QWidget* owner, const QString& text);
 
 } // namespace sorvel

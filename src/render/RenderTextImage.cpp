@@ -156,9 +156,9 @@ void drawText(RenderContext& c, Effects effects)
 
 } // namespace
 
-BackgroundFormat backgroundFormatOf(const QString& path)
+BackgroundFormat backgroundFormatOf(const QString& path, NameEndings endings)
 {
-    const std::optional<PictureKind> reader = backgroundReaderFor(path);
+    const std::optional<PictureKind> reader = backgroundReaderFor(path, endings);
     if (!reader)
         return BackgroundFormat::None;
     return *reader == PictureKind::Png ? BackgroundFormat::Png : BackgroundFormat::Picture;

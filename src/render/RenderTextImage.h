@@ -38,6 +38,6 @@ QFont canvasFontOf(const TextImageSettings& settings);
 
 // The format of a background picture from the last four characters of its path, lowered.
 enum class BackgroundFormat { None, Picture, Png };
-BackgroundFormat backgroundFormatOf(const QString& path);
+BackgroundFormat backgroundFormatOf(const QString& path, NameEndings endings = NameEndings::Window);
 
 } // namespace sorvel

@@ -1,6 +1,7 @@
 #pragma once
 // Every input of one rendering, with the window's start-up values.
 
+#include "image/ImageFormatTable.h"
 #include "platform/ColorValue.h"
 #include "render/PictureMargins.h"
 #include "text/TextLayoutOptions.h"
@@ -21,7 +22,8 @@ struct TextImageSettings {
     QString SizeText = QStringLiteral("14"); // the size box's text; only the shadow offset uses it
     ColorValue ForeColor = systemWindowText;
     ColorValue BackColor = systemWindowBackground;
-    QString backgroundPicture; // empty: no background picture
+    QString backgroundPicture;                        // empty: no background picture
+    NameEndings pictureEndings = NameEndings::Window; // which endings name a background picture
     bool Shadow = false;
     bool Rainbow = false;
     bool Framed = false;

@@ -105,7 +105,7 @@ private slots:
     }
 
     // From the text box, Tab reaches every control once in the window's order and comes back;
-    // the scroll bars take part while they show.
+    // the scroll bars take part while they show, and the palette at one swatch.
     void tabWalksTheControlsInOrder()
     {
         WindowFixture fixture;
@@ -119,6 +119,7 @@ private slots:
                                     v.styleButton(Style::Italic),
                                     v.styleButton(Style::Underline),
                                     v.styleButton(Style::Strikethrough),
+                                    v.swatch(0), // the palette's one stop
                                     v.backgroundButton(),
                                     v.otherColorButton(),
                                     v.shadowBox(),

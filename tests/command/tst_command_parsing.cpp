@@ -122,6 +122,12 @@ void TestCommandParsing::requestOfCommandLine_data()
             r.output = "a.JPG";
             r.format = ImageFormat::Jpeg;
         }));
+    row(".jpeg is JPEG too", {"-o", "a.Jpeg", "x"}, changed([](RenderRequest& r) {
+            r.output = "a.Jpeg";
+            r.format = ImageFormat::Jpeg;
+        }));
+    row(".jpeg picture", {"-o", "a.png", "--picture", "p.jpeg", "x"},
+        changed([](RenderRequest& r) { r.picture = "p.jpeg"; }));
     row("gif writes a bitmap", {"-o", "a.gif", "x"}, changed([](RenderRequest& r) {
             r.output = "a.gif";
             r.format = ImageFormat::Bitmap;
@@ -237,9 +243,9 @@ void TestCommandParsing::refusedCommandLine_data()
     QTest::newRow("no output") << QStringList{"x"} << "no output given: use -o FILE, or -o - for standard output";
     QTest::newRow("empty output") << QStringList{"-o", "", "x"}
                                   << "no output given: use -o FILE, or -o - for standard output";
-    QTest::newRow("unknown ending") << QStringList{"-o", "x.jpeg", "x"}
-                                    << "cannot tell the format of 'x.jpeg': the name must end in .png, .jpg, .bmp or "
-                                       ".gif";
+    QTest::newRow("unknown ending") << QStringList{"-o", "x.tiff", "x"}
+                                    << "cannot tell the format of 'x.tiff': the name must end in .png, .jpg, .jpeg, "
+                                       ".bmp or .gif";
     QTest::newRow("two texts") << QStringList{"-o", "a.png", "x", "y"}
                                << "2 arguments where one text was expected (quote a text with blanks)";
     QTest::newRow("text twice") << QStringList{"-o", "a.png", "--text-file", "t.txt", "x"}
@@ -262,8 +268,8 @@ void TestCommandParsing::refusedCommandLine_data()
                                         << "a transparent background needs a PNG output: 'a.gif' has no alpha channel";
     QTest::newRow("empty picture") << QStringList{"-o", "a.png", "--picture", "", "x"} << "--picture: no file name";
     QTest::newRow("gif picture") << QStringList{"-o", "a.png", "--picture", "a.gif", "x"}
-                                 << "--picture: 'a.gif' is not taken as a background: the name must end in .bmp, .jpg "
-                                    "or .png";
+                                 << "--picture: 'a.gif' is not taken as a background: the name must end in .bmp, .jpg, "
+                                    ".jpeg or .png";
     QTest::newRow("quality 0") << QStringList{"-o", "a.jpg", "--quality", "0", "x"}
                                << "--quality: '0' is not a number from 1 to 255";
     QTest::newRow("quality 256") << QStringList{"-o", "a.jpg", "--quality", "256", "x"}

@@ -19,6 +19,8 @@ private slots:
     void writerGivesItsFormat_data();
     void writerGivesItsFormat();
     void readersAndDialogPatterns();
+    void commandEndings_data();
+    void commandEndings();
 };
 
 void TestImageFormatTable::endingOfPath_data()
@@ -57,6 +59,38 @@ void TestImageFormatTable::endingOfPath()
     const std::optional<PictureKind> reader = backgroundReaderFor(path);
     QCOMPARE(reader ? int(*reader) : -1, backgroundReader);
     QCOMPARE(formatKeepsAlpha(format), keepsAlpha);
+}
+
+// sorvel-render also takes ".jpeg" (any case) for JPEG, to write and as a background; every
+// other ending means to it what it means to the window.
+void TestImageFormatTable::commandEndings_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<ImageFormat>("format");
+    QTest::addColumn<bool>("background");
+    QTest::newRow("jpeg") << "x.jpeg" << ImageFormat::Jpeg << true;
+    QTest::newRow("JPEG in capitals") << "/tmp/X.JPEG" << ImageFormat::Jpeg << true;
+    QTest::newRow("Japanese name") << "写真.Jpeg" << ImageFormat::Jpeg << true;
+    QTest::newRow("jpg") << "x.jpg" << ImageFormat::Jpeg << true;
+    QTest::newRow("no dot") << "xjpeg" << ImageFormat::None << false;
+    QTest::newRow("folder ending") << "a.jpeg/b" << ImageFormat::None << false;
+    QTest::newRow("jpe") << "x.jpe" << ImageFormat::None << false;
+    QTest::newRow("gif stays no background") << "x.gif" << ImageFormat::Bitmap << false;
+}
+
+void TestImageFormatTable::commandEndings()
+{
+    QFETCH(QString, path);
+    QFETCH(ImageFormat, format);
+    QFETCH(bool, background);
+    QCOMPARE(imageFormatForPath(path, NameEndings::Command), format);
+    QCOMPARE(backgroundReaderFor(path, NameEndings::Command).has_value(), background);
+    if (background)
+        QCOMPARE(*backgroundReaderFor(path, NameEndings::Command), PictureKind::BitmapOrJpeg);
+    if (path.endsWith(QStringLiteral("jpeg"), Qt::CaseInsensitive)) { // the window keeps to ".jpg"
+        QCOMPARE(imageFormatForPath(path), ImageFormat::None);
+        QVERIFY(!backgroundReaderFor(path));
+    }
 }
 
 void TestImageFormatTable::writerGivesItsFormat_data()

@@ -49,6 +49,9 @@ struct WindowFixture {
         dependencies.keepClipboardImage = [this](const QImage& image) { keptImages.push_back(image); };
         dependencies.beforeProgramEnds = [this] { events.push_back(QStringLiteral("before end")); };
         dependencies.endProgram = [this] { events.push_back(QStringLiteral("end")); };
+        dependencies.dragPicture = [this](QWidget*, std::unique_ptr<QMimeData> data) {
+            drags.push_back(std::move(data));
+        };
         window = std::make_unique<SorvelMain>(std::move(dependencies));
         QObject::connect(window.get(), &SorvelMain::rendered,
                          [this](const TextImageSettings& settings) { renders.push_back(settings); });
@@ -79,7 +82,8 @@ struct WindowFixture {
     FakeDialogService* dialogs = nullptr;
     FakeClipboard* clipboard = nullptr;
     FakeMessageBox* messages = nullptr;
-    std::vector<QImage> keptImages; // images handed over at close
+    std::vector<QImage> keptImages;                // images handed over at close
+    std::vector<std::unique_ptr<QMimeData>> drags; // what each drag out of the preview carried
     std::vector<TextImageSettings> renders;
     QStringList events;
 };

@@ -198,12 +198,14 @@ private slots:
         }
     }
 
-    // Every name --list-fonts prints is one --font takes: all of them in one batch.
+    // Every name --list-fonts prints (a family's, and its other names after tabs) is one --font
+    // takes: all of them in one batch.
     void listedFontsAreAccepted()
     {
         const RenderCommandRun list = runRenderCommand({"--list-fonts"});
         QCOMPARE(list.exitCode, 0);
-        const QStringList names = QString::fromUtf8(list.standardOutput).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList names = QString::fromUtf8(list.standardOutput)
+                                      .split(QRegularExpression(QStringLiteral("[\t\n]")), Qt::SkipEmptyParts);
         QVERIFY(names.contains("DejaVu Sans") && names.contains(QStringLiteral("ＭＳ Ｐゴシック")));
         QTemporaryDir dir;
         QList<QJsonObject> jobs;

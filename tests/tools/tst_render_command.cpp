@@ -59,9 +59,9 @@ private slots:
         QTest::newRow("unknown option with a CR") << QStringList{"-\rcolor", "x"} << 2 << "Unknown option '\\rcolor'";
         QTest::newRow("missing value") << QStringList{"x", "--size"} << 2 << "Missing value after '--size'";
         QTest::newRow("no output") << QStringList{"x"} << 2 << "no output given";
-        QTest::newRow("ending without a format") << QStringList{"-o", "{dir}/out.jpeg", "x"} << 2 << "'{dir}/out.jpeg'";
+        QTest::newRow("ending without a format") << QStringList{"-o", "{dir}/out.tiff", "x"} << 2 << "'{dir}/out.tiff'";
         QTest::newRow("line breaks in a name")
-            << QStringList{"-o", "{dir}/a\nb\r.jpeg", "x"} << 2 << "'{dir}/a\\nb\\r.jpeg'";
+            << QStringList{"-o", "{dir}/a\nb\r.tiff", "x"} << 2 << "'{dir}/a\\nb\\r.tiff'";
         QTest::newRow("colour past the palette") << QStringList{"--color", "16", "x"} << 2 << "--color: '16'";
         for (const char* colour :
              {" 3", "007", "\xef\xbc\x93", "#+F8000", "#F800"}) // blank, zeros, full-width 3, signed hex, short hex

@@ -51,7 +51,7 @@ bool PictureTiles::isOn(const TextImageSettings& settings) const noexcept
 void PictureTiles::drawBackground(RenderContext& context) const
 {
     const QString& path = context.settings.backgroundPicture;
-    const BackgroundFormat format = backgroundFormatOf(path);
+    const BackgroundFormat format = backgroundFormatOf(path, context.settings.pictureEndings);
     if (format == BackgroundFormat::None)
         return;
     // A missing or damaged picture still leaves a background: the holder's last picture is

@@ -166,13 +166,13 @@ int main(int argc, char* argv[])
         int status = Success;
         switch (parsed.action) {
         case ParsedCommandLine::Action::ListFonts:
-            for (const QString& name : acceptedFontNames())
-                print(stdout, name + u'\n');
+            for (const QString& line : fontListLines())
+                print(stdout, line + u'\n');
             break;
         case ParsedCommandLine::Action::Batch:
             // The palette and the font list are read once here, before any worker needs them.
             (void)QGuiApplication::palette();
-            (void)acceptedFontNames();
+            (void)acceptedFontFamilies();
             status = runBatch({parsed.batchFile, parsed.jobs, request}, stdout, messages);
             break;
         default:
