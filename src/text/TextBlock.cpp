@@ -1,5 +1,6 @@
 #include "text/TextBlock.h"
 
+#include "text/ColorEmoji.h"
 #include "text/LineWrapping.h"
 #include "text/PaintDevice.h"
 
@@ -10,6 +11,9 @@
 #include <QRawFont>
 #include <QTextBoundaryFinder>
 
+#include <unicode/uchar.h>
+
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 #include <unordered_set>
@@ -31,12 +35,54 @@ QString lineTextOf(QStringView text)
     return line;
 }
 
-std::unique_ptr<QTextLayout> layoutLine(const QString& text, const QFont& font)
+using Formats = QList<QTextLayout::FormatRange>;
+
+// The emoji of text in the colour emoji font; nothing where none is installed. text becomes
+// the text the colour font shapes.
+Formats emojiFormats(QString& text)
+{
+    Formats formats;
+    const QString& family = colorEmojiFamily();
+    if (family.isEmpty())
+        return formats;
+    const std::vector<TextRange> ranges = emojiRanges(text);
+    if (ranges.empty())
+        return formats;
+    text = forColorEmojiShaping(text, ranges);
+    for (const TextRange& range : ranges) {
+        QTextLayout::FormatRange format;
+        format.start = range.start;
+        format.length = range.length;
+        format.format.setFontFamilies({family});
+        formats.push_back(format);
+    }
+    return formats;
+}
+
+// The formats of the part [start, start + length) of their text, as formats of that part.
+Formats formatsWithin(const Formats& formats, int start, int length)
+{
+    Formats within;
+    for (const QTextLayout::FormatRange& format : formats) {
+        const int from = std::max(format.start, start);
+        const int to = std::min(format.start + format.length, start + length);
+        if (from < to) {
+            QTextLayout::FormatRange part = format;
+            part.start = from - start;
+            part.length = to - from;
+            within.push_back(part);
+        }
+    }
+    return within;
+}
+
+std::unique_ptr<QTextLayout> layoutLine(const QString& text, const QFont& font, const Formats& formats)
 {
     auto layout = std::make_unique<QTextLayout>(text, font, &paintDevice96());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     layout->setTextOption(option);
+    layout->setFormats(formats);
     layout->setCacheEnabled(true);
     layout->beginLayout();
     QTextLine line = layout->createLine();
@@ -94,10 +140,18 @@ void TextBlock::drawDecorations(QPainter& painter, double left, double right, do
 }
 
 TextBlock::TextBlock(const QString& text, const QFont& font, const TextLayoutOptions& options)
-    : m_text(text), m_font(font), m_options(options)
+    : m_text(text), m_font(font), m_layoutFont(font), m_options(options)
 {
     const QFontMetrics metrics(font, &paintDevice96());
     m_lineHeight = metrics.height();
+    const double spacing = std::isfinite(options.letterSpacing) ? options.letterSpacing : 0.0;
+    const int em = font.pixelSize() > 0 ? font.pixelSize() : m_lineHeight;
+    m_letterSpacing = std::max(spacing, -0.5 * em);
+    if (m_letterSpacing != 0.0)
+        m_layoutFont.setLetterSpacing(QFont::AbsoluteSpacing, m_letterSpacing);
+    const double lineSpacing = std::isfinite(options.lineSpacing) ? options.lineSpacing : 1.0;
+    m_linePitch =
+        lineSpacing == 1.0 ? m_lineHeight : std::max(1, static_cast<int>(std::lround(m_lineHeight * lineSpacing)));
     m_ascent = metrics.ascent();
     m_underlinePos = std::max(1, metrics.underlinePos());
     m_strikeOutPos = metrics.strikeOutPos();
@@ -114,11 +168,8 @@ TextBlock::TextBlock(const QString& text, const QFont& font, const TextLayoutOpt
     }
 
     double widest = 0.0;
-    for (const Line& line : m_lines) {
-        const QTextLine l = line.layout->lineAt(0);
-        if (l.isValid())
-            widest = std::max(widest, l.horizontalAdvance());
-    }
+    for (const Line& line : m_lines)
+        widest = std::max(widest, lineAdvance(line.layout->lineAt(0)));
     m_width = static_cast<int>(std::ceil(widest - 1e-6));
     if (m_options.width > 0)
         m_width = m_options.width;
@@ -128,12 +179,18 @@ TextBlock::TextBlock(const QString& text, const QFont& font, const TextLayoutOpt
 
 void TextBlock::addLines(const QString& text, qsizetype start, qsizetype stop)
 {
-    const QStringView paragraph = QStringView(text).mid(start, stop - start);
+    QString paragraph = text.mid(start, stop - start);
     const WrapMode wrap = m_options.width > 0 ? m_options.wrap : WrapMode::None;
-    for (const LineSpan& span : wrapLine(paragraph, m_font, m_options.width, wrap)) {
+    const Formats formats = emojiFormats(paragraph);
+    // The wrapping layout counts the spacing after a line's last character, which the line
+    // leaves out: the width grows by it.
+    const int wrapWidth =
+        m_options.width > 0 ? std::max(1, static_cast<int>(std::floor(m_options.width + m_letterSpacing))) : 0;
+    for (const LineSpan& span : wrapLine(paragraph, m_layoutFont, wrapWidth, wrap, formats)) {
         Line line;
         line.start = static_cast<int>(start) + span.start;
-        line.layout = layoutLine(lineTextOf(paragraph.mid(span.start, span.length)), m_font);
+        line.layout = layoutLine(lineTextOf(paragraph.mid(span.start, span.length)), m_layoutFont,
+                                 formatsWithin(formats, span.start, span.length));
         m_lines.push_back(std::move(line));
     }
 }
@@ -144,8 +201,7 @@ void TextBlock::alignLines()
                          : m_options.align == LineAlignment::Right ? 1.0
                                                                    : 0.0;
     for (Line& line : m_lines) {
-        const QTextLine l = line.layout->lineAt(0);
-        const double advance = l.isValid() ? l.horizontalAdvance() : 0.0;
+        const double advance = lineAdvance(line.layout->lineAt(0));
         // Whole pixels, never past the block's right edge nor before its left one.
         line.offset = std::max(0.0, std::floor((m_width - advance) * share + 1e-6));
     }
@@ -168,8 +224,16 @@ std::shared_ptr<const TextBlock> TextBlock::of(const QString& text, const QFont&
 
 double TextBlock::lastLineAdvance() const
 {
-    const QTextLine l = m_lines.back().layout->lineAt(0);
-    return l.isValid() ? l.horizontalAdvance() : 0.0;
+    return lineAdvance(m_lines.back().layout->lineAt(0));
+}
+
+double TextBlock::lineAdvance(const QTextLine& line) const
+{
+    if (!line.isValid())
+        return 0.0;
+    if (line.textLength() == 0 || m_letterSpacing == 0.0)
+        return line.horizontalAdvance();
+    return std::max(0.0, line.horizontalAdvance() - m_letterSpacing);
 }
 
 QPointF TextBlock::lineOrigin(std::size_t k, double x, double y, const QTextLine& line) const
@@ -181,7 +245,7 @@ QPointF TextBlock::lineOrigin(std::size_t k, double x, double y, const QTextLine
 
 double TextBlock::baseline(std::size_t k, double y) const
 {
-    return y + static_cast<double>(k) * m_lineHeight + m_ascent;
+    return y + static_cast<double>(k) * m_linePitch + m_ascent;
 }
 
 void TextBlock::draw(QPainter& painter, double x, double y, const QColor& color) const
@@ -194,7 +258,7 @@ void TextBlock::draw(QPainter& painter, double x, double y, const QColor& color)
         const QPointF origin = lineOrigin(k, x, y, line);
         for (const QGlyphRun& run : line.glyphRuns())
             painter.drawGlyphRun(origin, undecorated(run));
-        drawDecorations(painter, origin.x(), origin.x() + line.horizontalAdvance(), baseline(k, y), color);
+        drawDecorations(painter, origin.x(), origin.x() + lineAdvance(line), baseline(k, y), color);
     }
 }
 
@@ -285,8 +349,10 @@ void TextBlock::drawColored(QPainter& painter, double x, double y, const std::ve
         shared.nextLine();
         forEachColorSegment(line.layout->text(), colorAt, [&](int from, int to, const QColor& color) {
             painter.setPen(color);
-            drawDecorations(painter, origin.x() + textLine.cursorToX(from), origin.x() + textLine.cursorToX(to), base,
-                            color);
+            // The spacing after the line's last character is no part of the line.
+            const double end = m_letterSpacing == 0.0 ? textLine.cursorToX(to)
+                                                      : std::min(textLine.cursorToX(to), lineAdvance(textLine));
+            drawDecorations(painter, origin.x() + textLine.cursorToX(from), origin.x() + end, base, color);
             for (QGlyphRun run : textLine.glyphRuns(from, to - from)) {
                 run = undecorated(run);
                 if (shared.filter(run))
@@ -295,6 +361,121 @@ void TextBlock::drawColored(QPainter& painter, double x, double y, const std::ve
             shared.nextSegment();
         });
     }
+}
+
+namespace {
+
+// Calls cluster(from, to) for each user-perceived character of text.
+template <class Cluster> void forEachCluster(const QString& text, Cluster cluster)
+{
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    int from = 0;
+    for (qsizetype next = graphemes.toNextBoundary(); next > 0; next = graphemes.toNextBoundary()) {
+        cluster(from, static_cast<int>(next));
+        from = static_cast<int>(next);
+    }
+}
+
+// Qt's stand-in engine, which draws a box for a script no installed font covers, has none of
+// a font file's tables.
+bool isStandInFont(const QRawFont& font)
+{
+    return font.fontTable("head").isEmpty();
+}
+
+bool hasMissingGlyph(const QGlyphRun& run)
+{
+    const QList<quint32> indexes = run.glyphIndexes();
+    if (indexes.isEmpty())
+        return false;
+    return isStandInFont(run.rawFont()) || indexes.contains(0u);
+}
+
+// Characters that are never drawn themselves (joiners, variation selectors, tags).
+bool isInvisible(char32_t c)
+{
+    return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_DEFAULT_IGNORABLE_CODE_POINT) != 0;
+}
+
+} // namespace
+
+std::vector<CharacterBox> TextBlock::characterBoxes(double x, double y) const
+{
+    std::vector<CharacterBox> boxes;
+    for (std::size_t k = 0; k < m_lines.size(); ++k) {
+        const Line& line = m_lines[k];
+        const QTextLine textLine = line.layout->lineAt(0);
+        if (!textLine.isValid() || textLine.textLength() == 0)
+            continue;
+        const QPointF origin = lineOrigin(k, x, y, textLine);
+        const double top = std::round(y + static_cast<double>(k) * m_linePitch);
+        forEachCluster(line.layout->text(), [&](int from, int to) {
+            const double a = textLine.cursorToX(from);
+            const double b = textLine.cursorToX(to);
+            const double left = std::round(origin.x() + std::min(a, b));
+            const double right = std::max(left, std::round(origin.x() + std::max(a, b) - m_letterSpacing));
+            QRectF rect(left, top, right - left, m_lineHeight);
+            for (const QGlyphRun& run : textLine.glyphRuns(from, to - from)) {
+                const QRawFont font = run.rawFont();
+                const QList<quint32> indexes = run.glyphIndexes();
+                const QList<QPointF> positions = run.positions();
+                for (qsizetype g = 0; g < indexes.size(); ++g) {
+                    // Glyphs are drawn at whole pixels.
+                    const QPointF at(std::round(origin.x() + positions[g].x()),
+                                     std::round(origin.y() + positions[g].y()));
+                    const QRectF ink = font.boundingRect(indexes[g]).translated(at);
+                    if (ink.isEmpty())
+                        continue;
+                    const QPointF topLeft(std::round(ink.left()), std::round(ink.top()));
+                    const QPointF bottomRight(std::round(ink.right()), std::round(ink.bottom()));
+                    rect = rect.united(QRectF(topLeft, bottomRight));
+                }
+            }
+            boxes.push_back({rect, m_text.mid(line.start + from, to - from)});
+        });
+    }
+    return boxes;
+}
+
+QString TextBlock::missingCharacters() const
+{
+    QString missing;
+    std::unordered_set<char32_t> seen;
+    for (const Line& line : m_lines) {
+        const QTextLine textLine = line.layout->lineAt(0);
+        if (!textLine.isValid() || textLine.textLength() == 0)
+            continue;
+        const QList<QGlyphRun> runs = textLine.glyphRuns();
+        if (std::none_of(runs.begin(), runs.end(), hasMissingGlyph))
+            continue;
+        const QString& text = line.layout->text();
+        forEachCluster(text, [&](int from, int to) {
+            const QList<QGlyphRun> clusterRuns = textLine.glyphRuns(from, to - from);
+            if (std::none_of(clusterRuns.begin(), clusterRuns.end(), hasMissingGlyph))
+                return;
+            // The characters of the cluster that none of its fonts has; where all are
+            // invisible or had, the cluster's first one.
+            const QList<uint> characters = QStringView(text).mid(from, to - from).toUcs4();
+            QList<char32_t> lacking;
+            for (const char32_t c : characters) {
+                if (isInvisible(c))
+                    continue;
+                const bool had = std::any_of(clusterRuns.begin(), clusterRuns.end(), [c](const QGlyphRun& run) {
+                    const QRawFont font = run.rawFont();
+                    return !isStandInFont(font) && font.supportsCharacter(static_cast<uint>(c));
+                });
+                if (!had)
+                    lacking.push_back(c);
+            }
+            if (lacking.isEmpty() && !characters.isEmpty())
+                lacking.push_back(characters.front());
+            for (const char32_t c : lacking) {
+                if (seen.insert(c).second)
+                    missing += QString::fromUcs4(&c, 1);
+            }
+        });
+    }
+    return missing;
 }
 
 } // namespace sorvel

@@ -1,8 +1,8 @@
 #pragma once
 // How a text block places its lines beyond the window's plain layout: a fixed width lines wrap
 // to, where they may break, how each line sits within the block's width, and where lines after
-// the first start. The default is the window's layout: one line per CR LF pair, left aligned,
-// as wide as the widest line.
+// the first start, the room between characters and between lines. The default is the window's
+// layout: one line per CR LF pair, left aligned, as wide as the widest line.
 
 namespace sorvel {
 
@@ -20,6 +20,11 @@ struct TextLayoutOptions {
     WrapMode wrap = WrapMode::None; // used only with a width
     LineAlignment align = LineAlignment::Left;
     int lineStart = 0; // x of every line after the first (the first starts where printed)
+    // Pixels added after every character; below zero, characters move closer, down to minus
+    // half the font's pixel size (a lower value counts as that).
+    double letterSpacing = 0.0;
+    // The distance from line to line in the font's line heights: 1 is the font's own.
+    double lineSpacing = 1.0;
 
     bool operator==(const TextLayoutOptions&) const = default;
 };
