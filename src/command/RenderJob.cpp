@@ -158,7 +158,7 @@ RenderResult renderAndWrite(const RenderRequest& request, const TextImageSetting
     MeasuringLabel label;
     PictureHolder holder;
     TextPlacement placement;
-    RenderTextImage(settings, {canvas, label, holder}, placement);
+    renderTextImageWithPlacement(settings, {canvas, label, holder}, placement);
     const int width = canvas.scaleWidth();
     const int height = canvas.scaleHeight();
     if (canvas.image().isNull() || width <= 0 || height <= 0)
@@ -177,8 +177,13 @@ RenderResult renderAndWrite(const RenderRequest& request, const TextImageSetting
             commandFailed(line);
         result.warning = line;
     }
-    if (request.boxesInResult || !request.boxesFile.isEmpty())
+    if (request.boxesInResult || !request.boxesFile.isEmpty()) {
+        // Ink beyond the picture's edges is not in the picture.
+        const QRectF picture(0, 0, width, height);
         result.boxes = printedCharacterBoxes(settings.Text, placement);
+        for (CharacterBox& box : result.boxes)
+            box.rect = box.rect.intersected(picture);
+    }
 
     const QImage& image = canvas.image();
     if (toStandardOutput) {

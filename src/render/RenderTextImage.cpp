@@ -184,8 +184,8 @@ void RenderTextImage(const TextImageSettings& settings, const RenderSurfaces& su
     renderWithEffects(settings, surfaces, programEffects);
 }
 
-void RenderTextImage(const TextImageSettings& settings, const RenderSurfaces& surfaces,
-                     TextPlacement& placement) noexcept
+void renderTextImageWithPlacement(const TextImageSettings& settings, const RenderSurfaces& surfaces,
+                                  TextPlacement& placement) noexcept
 {
     placement = {};
     renderWithEffects(settings, surfaces, programEffects, &placement);

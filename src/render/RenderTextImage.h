@@ -29,8 +29,8 @@ struct RenderSurfaces {
 
 void RenderTextImage(const TextImageSettings& settings, const RenderSurfaces& surfaces) noexcept;
 // As above, and tells where and how the text was printed.
-void RenderTextImage(const TextImageSettings& settings, const RenderSurfaces& surfaces,
-                     TextPlacement& placement) noexcept;
+void renderTextImageWithPlacement(const TextImageSettings& settings, const RenderSurfaces& surfaces,
+                                  TextPlacement& placement) noexcept;
 
 // The pipeline with the given effects in place of the program's own, in the order given.
 void renderWithEffects(const TextImageSettings& settings, const RenderSurfaces& surfaces,

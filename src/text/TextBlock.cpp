@@ -391,6 +391,53 @@ bool hasMissingGlyph(const QGlyphRun& run)
     return isStandInFont(run.rawFont()) || indexes.contains(0u);
 }
 
+// The pixels the runs cover when drawn from origin, found by drawing them: the fonts' own
+// bounds are those of the unhinted outlines, a pixel larger than the hinted glyphs on a side.
+QRect inkOf(const QList<QGlyphRun>& runs, QPointF origin)
+{
+    QRectF reach;
+    for (const QGlyphRun& run : runs) {
+        const QRawFont font = run.rawFont();
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype g = 0; g < indexes.size(); ++g)
+            reach |= font.boundingRect(indexes[g]).translated(origin + positions[g]);
+    }
+    if (reach.isEmpty())
+        return {};
+    // Whole pixels and two more on every side, so that the glyphs fall on the same pixels.
+    const QRect area = reach.toAlignedRect().adjusted(-2, -2, 2, 2);
+    QImage scratch(area.size(), QImage::Format_ARGB32_Premultiplied);
+    if (scratch.isNull())
+        return {};
+    scratch.fill(Qt::transparent);
+    {
+        QPainter painter(&scratch);
+        painter.translate(-area.topLeft());
+        painter.setPen(Qt::black);
+        for (const QGlyphRun& run : runs)
+            painter.drawGlyphRun(origin, undecorated(run));
+    }
+    int left = area.width();
+    int right = -1;
+    int topRow = area.height();
+    int bottomRow = -1;
+    for (int y = 0; y < scratch.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        for (int x = 0; x < scratch.width(); ++x) {
+            if (qAlpha(row[x]) == 0)
+                continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            topRow = std::min(topRow, y);
+            bottomRow = std::max(bottomRow, y);
+        }
+    }
+    if (right < 0)
+        return {};
+    return QRect(QPoint(left, topRow), QPoint(right, bottomRow)).translated(area.topLeft());
+}
+
 // Characters that are never drawn themselves (joiners, variation selectors, tags).
 bool isInvisible(char32_t c)
 {
@@ -415,22 +462,9 @@ std::vector<CharacterBox> TextBlock::characterBoxes(double x, double y) const
             const double left = std::round(origin.x() + std::min(a, b));
             const double right = std::max(left, std::round(origin.x() + std::max(a, b) - m_letterSpacing));
             QRectF rect(left, top, right - left, m_lineHeight);
-            for (const QGlyphRun& run : textLine.glyphRuns(from, to - from)) {
-                const QRawFont font = run.rawFont();
-                const QList<quint32> indexes = run.glyphIndexes();
-                const QList<QPointF> positions = run.positions();
-                for (qsizetype g = 0; g < indexes.size(); ++g) {
-                    // Glyphs are drawn at whole pixels.
-                    const QPointF at(std::round(origin.x() + positions[g].x()),
-                                     std::round(origin.y() + positions[g].y()));
-                    const QRectF ink = font.boundingRect(indexes[g]).translated(at);
-                    if (ink.isEmpty())
-                        continue;
-                    const QPointF topLeft(std::round(ink.left()), std::round(ink.top()));
-                    const QPointF bottomRight(std::round(ink.right()), std::round(ink.bottom()));
-                    rect = rect.united(QRectF(topLeft, bottomRight));
-                }
-            }
+            const QRect ink = inkOf(textLine.glyphRuns(from, to - from), origin);
+            if (!ink.isEmpty())
+                rect = rect.united(QRectF(ink));
             boxes.push_back({rect, m_text.mid(line.start + from, to - from)});
         });
     }
