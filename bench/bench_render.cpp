@@ -4,6 +4,7 @@
 #include "render/CanvasSurface.h"
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
+#include "render/PrintedText.h"
 #include "render/RenderTextImage.h"
 
 #include <QElapsedTimer>
@@ -61,6 +62,25 @@ int main(int argc, char** argv)
     s.Rainbow = true;
     report("10000 chars rainbow", medianMs(31, typing(s, surfaces)), 16);
     s.Rainbow = false;
+    s.Layout.letterSpacing = 2;
+    s.Layout.lineSpacing = 1.5;
+    report("10000 chars spaced", medianMs(31, typing(s, surfaces)), 12);
+    s.Layout = {};
+
+    // An emoji (a skin tone, a flag or a face) every tenth character, drawn in colour.
+    const QString emoji[] = {u"\U0001F44D\U0001F3FD"_qs, u"\U0001F1EF\U0001F1F5"_qs, u"\U0001F600"_qs};
+    QString withEmoji;
+    for (qsizetype i = 0; i < s.Text.size(); ++i)
+        withEmoji += i % 10 == 5 && s.Text[i] != u'\r' && s.Text[i] != u'\n' ? emoji[i % 3] : QString(s.Text[i]);
+    s.Text = withEmoji;
+    report("10000 chars, 1000 emoji", medianMs(31, typing(s, surfaces)), 16);
+
+    // What a batch job with "boxes": true adds to its rendering: the layout is the rendering's.
+    s.Text = bench::sampleText(100, 100, QStringLiteral("\r\n"));
+    TextPlacement placement;
+    renderTextImageWithPlacement(s, surfaces, placement);
+    report("10000 chars missing scan", medianMs(31, [&] { printedMissingCharacters(s.Text, placement); }), 2);
+    report("10000 chars boxes", medianMs(11, [&] { printedCharacterBoxes(s.Text, placement); }), 100);
 
     for (int side : {1, 32}) {
         QImage tile(side, side, QImage::Format_RGB32);
