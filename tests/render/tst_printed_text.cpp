@@ -3,6 +3,7 @@
 #include "RenderTestSurfaces.h"
 
 #include "render/PrintedText.h"
+#include "text/ColorEmoji.h"
 
 #include <QRegion>
 #include <QtTest>
@@ -36,6 +37,7 @@ private slots:
     void everyInkPixelLiesInABox_data();
     void everyInkPixelLiesInABox();
     void missingCharactersOfTheRendering();
+    void emojiKeepTheirColoursInThePicture();
 };
 
 void TestPrintedText::everyInkPixelLiesInABox_data()
@@ -96,6 +98,34 @@ void TestPrintedText::missingCharactersOfTheRendering()
     s.Text.clear();
     QCOMPARE(renderPlaced(surfaces, s).missing, QString());
     QVERIFY(renderPlaced(surfaces, s).boxes.empty());
+}
+
+// The window's picture: emoji come from the colour font whatever the text colour, and rainbow
+// hues leave them as they are.
+void TestPrintedText::emojiKeepTheirColoursInThePicture()
+{
+    if (colorEmojiFamily().isEmpty())
+        QSKIP("no colour emoji font is installed");
+    const auto yellowPixels = [](const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                count += c.red() > 200 && c.green() > 150 && c.blue() < 90;
+            }
+        }
+        return count;
+    };
+    Surfaces surfaces;
+    TextImageSettings s = plain(u"\U0001F600"_qs);
+    s.ForeColor = 0xFF0000; // blue, as the window keeps colours (0x00BBGGRR)
+    const QImage picture = surfaces.render(s);
+    QVERIFY(yellowPixels(picture) > 30);
+    s.Rainbow = true;
+    QCOMPARE(yellowPixels(surfaces.render(s)), yellowPixels(picture));
+    s.Text = u"\u263A"_qs; // text presentation: drawn in the text's colour only
+    s.Rainbow = false;
+    QCOMPARE(yellowPixels(surfaces.render(s)), 0);
 }
 
 QTEST_MAIN(TestPrintedText)
