@@ -74,6 +74,16 @@ int main(int argc, char** argv)
         withEmoji += i % 10 == 5 && s.Text[i] != u'\r' && s.Text[i] != u'\n' ? emoji[i % 3] : QString(s.Text[i]);
     s.Text = withEmoji;
     report("10000 chars, 1000 emoji", medianMs(31, typing(s, surfaces)), 16);
+    report("  the same, layout only",
+           medianMs(31,
+                    [&, n = 0]() mutable {
+                        s.Text[s.Text.size() - 1] = QChar(u'a' + (n++ % 26));
+                        MeasuringLabel measuring;
+                        measuring.setFont(canvasFontOf(s));
+                        measuring.setCaption(s.Text);
+                        (void)measuring.width();
+                    }),
+           16);
 
     // What a batch job with "boxes": true adds to its rendering: the layout is the rendering's.
     s.Text = bench::sampleText(100, 100, QStringLiteral("\r\n"));

@@ -119,6 +119,94 @@ QGlyphRun undecorated(QGlyphRun run)
     return run;
 }
 
+// Qt's stand-in engine, which draws a box for a script no installed font covers, has none of
+// a font file's tables.
+bool isStandInFont(const QRawFont& font)
+{
+    return font.fontTable("head").isEmpty();
+}
+
+// Glyphs of the colour emoji font, each drawn once a thread and size: Qt draws a colour bitmap
+// scaled to the text's size by decoding it from the font anew every time.
+class ColorGlyphCache {
+public:
+    // Draws the glyph with its origin at the whole pixel nearest to at.
+    void draw(QPainter& painter, const QRawFont& font, quint32 glyph, QPointF at)
+    {
+        const Entry& entry = entryFor(font, glyph);
+        if (!entry.image.isNull())
+            painter.drawImage(QPoint(static_cast<int>(std::lround(at.x())), static_cast<int>(std::lround(at.y()))) +
+                                  entry.offset,
+                              entry.image);
+    }
+
+private:
+    struct Entry {
+        QRawFont font;
+        quint32 glyph = 0;
+        QImage image;
+        QPoint offset; // of the image's top-left corner from the glyph's origin
+    };
+
+    const Entry& entryFor(const QRawFont& font, quint32 glyph)
+    {
+        const std::size_t key = qHash(font) ^ (std::size_t(glyph) * 0x9E3779B97F4A7C15ull);
+        auto& bucket = m_entries[key];
+        for (const Entry& entry : bucket) {
+            if (entry.glyph == glyph && entry.font == font)
+                return entry;
+        }
+        if (m_count >= maxEntries) {
+            m_entries.clear();
+            m_count = 0;
+        }
+        Entry entry{font, glyph, {}, {}};
+        const QRect area = font.boundingRect(glyph).toAlignedRect().adjusted(-2, -2, 2, 2);
+        if (!area.isEmpty()) {
+            entry.image = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
+            if (!entry.image.isNull()) {
+                entry.image.fill(Qt::transparent);
+                QGlyphRun single;
+                single.setRawFont(font);
+                single.setGlyphIndexes({glyph});
+                single.setPositions({QPointF(0, 0)});
+                QPainter painter(&entry.image);
+                painter.drawGlyphRun(-QPointF(area.topLeft()), single);
+            }
+            entry.offset = area.topLeft();
+        }
+        ++m_count;
+        auto& stored = m_entries[key];
+        stored.push_back(std::move(entry));
+        return stored.back();
+    }
+
+    static constexpr std::size_t maxEntries = 2048;
+    std::unordered_map<std::size_t, std::vector<Entry>> m_entries;
+    std::size_t m_count = 0;
+};
+
+bool isColorEmojiFont(const QRawFont& font)
+{
+    const QString& family = colorEmojiFamily();
+    return !family.isEmpty() && font.isValid() && !isStandInFont(font) && font.familyName() == family;
+}
+
+// Draws run (without decorations) at origin; glyphs of the colour emoji font from the cache.
+void drawRun(QPainter& painter, QPointF origin, const QGlyphRun& run)
+{
+    const QRawFont font = run.rawFont();
+    if (!isColorEmojiFont(font)) {
+        painter.drawGlyphRun(origin, undecorated(run));
+        return;
+    }
+    thread_local ColorGlyphCache cache;
+    const QList<quint32> indexes = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    for (qsizetype g = 0; g < indexes.size(); ++g)
+        cache.draw(painter, font, indexes[g], origin + positions[g]);
+}
+
 } // namespace
 
 void TextBlock::drawDecorations(QPainter& painter, double left, double right, double baseline,
@@ -257,7 +345,7 @@ void TextBlock::draw(QPainter& painter, double x, double y, const QColor& color)
             continue;
         const QPointF origin = lineOrigin(k, x, y, line);
         for (const QGlyphRun& run : line.glyphRuns())
-            painter.drawGlyphRun(origin, undecorated(run));
+            drawRun(painter, origin, run);
         drawDecorations(painter, origin.x(), origin.x() + lineAdvance(line), baseline(k, y), color);
     }
 }
@@ -356,7 +444,7 @@ void TextBlock::drawColored(QPainter& painter, double x, double y, const std::ve
             for (QGlyphRun run : textLine.glyphRuns(from, to - from)) {
                 run = undecorated(run);
                 if (shared.filter(run))
-                    painter.drawGlyphRun(origin, run);
+                    drawRun(painter, origin, run);
             }
             shared.nextSegment();
         });
@@ -374,13 +462,6 @@ template <class Cluster> void forEachCluster(const QString& text, Cluster cluste
         cluster(from, static_cast<int>(next));
         from = static_cast<int>(next);
     }
-}
-
-// Qt's stand-in engine, which draws a box for a script no installed font covers, has none of
-// a font file's tables.
-bool isStandInFont(const QRawFont& font)
-{
-    return font.fontTable("head").isEmpty();
 }
 
 bool hasMissingGlyph(const QGlyphRun& run)
@@ -416,7 +497,7 @@ QRect inkOf(const QList<QGlyphRun>& runs, QPointF origin)
         painter.translate(-area.topLeft());
         painter.setPen(Qt::black);
         for (const QGlyphRun& run : runs)
-            painter.drawGlyphRun(origin, undecorated(run));
+            drawRun(painter, origin, run);
     }
     int left = area.width();
     int right = -1;
