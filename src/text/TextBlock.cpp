@@ -130,14 +130,25 @@ bool isStandInFont(const QRawFont& font)
 // scaled to the text's size by decoding it from the font anew every time.
 class ColorGlyphCache {
 public:
-    // Draws the glyph with its origin at the whole pixel nearest to at.
-    void draw(QPainter& painter, const QRawFont& font, quint32 glyph, QPointF at)
+    // Draws the glyph with its origin at the whole pixel nearest to at; with a silhouette
+    // colour, its shape in that colour.
+    void draw(QPainter& painter, const QRawFont& font, quint32 glyph, QPointF at, const QColor* silhouette)
     {
         const Entry& entry = entryFor(font, glyph);
-        if (!entry.image.isNull())
-            painter.drawImage(QPoint(static_cast<int>(std::lround(at.x())), static_cast<int>(std::lround(at.y()))) +
-                                  entry.offset,
-                              entry.image);
+        if (entry.image.isNull())
+            return;
+        const QPoint corner =
+            QPoint(static_cast<int>(std::lround(at.x())), static_cast<int>(std::lround(at.y()))) + entry.offset;
+        if (!silhouette) {
+            painter.drawImage(corner, entry.image);
+            return;
+        }
+        QImage shape = entry.image.copy();
+        QPainter tint(&shape);
+        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        tint.fillRect(shape.rect(), *silhouette);
+        tint.end();
+        painter.drawImage(corner, shape);
     }
 
 private:
@@ -192,8 +203,9 @@ bool isColorEmojiFont(const QRawFont& font)
     return !family.isEmpty() && font.isValid() && !isStandInFont(font) && font.familyName() == family;
 }
 
-// Draws run (without decorations) at origin; glyphs of the colour emoji font from the cache.
-void drawRun(QPainter& painter, QPointF origin, const QGlyphRun& run)
+// Draws run (without decorations) at origin; glyphs of the colour emoji font from the cache,
+// in their colours or, given a silhouette colour, as their shapes in it.
+void drawRun(QPainter& painter, QPointF origin, const QGlyphRun& run, const QColor* silhouette = nullptr)
 {
     const QRawFont font = run.rawFont();
     if (!isColorEmojiFont(font)) {
@@ -204,7 +216,7 @@ void drawRun(QPainter& painter, QPointF origin, const QGlyphRun& run)
     const QList<quint32> indexes = run.glyphIndexes();
     const QList<QPointF> positions = run.positions();
     for (qsizetype g = 0; g < indexes.size(); ++g)
-        cache.draw(painter, font, indexes[g], origin + positions[g]);
+        cache.draw(painter, font, indexes[g], origin + positions[g], silhouette);
 }
 
 } // namespace
@@ -338,6 +350,16 @@ double TextBlock::baseline(std::size_t k, double y) const
 
 void TextBlock::draw(QPainter& painter, double x, double y, const QColor& color) const
 {
+    drawLines(painter, x, y, color, false);
+}
+
+void TextBlock::drawSilhouette(QPainter& painter, double x, double y, const QColor& color) const
+{
+    drawLines(painter, x, y, color, true);
+}
+
+void TextBlock::drawLines(QPainter& painter, double x, double y, const QColor& color, bool silhouette) const
+{
     painter.setPen(color);
     for (std::size_t k = 0; k < m_lines.size(); ++k) {
         const QTextLine line = m_lines[k].layout->lineAt(0);
@@ -345,7 +367,7 @@ void TextBlock::draw(QPainter& painter, double x, double y, const QColor& color)
             continue;
         const QPointF origin = lineOrigin(k, x, y, line);
         for (const QGlyphRun& run : line.glyphRuns())
-            drawRun(painter, origin, run);
+            drawRun(painter, origin, run, silhouette ? &color : nullptr);
         drawDecorations(painter, origin.x(), origin.x() + lineAdvance(line), baseline(k, y), color);
     }
 }

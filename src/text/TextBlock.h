@@ -49,6 +49,8 @@ public:
     // Draws every line; the first line starts at (x, y), later lines at the options' line start
     // and y + k * line height, each moved by its alignment.
     void draw(QPainter& painter, double x, double y, const QColor& color) const;
+    // As draw, with colour emoji too as their shapes in color: for a shadow or an outline.
+    void drawSilhouette(QPainter& painter, double x, double y, const QColor& color) const;
     // As draw, with a colour for every 16-bit unit of the original text (CR LF included).
     // A character of several units takes the colour of its first unit; a glyph shared by
     // characters of different colours (a ligature) is drawn once, in the first one's colour.
@@ -75,6 +77,7 @@ private:
 
     QPointF lineOrigin(std::size_t k, double x, double y, const QTextLine& line) const;
     double lineAdvance(const QTextLine& line) const;
+    void drawLines(QPainter& painter, double x, double y, const QColor& color, bool silhouette) const;
     double baseline(std::size_t k, double y) const;
     void drawDecorations(QPainter& painter, double left, double right, double baseline, const QColor& color) const;
 

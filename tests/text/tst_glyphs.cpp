@@ -198,6 +198,15 @@ void TestGlyphs::emojiAreDrawnInColourWhateverTheTextColour()
     QCOMPARE(rainbow, drawn(grinning, 2));
     // Text characters keep the pen.
     QCOMPARE(colouredPixels(drawn(TextBlock(QStringLiteral("ab\u00A9"), designFont()), 2)), 0);
+    // A shadow or an outline takes the emoji's shape in its own colour.
+    QImage silhouette(grinning.width() + 4, grinning.height() + 4, QImage::Format_RGB32);
+    silhouette.fill(Qt::white);
+    {
+        QPainter painter(&silhouette);
+        grinning.drawSilhouette(painter, 2, 2, QColor(Qt::black));
+    }
+    QCOMPARE(colouredPixels(silhouette), 0);
+    QCOMPARE(inkOf(silhouette), inkOf(drawn(grinning, 2)));
     const TextBlock keycap(u"1\uFE0F\u20E3"_qs, designFont());
     QVERIFY2(keycap.width() <= grinning.width() + 2, qPrintable(QString::number(keycap.width())));
     QVERIFY(colouredPixels(drawn(keycap, 2)) > 40);
