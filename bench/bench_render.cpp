@@ -4,6 +4,7 @@
 #include "render/CanvasSurface.h"
 #include "render/MeasuringLabel.h"
 #include "render/PictureHolder.h"
+#include "render/PrintedText.h"
 #include "render/RenderTextImage.h"
 
 #include <QElapsedTimer>
@@ -69,6 +70,36 @@ int main(int argc, char** argv)
     report("10000 kana vertical", medianMs(31, typing(s, surfaces)), 32);
     s.Layout = {};
     report("10000 kana plain", medianMs(31, typing(s, surfaces)), 32);
+    s.Text = bench::sampleText(100, 100, QStringLiteral("\r\n"));
+    s.Layout.letterSpacing = 2;
+    s.Layout.lineSpacing = 1.5;
+    report("10000 chars spaced", medianMs(31, typing(s, surfaces)), 12);
+    s.Layout = {};
+
+    // An emoji (a skin tone, a flag or a face) every tenth character, drawn in colour.
+    const QString emoji[] = {u"\U0001F44D\U0001F3FD"_qs, u"\U0001F1EF\U0001F1F5"_qs, u"\U0001F600"_qs};
+    QString withEmoji;
+    for (qsizetype i = 0; i < s.Text.size(); ++i)
+        withEmoji += i % 10 == 5 && s.Text[i] != u'\r' && s.Text[i] != u'\n' ? emoji[i % 3] : QString(s.Text[i]);
+    s.Text = withEmoji;
+    report("10000 chars, 1000 emoji", medianMs(31, typing(s, surfaces)), 16);
+    report("  the same, layout only",
+           medianMs(31,
+                    [&, n = 0]() mutable {
+                        s.Text[s.Text.size() - 1] = QChar(u'a' + (n++ % 26));
+                        MeasuringLabel measuring;
+                        measuring.setFont(canvasFontOf(s));
+                        measuring.setCaption(s.Text);
+                        (void)measuring.width();
+                    }),
+           16);
+
+    // What a batch job with "boxes": true adds to its rendering: the layout is the rendering's.
+    s.Text = bench::sampleText(100, 100, QStringLiteral("\r\n"));
+    TextPlacement placement;
+    renderTextImageWithPlacement(s, surfaces, placement);
+    report("10000 chars missing scan", medianMs(31, [&] { printedMissingCharacters(s.Text, placement); }), 2);
+    report("10000 chars boxes", medianMs(11, [&] { printedCharacterBoxes(s.Text, placement); }), 100);
 
     for (int side : {1, 32}) {
         QImage tile(side, side, QImage::Format_RGB32);

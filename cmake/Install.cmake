@@ -118,6 +118,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Not found through the libraries: the Japanese face the window starts in, and Qt's Japanese
 # texts for its dialogs.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n")
+# Emoji in colour; without it they are drawn from the text fonts.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-color-emoji")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

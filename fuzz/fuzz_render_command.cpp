@@ -27,6 +27,7 @@
 #include "image/ImageFormatTable.h"
 
 #include <QBuffer>
+#include <QJsonDocument>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -135,6 +136,10 @@ void runRequest(RenderRequest request, const QByteArray& jobText)
 {
     const std::map<QString, QByteArray> before = sandboxFiles();
     request.output = inSandbox(outputName);
+    // The character boxes go beside the output, written only with it.
+    const QString boxesName = QStringLiteral("boxes.json");
+    if (!request.boxesFile.isEmpty())
+        request.boxesFile = inSandbox(boxesName);
     if (!request.picture.isEmpty())
         request.picture = pictureStandIn(request.picture);
     // A font file stands for a file that is not a font, or a missing one.
@@ -169,6 +174,13 @@ void runRequest(RenderRequest request, const QByteArray& jobText)
             require(!QImage::fromData(out->second).isNull(), "the output reads back as a picture");
         after.erase(out);
         QFile::remove(inSandbox(outputName));
+    }
+    const auto boxes = after.find(boxesName);
+    require(boxes == after.end() || (written && !request.boxesFile.isEmpty()), "boxes only with the picture");
+    if (boxes != after.end()) {
+        require(QJsonDocument::fromJson(boxes->second).isObject(), "the boxes file is JSON");
+        after.erase(boxes);
+        QFile::remove(inSandbox(boxesName));
     }
     require(after == before, "nothing but the output is written");
 }

@@ -387,6 +387,10 @@ void writeCommandSeeds(const QDir& dir)
         "{\"nope\": true}\n"
         "not json\n"
         "{\"text-file\": \"t.txt\", \"output\": \"e.png\", \"margin\": \"10 20\", \"shadow\": true}\n");
+    put({"--letter-spacing", "-2.5", "--line-spacing", "1.5", "--missing", "warn", "--boxes", "b.json", "-o", "x.png",
+         "A\u0A05 \U0001F44D\U0001F3FD\U0001F1EF\U0001F1F5"});
+    put({"--batch", "-", "--missing", "error"},
+        "{\"text\": \"ab\\u0007\", \"output\": \"a.png\", \"boxes\": true, \"letter-spacing\": 3}\n");
     // Every option of the command's table once, so that an option added to it is fuzzed from
     // the start: on the command line, and as a job's key where it is one.
     for (const CommandOption& option : commandOptions()) {

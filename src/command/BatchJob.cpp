@@ -39,7 +39,9 @@ void applyKey(RenderRequest& request, const QString& key, const QJsonValue& valu
         option->setFlag(request, value.toBool());
         return;
     }
-    if (value.isString())
+    if (value.isBool() && option->setFlag)
+        option->setFlag(request, value.toBool());
+    else if (value.isString())
         option->setValue(request, value.toString());
     else if (value.isDouble())
         option->setValue(request, numberText(value.toDouble()));
@@ -67,6 +69,8 @@ RenderRequest jobRequest(const QByteArray& line, const RenderRequest& defaults)
         usageError(QStringLiteral("no output: give \"output\""));
     if (request.output == standardStream)
         usageError(QStringLiteral("a batch writes its results to standard output: give \"output\" a file name"));
+    if (!request.boxesFile.isEmpty())
+        usageError(QStringLiteral("a batch gives the boxes in its result lines: give \"boxes\": true"));
     if (request.textSource == RenderRequest::TextSource::StandardInput)
         usageError(
             QStringLiteral("no text: give \"text\" or \"text-file\" (a batch cannot read one from standard input)"));

@@ -5,6 +5,7 @@
 #include "command/CommandError.h"
 #include "command/FontChoice.h"
 #include "command/RenderJob.h"
+#include "command/ResultJson.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,8 +32,9 @@ namespace {
 
 struct JobOutcome {
     QString output;
-    QSize size;
-    QString error; // empty: written
+    RenderResult result;
+    QString error;           // empty: written
+    bool boxesAsked = false; // the result line holds the boxes
 };
 
 // Worker threads taking tasks in the order given. Each task owns everything it draws on (its
@@ -94,8 +96,9 @@ JobOutcome renderJob(const RenderRequest& request)
 {
     JobOutcome outcome;
     outcome.output = request.output;
+    outcome.boxesAsked = request.boxesInResult;
     try {
-        outcome.size = renderRequest(request);
+        outcome.result = renderRequest(request, true);
     } catch (const CommandError& error) {
         outcome.error = error.message();
     } catch (const std::bad_alloc&) {
@@ -104,24 +107,6 @@ JobOutcome renderJob(const RenderRequest& request)
         outcome.error = QStringLiteral("internal error: ") + QString::fromLocal8Bit(error.what());
     }
     return outcome;
-}
-
-// A JSON string: quotes, backslashes and control characters escaped, the rest as UTF-8.
-QByteArray jsonString(const QString& text)
-{
-    QByteArray out = "\"";
-    for (const char c : text.toUtf8()) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20) {
-            out += QByteArray("\\u00") + QByteArray::number(u, 16).rightJustified(2, '0');
-        } else {
-            out += c;
-        }
-    }
-    return out + '"';
 }
 
 // Gives false when the line could not be written whole.
@@ -150,10 +135,15 @@ public:
             return;
         bool written;
         if (outcome.error.isEmpty()) {
+            const RenderResult& result = outcome.result;
+            const QByteArray boxes = outcome.boxesAsked ? boxesMember(result.boxes) : QByteArray();
             written = writeLine(m_results, "{\"line\": " + QByteArray::number(line) +
                                                ", \"output\": " + jsonString(outcome.output) +
-                                               ", \"width\": " + QByteArray::number(outcome.size.width()) +
-                                               ", \"height\": " + QByteArray::number(outcome.size.height()) + '}');
+                                               ", \"width\": " + QByteArray::number(result.size.width()) +
+                                               ", \"height\": " + QByteArray::number(result.size.height()) +
+                                               missingMember(result.missing) + boxes + '}');
+            if (!result.warning.isEmpty())
+                writeError(line, result.warning);
         } else {
             m_anyFailed = true;
             // The output, where the line got as far as naming one, matches the result to its
@@ -162,9 +152,7 @@ public:
                 outcome.output.isEmpty() ? QByteArray() : ", \"output\": " + jsonString(outcome.output);
             written = writeLine(m_results, "{\"line\": " + QByteArray::number(line) + output +
                                                ", \"error\": " + jsonString(outcome.error) + '}');
-            writeLine(m_errors,
-                      (m_fileName + u':' + QString::number(line) + QStringLiteral(": ") + outcome.error).toUtf8());
-            std::fflush(m_errors);
+            writeError(line, outcome.error);
         }
         if (std::fflush(m_results) != 0 || !written)
             m_resultsLost = QString::fromLocal8Bit(std::strerror(errno));
@@ -175,6 +163,12 @@ public:
     const QString& resultsLost() const { return m_resultsLost; }
 
 private:
+    void writeError(int line, const QString& message)
+    {
+        writeLine(m_errors, (m_fileName + u':' + QString::number(line) + QStringLiteral(": ") + message).toUtf8());
+        std::fflush(m_errors);
+    }
+
     QString m_fileName;
     std::FILE* m_results;
     std::FILE* m_errors;
@@ -261,7 +255,7 @@ int runBatch(const BatchOptions& options, std::FILE* results, std::FILE* errors)
             ++outputsInFlight[job.outputKey];
             if (pool) {
                 auto task = std::make_shared<std::packaged_task<JobOutcome()>>([request, stopping] {
-                    return stopping->load() ? JobOutcome{request.output, {}, QStringLiteral("not begun")}
+                    return stopping->load() ? JobOutcome{request.output, {}, QStringLiteral("not begun"), false}
                                             : renderJob(request);
                 });
                 job.outcome = task->get_future();
@@ -271,7 +265,7 @@ int runBatch(const BatchOptions& options, std::FILE* results, std::FILE* errors)
             }
         } catch (const CommandError& error) {
             job.outputKey.clear();
-            job.outcome = ready(JobOutcome{{}, {}, error.message()});
+            job.outcome = ready(JobOutcome{{}, {}, error.message(), false});
         }
         pending.push_back(std::move(job));
         while (pending.size() > inFlightLimit && reporter.resultsLost().isEmpty())

@@ -167,6 +167,8 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
         parsed.batchFile = parser.value(batch);
         if (parsed.batchFile.isEmpty())
             usageError(QStringLiteral("--batch: no file name"));
+        if (!request.boxesFile.isEmpty())
+            usageError(QStringLiteral("--boxes FILE is for one picture: a batch job asks with \"boxes\": true"));
         if (!parser.positionalArguments().isEmpty())
             usageError(QStringLiteral("a batch takes its texts from its jobs, not from the command line"));
         if (parser.isSet(jobs))

@@ -20,6 +20,8 @@ constexpr std::uint8_t defaultJpegQuality = 50;
 
 struct RenderRequest {
     enum class TextSource { Argument, File, StandardInput };
+    // What a text with characters no installed font can draw does.
+    enum class Missing { Ignore, Warn, Error };
 
     TextSource textSource = TextSource::StandardInput;
     QString text;     // the text argument
@@ -47,8 +49,13 @@ struct RenderRequest {
     int uprightDigits = 2;     // --upright-digits
     bool latinUpright = false; // --latin upright
     PictureMargins margins;
-    int backgroundAlpha = 255; // --background transparent or #RRGGBBAA
-    QString fontFile;          // --font-file
+    int backgroundAlpha = 255;         // --background transparent or #RRGGBBAA
+    QString fontFile;                  // --font-file
+    double letterSpacing = 0.0;        // --letter-spacing, pixels
+    double lineSpacing = 1.0;          // --line-spacing, line heights
+    Missing missing = Missing::Ignore; // --missing
+    QString boxesFile;                 // --boxes FILE: the character boxes as JSON
+    bool boxesInResult = false;        // "boxes": true in a batch job
 
     bool operator==(const RenderRequest&) const = default;
 };

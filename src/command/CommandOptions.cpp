@@ -184,6 +184,45 @@ void setLatin(RenderRequest& request, const QString& value)
         badValue(QStringLiteral("latin"), value, QStringLiteral("turned or upright"));
 }
 
+// A number of pixels from -1000 to 1000, at most two decimals (1, -2.5); the font's own bound
+// is checked with the font (settingsFor).
+double letterSpacingOf(const QString& value)
+{
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]{1,4}(\\.[0-9]{1,2})?$"));
+    const double spacing = number.match(value).hasMatch() ? value.toDouble() : qInf();
+    if (!(spacing >= -1000.0 && spacing <= 1000.0))
+        badValue(QStringLiteral("letter-spacing"), value, QStringLiteral("a number of pixels from -1000 to 1000"));
+    return spacing;
+}
+
+double lineSpacingOf(const QString& value)
+{
+    static const QRegularExpression number(QStringLiteral("^[0-9]{1,2}(\\.[0-9]{1,3})?$"));
+    const double factor = number.match(value).hasMatch() ? value.toDouble() : -1.0;
+    if (factor < 0.5 || factor > 5.0)
+        badValue(QStringLiteral("line-spacing"), value, QStringLiteral("a number of line heights from 0.5 to 5"));
+    return factor;
+}
+
+void setMissing(RenderRequest& request, const QString& value)
+{
+    if (value == u"ignore")
+        request.missing = RenderRequest::Missing::Ignore;
+    else if (value == u"warn")
+        request.missing = RenderRequest::Missing::Warn;
+    else if (value == u"error")
+        request.missing = RenderRequest::Missing::Error;
+    else
+        badValue(QStringLiteral("missing"), value, QStringLiteral("ignore, warn or error"));
+}
+
+void setBoxesFile(RenderRequest& request, const QString& value)
+{
+    if (value.isEmpty() || value == standardStream)
+        usageError(QStringLiteral("--boxes: give a file name"));
+    request.boxesFile = value;
+}
+
 // An option of the whole run: the command line's parser acts on it, a batch job cannot set it.
 constexpr CommandOption runOption(const char* name, const char* shortName, const char* valueName, const char* help)
 {
@@ -201,6 +240,13 @@ constexpr CommandOption pictureValue(const char* name, const char* shortName, co
                                      CommandOption::ValueSetter set)
 {
     return {name, shortName, valueName, help, name, OptionKind::Value, nullptr, set};
+}
+
+// A value of one picture that a batch job may also give as true or false.
+constexpr CommandOption pictureValueOrFlag(const char* name, const char* valueName, const char* help,
+                                           CommandOption::ValueSetter set, CommandOption::FlagSetter setFlag)
+{
+    return {name, nullptr, valueName, help, name, OptionKind::Value, setFlag, set};
 }
 
 const CommandOption options[] = {
@@ -259,6 +305,17 @@ const CommandOption options[] = {
     pictureValue("margin", nullptr, "M",
                  "Blank pixels around the picture: \"10\", \"10 20\" or \"1 2 3 4\" (CSS order).",
                  [](RenderRequest& request, const QString& value) { request.margins = marginsOf(value); }),
+    pictureValue("letter-spacing", nullptr, "PX",
+                 "Pixels added after every character; below 0 closer, down to minus half the font's pixel size.",
+                 [](RenderRequest& request, const QString& value) { request.letterSpacing = letterSpacingOf(value); }),
+    pictureValue("line-spacing", nullptr, "FACTOR", "Distance from line to line in line heights, 0.5 to 5 (default 1).",
+                 [](RenderRequest& request, const QString& value) { request.lineSpacing = lineSpacingOf(value); }),
+    pictureValue("missing", nullptr, "MODE",
+                 "Characters no installed font can draw: ignore (default), warn, or error (no picture).", setMissing),
+    pictureValueOrFlag("boxes", "FILE",
+                       "Write a box for every character to FILE as JSON (in a batch job, \"boxes\": true adds "
+                       "them to the result line).",
+                       setBoxesFile, [](RenderRequest& request, bool on) { request.boxesInResult = on; }),
 };
 
 } // namespace

@@ -30,7 +30,7 @@ struct CommandOption {
     // which the command line's parser acts on itself.
     const char* jsonKey;
     OptionKind kind;
-    FlagSetter setFlag;   // a flag of a picture; else nullptr
+    FlagSetter setFlag;   // a flag of a picture (or a value's true or false in a batch job); else nullptr
     ValueSetter setValue; // a value of a picture; else nullptr
 
     QString longName() const { return QString::fromLatin1(name); }

@@ -2,6 +2,7 @@
 
 #include "command/CommandError.h"
 #include "command/FontChoice.h"
+#include "command/ResultJson.h"
 #include "command/TextInput.h"
 #include "image/AlphaPngEncoder.h"
 #include "render/CanvasSurface.h"
@@ -17,6 +18,7 @@
 #include "image/WriteFailureText.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -63,6 +65,18 @@ WriteResult writeFor(const RenderRequest& request, const QImage& image, int widt
     if (!row)
         row = imageFormatRowOf(ImageFormat::Png);
     return row->write(image, width, height, request.jpegQuality, sink);
+}
+
+// The character boxes as a result line holds them, in a file of their own.
+void writeBoxes(const QString& path, QSize size, const RenderResult& result, const QString& output)
+{
+    const QByteArray json = "{\"output\": " + jsonString(output) + ", \"width\": " + QByteArray::number(size.width()) +
+                            ", \"height\": " + QByteArray::number(size.height()) + missingMember(result.missing) +
+                            boxesMember(result.boxes) + "}\n";
+    const WriteResult written = replaceFileWith(json, path, Durability::WhenClosed);
+    if (!written.ok())
+        commandFailed(
+            QStringLiteral("cannot write %1: %2").arg(quoted(path), writeFailureText(written, FailureReader::Command)));
 }
 
 void writeToStandardOutput(const RenderRequest& request, const QImage& image, int width, int height)
@@ -129,16 +143,28 @@ TextImageSettings settingsFor(const RenderRequest& request, const QString& text)
     settings.Layout.latinUpright = request.latinUpright;
     settings.Margins = request.margins;
     settings.BackAlpha = request.backgroundAlpha;
+    // Characters may come closer by half the font's pixel size at most: further, they would
+    // run backwards.
+    const double halfEm = 0.5 * std::max(1L, std::lround(settings.FontSize * 96.0 / 72.0));
+    if (request.letterSpacing < -halfEm) {
+        usageError(QStringLiteral("--letter-spacing: %1 is below %2, minus half the font's size of %3 pixels")
+                       .arg(request.letterSpacing)
+                       .arg(-halfEm)
+                       .arg(2 * halfEm));
+    }
+    settings.Layout.letterSpacing = request.letterSpacing;
+    settings.Layout.lineSpacing = request.lineSpacing;
     return settings;
 }
 
-QSize renderAndWrite(const RenderRequest& request, const TextImageSettings& settings)
+RenderResult renderAndWrite(const RenderRequest& request, const TextImageSettings& settings, bool listMissing)
 {
     const bool toStandardOutput = request.output == standardStream;
     CanvasSurface canvas;
     MeasuringLabel label;
     PictureHolder holder;
-    RenderTextImage(settings, {canvas, label, holder});
+    TextPlacement placement;
+    renderTextImageWithPlacement(settings, {canvas, label, holder}, placement);
     const int width = canvas.scaleWidth();
     const int height = canvas.scaleHeight();
     if (canvas.image().isNull() || width <= 0 || height <= 0)
@@ -146,24 +172,47 @@ QSize renderAndWrite(const RenderRequest& request, const TextImageSettings& sett
                           .arg(width)
                           .arg(height));
 
+    RenderResult result;
+    result.size = {width, height};
+    if (listMissing || request.missing != RenderRequest::Missing::Ignore)
+        result.missing = printedMissingCharacters(settings.Text, placement);
+    if (!result.missing.isEmpty() && request.missing != RenderRequest::Missing::Ignore) {
+        const QString line =
+            QStringLiteral("characters no installed font can draw: %1").arg(missingCharactersText(result.missing));
+        if (request.missing == RenderRequest::Missing::Error)
+            commandFailed(line);
+        result.warning = line;
+    }
+    if (request.boxesInResult || !request.boxesFile.isEmpty()) {
+        // Ink beyond the picture's edges is not in the picture.
+        const QRectF picture(0, 0, width, height);
+        result.boxes = printedCharacterBoxes(settings.Text, placement);
+        for (CharacterBox& box : result.boxes)
+            box.rect = box.rect.intersected(picture);
+    }
+
     const QImage& image = canvas.image();
     if (toStandardOutput) {
         writeToStandardOutput(request, image, width, height);
-        return {width, height};
+    } else {
+        const WriteResult written = replaceFileWithStream(request.output, Durability::WhenClosed, [&](QIODevice& sink) {
+            return writeFor(request, image, width, height, sink);
+        });
+        if (!written.ok())
+            commandFailed(QStringLiteral("cannot write %1: %2")
+                              .arg(quoted(request.output), writeFailureText(written, FailureReader::Command)));
     }
-    const WriteResult written = replaceFileWithStream(request.output, Durability::WhenClosed, [&](QIODevice& sink) {
-        return writeFor(request, image, width, height, sink);
-    });
-    if (!written.ok())
-        commandFailed(QStringLiteral("cannot write %1: %2")
-                          .arg(quoted(request.output), writeFailureText(written, FailureReader::Command)));
-    return {width, height};
+    if (!request.boxesFile.isEmpty())
+        writeBoxes(request.boxesFile, result.size, result, request.output);
+    if (!request.boxesInResult)
+        result.boxes.clear();
+    return result;
 }
 
-QSize renderRequest(const RenderRequest& request)
+RenderResult renderRequest(const RenderRequest& request, bool listMissing)
 {
     const QString text = readRenderText(request);
-    return renderAndWrite(request, settingsFor(request, text));
+    return renderAndWrite(request, settingsFor(request, text), listMissing);
 }
 
 } // namespace sorvel::render_command

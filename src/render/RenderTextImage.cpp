@@ -1,5 +1,6 @@
 #include "render/RenderTextImage.h"
 
+#include "platform/Conversions.h"
 #include "platform/Failure.h"
 #include "image/ImageFormatTable.h"
 #include "render/CanvasSurface.h"
@@ -132,7 +133,7 @@ void drawBeneathText(RenderContext& c, Effects effects)
 }
 
 // The plain print, unless an effect prints the text its own way.
-void drawText(RenderContext& c, Effects effects)
+void drawText(RenderContext& c, Effects effects, TextPlacement* placement)
 {
     const TextImageSettings& s = c.settings;
     QPointF origin(s.Margins.left, s.Margins.top);
@@ -145,6 +146,10 @@ void drawText(RenderContext& c, Effects effects)
     carryOnAfterFailure([&] {
         c.canvas.setCurrentX(origin.x());
         c.canvas.setCurrentY(origin.y());
+        if (placement) {
+            *placement = {true, c.canvas.font(), c.canvas.layout(),
+                          QPointF(roundHalfEven(c.canvas.currentX()), roundHalfEven(c.canvas.currentY()))};
+        }
         for (const Effect* effect : effects) {
             if (effect->isOn(s) && effect->drawText(c))
                 return;
@@ -179,17 +184,25 @@ void RenderTextImage(const TextImageSettings& settings, const RenderSurfaces& su
     renderWithEffects(settings, surfaces, programEffects);
 }
 
-void renderWithEffects(const TextImageSettings& settings, const RenderSurfaces& surfaces, Effects effects) noexcept
+void renderTextImageWithPlacement(const TextImageSettings& settings, const RenderSurfaces& surfaces,
+                                  TextPlacement& placement) noexcept
+{
+    placement = {};
+    renderWithEffects(settings, surfaces, programEffects, &placement);
+}
+
+void renderWithEffects(const TextImageSettings& settings, const RenderSurfaces& surfaces, Effects effects,
+                       TextPlacement* placement) noexcept
 {
     RenderContext context{settings, surfaces.canvas, surfaces.label, surfaces.holder, std::nullopt};
     takeSettings(context);
     measureText(context, effects);
     clearToBackColor(context);
     sizeToMeasuredText(context);
-    drawBackgrounds(context, effects);  // picture tiles
-    resizeForEffects(context, effects); // italic widening, shadow
-    drawBeneathText(context, effects);  // shadow, frame
-    drawText(context, effects);         // plain or rainbow
+    drawBackgrounds(context, effects);     // picture tiles
+    resizeForEffects(context, effects);    // italic widening, shadow
+    drawBeneathText(context, effects);     // shadow, frame
+    drawText(context, effects, placement); // plain or rainbow
 }
 
 } // namespace sorvel

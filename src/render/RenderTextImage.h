@@ -7,6 +7,7 @@
 // Margins grow every size by the same pixels and move the text by the left and top ones; the
 // frame stays on the outer edge.
 
+#include "render/PrintedText.h"
 #include "render/TextImageSettings.h"
 
 #include <QFont>
@@ -27,10 +28,13 @@ struct RenderSurfaces {
 };
 
 void RenderTextImage(const TextImageSettings& settings, const RenderSurfaces& surfaces) noexcept;
+// As above, and tells where and how the text was printed.
+void renderTextImageWithPlacement(const TextImageSettings& settings, const RenderSurfaces& surfaces,
+                                  TextPlacement& placement) noexcept;
 
 // The pipeline with the given effects in place of the program's own, in the order given.
 void renderWithEffects(const TextImageSettings& settings, const RenderSurfaces& surfaces,
-                       std::span<const Effect* const> effects) noexcept;
+                       std::span<const Effect* const> effects, TextPlacement* placement = nullptr) noexcept;
 
 // The canvas font the settings describe: face, size and the four styles.
 // Fails with BadArgument when the font system refuses the size.

@@ -1,6 +1,5 @@
 #pragma once
-// Where one character (a grapheme cluster) of a laid-out text lies, in the coordinates the text
-// is drawn in.
+// Where one user-perceived character (grapheme cluster) of a laid-out text lies.
 
 #include <QRectF>
 #include <QString>
@@ -8,8 +7,8 @@
 namespace sorvel {
 
 struct CharacterBox {
-    QRectF rect;
-    QString text;
+    QRectF rect;  // in whole pixels of the drawing
+    QString text; // the character as the text holds it
 };
 
 } // namespace sorvel

@@ -6,7 +6,8 @@
 
 namespace sorvel {
 
-std::vector<LineSpan> wrapLine(QStringView text, const QFont& font, int width, WrapMode mode)
+std::vector<LineSpan> wrapLine(QStringView text, const QFont& font, int width, WrapMode mode,
+                               const QList<QTextLayout::FormatRange>& formats)
 {
     const int length = static_cast<int>(text.size());
     if (mode == WrapMode::None || width <= 0 || length == 0)
@@ -17,6 +18,7 @@ std::vector<LineSpan> wrapLine(QStringView text, const QFont& font, int width, W
     QTextOption option;
     option.setWrapMode(mode == WrapMode::Word ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::WrapAnywhere);
     layout.setTextOption(option);
+    layout.setFormats(formats);
     std::vector<LineSpan> spans;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {

@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QStringView>
+#include <QTextLayout>
 
 #include <vector>
 
@@ -18,7 +19,9 @@ struct LineSpan {
 };
 
 // The lines of text at width pixels (width > 0) in font at 96 dpi. WrapMode::None gives the
-// whole text. A character wider than the width alone still gets a line of its own.
-std::vector<LineSpan> wrapLine(QStringView text, const QFont& font, int width, WrapMode mode);
+// whole text. A character wider than the width alone still gets a line of its own. formats give
+// parts of the text other fonts (emoji), as the printed lines get them.
+std::vector<LineSpan> wrapLine(QStringView text, const QFont& font, int width, WrapMode mode,
+                               const QList<QTextLayout::FormatRange>& formats = {});
 
 } // namespace sorvel

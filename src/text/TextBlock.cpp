@@ -1,5 +1,6 @@
 #include "text/TextBlock.h"
 
+#include "text/ColorEmoji.h"
 #include "text/LineWrapping.h"
 #include "text/PaintDevice.h"
 #include "text/VerticalLayout.h"
@@ -11,6 +12,9 @@
 #include <QRawFont>
 #include <QTextBoundaryFinder>
 
+#include <unicode/uchar.h>
+
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 #include <unordered_set>
@@ -32,12 +36,54 @@ QString lineTextOf(QStringView text)
     return line;
 }
 
-std::unique_ptr<QTextLayout> layoutLine(const QString& text, const QFont& font)
+using Formats = QList<QTextLayout::FormatRange>;
+
+// The emoji of text in the colour emoji font; nothing where none is installed. text becomes
+// the text the colour font shapes.
+Formats emojiFormats(QString& text)
+{
+    Formats formats;
+    const QString& family = colorEmojiFamily();
+    if (family.isEmpty())
+        return formats;
+    const std::vector<TextRange> ranges = emojiRanges(text);
+    if (ranges.empty())
+        return formats;
+    text = forColorEmojiShaping(text, ranges);
+    for (const TextRange& range : ranges) {
+        QTextLayout::FormatRange format;
+        format.start = range.start;
+        format.length = range.length;
+        format.format.setFontFamilies({family});
+        formats.push_back(format);
+    }
+    return formats;
+}
+
+// The formats of the part [start, start + length) of their text, as formats of that part.
+Formats formatsWithin(const Formats& formats, int start, int length)
+{
+    Formats within;
+    for (const QTextLayout::FormatRange& format : formats) {
+        const int from = std::max(format.start, start);
+        const int to = std::min(format.start + format.length, start + length);
+        if (from < to) {
+            QTextLayout::FormatRange part = format;
+            part.start = from - start;
+            part.length = to - from;
+            within.push_back(part);
+        }
+    }
+    return within;
+}
+
+std::unique_ptr<QTextLayout> layoutLine(const QString& text, const QFont& font, const Formats& formats)
 {
     auto layout = std::make_unique<QTextLayout>(text, font, &paintDevice96());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     layout->setTextOption(option);
+    layout->setFormats(formats);
     layout->setCacheEnabled(true);
     layout->beginLayout();
     QTextLine line = layout->createLine();
@@ -74,6 +120,106 @@ QGlyphRun undecorated(QGlyphRun run)
     return run;
 }
 
+// Qt's stand-in engine, which draws a box for a script no installed font covers, has none of
+// a font file's tables.
+bool isStandInFont(const QRawFont& font)
+{
+    return font.fontTable("head").isEmpty();
+}
+
+// Glyphs of the colour emoji font, each drawn once a thread and size: Qt draws a colour bitmap
+// scaled to the text's size by decoding it from the font anew every time.
+class ColorGlyphCache {
+public:
+    // Draws the glyph with its origin at the whole pixel nearest to at; with a silhouette
+    // colour, its shape in that colour.
+    void draw(QPainter& painter, const QRawFont& font, quint32 glyph, QPointF at, const QColor* silhouette)
+    {
+        const Entry& entry = entryFor(font, glyph);
+        if (entry.image.isNull())
+            return;
+        const QPoint corner =
+            QPoint(static_cast<int>(std::lround(at.x())), static_cast<int>(std::lround(at.y()))) + entry.offset;
+        if (!silhouette) {
+            painter.drawImage(corner, entry.image);
+            return;
+        }
+        QImage shape = entry.image.copy();
+        QPainter tint(&shape);
+        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        tint.fillRect(shape.rect(), *silhouette);
+        tint.end();
+        painter.drawImage(corner, shape);
+    }
+
+private:
+    struct Entry {
+        QRawFont font;
+        quint32 glyph = 0;
+        QImage image;
+        QPoint offset; // of the image's top-left corner from the glyph's origin
+    };
+
+    const Entry& entryFor(const QRawFont& font, quint32 glyph)
+    {
+        const std::size_t key = qHash(font) ^ (std::size_t(glyph) * 0x9E3779B97F4A7C15ull);
+        auto& bucket = m_entries[key];
+        for (const Entry& entry : bucket) {
+            if (entry.glyph == glyph && entry.font == font)
+                return entry;
+        }
+        if (m_count >= maxEntries) {
+            m_entries.clear();
+            m_count = 0;
+        }
+        Entry entry{font, glyph, {}, {}};
+        const QRect area = font.boundingRect(glyph).toAlignedRect().adjusted(-2, -2, 2, 2);
+        if (!area.isEmpty()) {
+            entry.image = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
+            if (!entry.image.isNull()) {
+                entry.image.fill(Qt::transparent);
+                QGlyphRun single;
+                single.setRawFont(font);
+                single.setGlyphIndexes({glyph});
+                single.setPositions({QPointF(0, 0)});
+                QPainter painter(&entry.image);
+                painter.drawGlyphRun(-QPointF(area.topLeft()), single);
+            }
+            entry.offset = area.topLeft();
+        }
+        ++m_count;
+        auto& stored = m_entries[key];
+        stored.push_back(std::move(entry));
+        return stored.back();
+    }
+
+    static constexpr std::size_t maxEntries = 2048;
+    std::unordered_map<std::size_t, std::vector<Entry>> m_entries;
+    std::size_t m_count = 0;
+};
+
+bool isColorEmojiFont(const QRawFont& font)
+{
+    const QString& family = colorEmojiFamily();
+    return !family.isEmpty() && font.isValid() && !isStandInFont(font) && font.familyName() == family;
+}
+
+// Draws run (without decorations) at origin; glyphs of the colour emoji font from the cache,
+// in their colours or, given a silhouette colour, as their shapes in it.
+void drawRun(QPainter& painter, QPointF origin, const QGlyphRun& run, const QColor* silhouette = nullptr)
+{
+    const QRawFont font = run.rawFont();
+    if (!isColorEmojiFont(font)) {
+        painter.drawGlyphRun(origin, undecorated(run));
+        return;
+    }
+    thread_local ColorGlyphCache cache;
+    const QList<quint32> indexes = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    for (qsizetype g = 0; g < indexes.size(); ++g)
+        cache.draw(painter, font, indexes[g], origin + positions[g], silhouette);
+}
+
 } // namespace
 
 void TextBlock::drawDecorations(QPainter& painter, double left, double right, double baseline,
@@ -95,10 +241,18 @@ void TextBlock::drawDecorations(QPainter& painter, double left, double right, do
 }
 
 TextBlock::TextBlock(const QString& text, const QFont& font, const TextLayoutOptions& options)
-    : m_text(text), m_font(font), m_options(options)
+    : m_text(text), m_font(font), m_layoutFont(font), m_options(options)
 {
     const QFontMetrics metrics(font, &paintDevice96());
     m_lineHeight = metrics.height();
+    const double spacing = std::isfinite(options.letterSpacing) ? options.letterSpacing : 0.0;
+    const int em = font.pixelSize() > 0 ? font.pixelSize() : m_lineHeight;
+    m_letterSpacing = std::max(spacing, -0.5 * em);
+    if (m_letterSpacing != 0.0)
+        m_layoutFont.setLetterSpacing(QFont::AbsoluteSpacing, m_letterSpacing);
+    const double lineSpacing = std::isfinite(options.lineSpacing) ? options.lineSpacing : 1.0;
+    m_linePitch =
+        lineSpacing == 1.0 ? m_lineHeight : std::max(1, static_cast<int>(std::lround(m_lineHeight * lineSpacing)));
     m_ascent = metrics.ascent();
     m_underlinePos = std::max(1, metrics.underlinePos());
     m_strikeOutPos = metrics.strikeOutPos();
@@ -120,11 +274,8 @@ TextBlock::TextBlock(const QString& text, const QFont& font, const TextLayoutOpt
     }
 
     double widest = 0.0;
-    for (const Line& line : m_lines) {
-        const QTextLine l = line.layout->lineAt(0);
-        if (l.isValid())
-            widest = std::max(widest, l.horizontalAdvance());
-    }
+    for (const Line& line : m_lines)
+        widest = std::max(widest, lineAdvance(line.layout->lineAt(0)));
     m_width = static_cast<int>(std::ceil(widest - 1e-6));
     if (m_options.width > 0)
         m_width = m_options.width;
@@ -134,12 +285,18 @@ TextBlock::TextBlock(const QString& text, const QFont& font, const TextLayoutOpt
 
 void TextBlock::addLines(const QString& text, qsizetype start, qsizetype stop)
 {
-    const QStringView paragraph = QStringView(text).mid(start, stop - start);
+    QString paragraph = text.mid(start, stop - start);
     const WrapMode wrap = m_options.width > 0 ? m_options.wrap : WrapMode::None;
-    for (const LineSpan& span : wrapLine(paragraph, m_font, m_options.width, wrap)) {
+    const Formats formats = emojiFormats(paragraph);
+    // The wrapping layout counts the spacing after a line's last character, which the line
+    // leaves out: the width grows by it.
+    const int wrapWidth =
+        m_options.width > 0 ? std::max(1, static_cast<int>(std::floor(m_options.width + m_letterSpacing))) : 0;
+    for (const LineSpan& span : wrapLine(paragraph, m_layoutFont, wrapWidth, wrap, formats)) {
         Line line;
         line.start = static_cast<int>(start) + span.start;
-        line.layout = layoutLine(lineTextOf(paragraph.mid(span.start, span.length)), m_font);
+        line.layout = layoutLine(lineTextOf(paragraph.mid(span.start, span.length)), m_layoutFont,
+                                 formatsWithin(formats, span.start, span.length));
         m_lines.push_back(std::move(line));
     }
 }
@@ -150,8 +307,7 @@ void TextBlock::alignLines()
                          : m_options.align == LineAlignment::Right ? 1.0
                                                                    : 0.0;
     for (Line& line : m_lines) {
-        const QTextLine l = line.layout->lineAt(0);
-        const double advance = l.isValid() ? l.horizontalAdvance() : 0.0;
+        const double advance = lineAdvance(line.layout->lineAt(0));
         // Whole pixels, never past the block's right edge nor before its left one.
         line.offset = std::max(0.0, std::floor((m_width - advance) * share + 1e-6));
     }
@@ -174,15 +330,25 @@ std::shared_ptr<const TextBlock> TextBlock::of(const QString& text, const QFont&
 
 int TextBlock::height() const
 {
-    return m_vertical ? m_vertical->height() : lineCount() * m_lineHeight;
+    if (m_vertical)
+        return m_vertical->height();
+    return m_lines.empty() ? 0 : (lineCount() - 1) * m_linePitch + m_lineHeight;
 }
 
 double TextBlock::lastLineAdvance() const
 {
     if (m_lines.empty())
         return 0.0;
-    const QTextLine l = m_lines.back().layout->lineAt(0);
-    return l.isValid() ? l.horizontalAdvance() : 0.0;
+    return lineAdvance(m_lines.back().layout->lineAt(0));
+}
+
+double TextBlock::lineAdvance(const QTextLine& line) const
+{
+    if (!line.isValid())
+        return 0.0;
+    if (line.textLength() == 0 || m_letterSpacing == 0.0)
+        return line.horizontalAdvance();
+    return std::max(0.0, line.horizontalAdvance() - m_letterSpacing);
 }
 
 QPointF TextBlock::lineOrigin(std::size_t k, double x, double y, const QTextLine& line) const
@@ -194,10 +360,20 @@ QPointF TextBlock::lineOrigin(std::size_t k, double x, double y, const QTextLine
 
 double TextBlock::baseline(std::size_t k, double y) const
 {
-    return y + static_cast<double>(k) * m_lineHeight + m_ascent;
+    return y + static_cast<double>(k) * m_linePitch + m_ascent;
 }
 
 void TextBlock::draw(QPainter& painter, double x, double y, const QColor& color) const
+{
+    drawLines(painter, x, y, color, false);
+}
+
+void TextBlock::drawSilhouette(QPainter& painter, double x, double y, const QColor& color) const
+{
+    drawLines(painter, x, y, color, true);
+}
+
+void TextBlock::drawLines(QPainter& painter, double x, double y, const QColor& color, bool silhouette) const
 {
     if (m_vertical) {
         m_vertical->draw(painter, x, y, color);
@@ -210,8 +386,8 @@ void TextBlock::draw(QPainter& painter, double x, double y, const QColor& color)
             continue;
         const QPointF origin = lineOrigin(k, x, y, line);
         for (const QGlyphRun& run : line.glyphRuns())
-            painter.drawGlyphRun(origin, undecorated(run));
-        drawDecorations(painter, origin.x(), origin.x() + line.horizontalAdvance(), baseline(k, y), color);
+            drawRun(painter, origin, run, silhouette ? &color : nullptr);
+        drawDecorations(painter, origin.x(), origin.x() + lineAdvance(line), baseline(k, y), color);
     }
 }
 
@@ -306,16 +482,164 @@ void TextBlock::drawColored(QPainter& painter, double x, double y, const std::ve
         shared.nextLine();
         forEachColorSegment(line.layout->text(), colorAt, [&](int from, int to, const QColor& color) {
             painter.setPen(color);
-            drawDecorations(painter, origin.x() + textLine.cursorToX(from), origin.x() + textLine.cursorToX(to), base,
-                            color);
+            // The spacing after the line's last character is no part of the line.
+            const double end = m_letterSpacing == 0.0 ? textLine.cursorToX(to)
+                                                      : std::min(textLine.cursorToX(to), lineAdvance(textLine));
+            drawDecorations(painter, origin.x() + textLine.cursorToX(from), origin.x() + end, base, color);
             for (QGlyphRun run : textLine.glyphRuns(from, to - from)) {
                 run = undecorated(run);
                 if (shared.filter(run))
-                    painter.drawGlyphRun(origin, run);
+                    drawRun(painter, origin, run);
             }
             shared.nextSegment();
         });
     }
+}
+
+namespace {
+
+// Calls cluster(from, to) for each user-perceived character of text.
+template <class Cluster> void forEachCluster(const QString& text, Cluster cluster)
+{
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    int from = 0;
+    for (qsizetype next = graphemes.toNextBoundary(); next > 0; next = graphemes.toNextBoundary()) {
+        cluster(from, static_cast<int>(next));
+        from = static_cast<int>(next);
+    }
+}
+
+bool hasMissingGlyph(const QGlyphRun& run)
+{
+    const QList<quint32> indexes = run.glyphIndexes();
+    if (indexes.isEmpty())
+        return false;
+    return isStandInFont(run.rawFont()) || indexes.contains(0u);
+}
+
+// The pixels the runs cover when drawn from origin, found by drawing them: the fonts' own
+// bounds are those of the unhinted outlines, a pixel larger than the hinted glyphs on a side.
+QRect inkOf(const QList<QGlyphRun>& runs, QPointF origin)
+{
+    QRectF reach;
+    for (const QGlyphRun& run : runs) {
+        const QRawFont font = run.rawFont();
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype g = 0; g < indexes.size(); ++g)
+            reach |= font.boundingRect(indexes[g]).translated(origin + positions[g]);
+    }
+    if (reach.isEmpty())
+        return {};
+    // Whole pixels and two more on every side, so that the glyphs fall on the same pixels.
+    const QRect area = reach.toAlignedRect().adjusted(-2, -2, 2, 2);
+    QImage scratch(area.size(), QImage::Format_ARGB32_Premultiplied);
+    if (scratch.isNull())
+        return {};
+    scratch.fill(Qt::transparent);
+    {
+        QPainter painter(&scratch);
+        painter.translate(-area.topLeft());
+        painter.setPen(Qt::black);
+        for (const QGlyphRun& run : runs)
+            drawRun(painter, origin, run);
+    }
+    int left = area.width();
+    int right = -1;
+    int topRow = area.height();
+    int bottomRow = -1;
+    for (int y = 0; y < scratch.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        for (int x = 0; x < scratch.width(); ++x) {
+            if (qAlpha(row[x]) == 0)
+                continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            topRow = std::min(topRow, y);
+            bottomRow = std::max(bottomRow, y);
+        }
+    }
+    if (right < 0)
+        return {};
+    return QRect(QPoint(left, topRow), QPoint(right, bottomRow)).translated(area.topLeft());
+}
+
+// Characters that are never drawn themselves (joiners, variation selectors, tags).
+bool isInvisible(char32_t c)
+{
+    return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_DEFAULT_IGNORABLE_CODE_POINT) != 0;
+}
+
+} // namespace
+
+std::vector<CharacterBox> TextBlock::characterBoxes(double x, double y) const
+{
+    if (m_vertical)
+        return m_vertical->characterBoxes(x, y);
+    std::vector<CharacterBox> boxes;
+    for (std::size_t k = 0; k < m_lines.size(); ++k) {
+        const Line& line = m_lines[k];
+        const QTextLine textLine = line.layout->lineAt(0);
+        if (!textLine.isValid() || textLine.textLength() == 0)
+            continue;
+        const QPointF origin = lineOrigin(k, x, y, textLine);
+        const double top = std::round(y + static_cast<double>(k) * m_linePitch);
+        forEachCluster(line.layout->text(), [&](int from, int to) {
+            const double a = textLine.cursorToX(from);
+            const double b = textLine.cursorToX(to);
+            const double left = std::round(origin.x() + std::min(a, b));
+            const double right = std::max(left, std::round(origin.x() + std::max(a, b) - m_letterSpacing));
+            QRectF rect(left, top, right - left, m_lineHeight);
+            const QRect ink = inkOf(textLine.glyphRuns(from, to - from), origin);
+            if (!ink.isEmpty())
+                rect = rect.united(QRectF(ink));
+            boxes.push_back({rect, m_text.mid(line.start + from, to - from)});
+        });
+    }
+    return boxes;
+}
+
+QString TextBlock::missingCharacters() const
+{
+    if (m_vertical)
+        return m_vertical->missingCharacters();
+    QString missing;
+    std::unordered_set<char32_t> seen;
+    for (const Line& line : m_lines) {
+        const QTextLine textLine = line.layout->lineAt(0);
+        if (!textLine.isValid() || textLine.textLength() == 0)
+            continue;
+        const QList<QGlyphRun> runs = textLine.glyphRuns();
+        if (std::none_of(runs.begin(), runs.end(), hasMissingGlyph))
+            continue;
+        const QString& text = line.layout->text();
+        forEachCluster(text, [&](int from, int to) {
+            const QList<QGlyphRun> clusterRuns = textLine.glyphRuns(from, to - from);
+            if (std::none_of(clusterRuns.begin(), clusterRuns.end(), hasMissingGlyph))
+                return;
+            // The characters of the cluster that none of its fonts has; where all are
+            // invisible or had, the cluster's first one.
+            const QList<uint> characters = QStringView(text).mid(from, to - from).toUcs4();
+            QList<char32_t> lacking;
+            for (const char32_t c : characters) {
+                if (isInvisible(c))
+                    continue;
+                const bool had = std::any_of(clusterRuns.begin(), clusterRuns.end(), [c](const QGlyphRun& run) {
+                    const QRawFont font = run.rawFont();
+                    return !isStandInFont(font) && font.supportsCharacter(static_cast<uint>(c));
+                });
+                if (!had)
+                    lacking.push_back(c);
+            }
+            if (lacking.isEmpty() && !characters.isEmpty())
+                lacking.push_back(characters.front());
+            for (const char32_t c : lacking) {
+                if (seen.insert(c).second)
+                    missing += QString::fromUcs4(&c, 1);
+            }
+        });
+    }
+    return missing;
 }
 
 } // namespace sorvel

@@ -41,35 +41,41 @@ QString describe(const RenderRequest& r)
     };
     return QStringLiteral("source %1 text '%2' file '%3' output '%4' format %5 quality %6 font %7 size %8 "
                           "styles %9%10%11%12 color %13 background %14/%15 picture '%16' effects %17%18%19 "
-                          "width %20 wrap %21 align %22 margins %23 %24 %25 %26 font file '%27' vertical %28 "
-                          "height %29 upright digits %30 latin upright %31")
-        .arg(int(r.textSource))
-        .arg(r.text, r.textFile, r.output)
-        .arg(int(r.format))
-        .arg(r.jpegQuality)
-        .arg(optionalText(r.fontName), optionalText(r.sizeText))
-        .arg(r.bold)
-        .arg(r.italic)
-        .arg(r.underline)
-        .arg(r.strikethrough)
-        .arg(optionalText(r.color), optionalText(r.background))
-        .arg(r.backgroundAlpha)
-        .arg(r.picture)
-        .arg(r.shadow)
-        .arg(r.rainbow)
-        .arg(r.frame)
-        .arg(r.width)
-        .arg(r.wrap ? int(*r.wrap) : -1)
-        .arg(int(r.align))
-        .arg(r.margins.top)
-        .arg(r.margins.right)
-        .arg(r.margins.bottom)
-        .arg(r.margins.left)
-        .arg(r.fontFile)
-        .arg(r.vertical)
-        .arg(r.height)
-        .arg(r.uprightDigits)
-        .arg(r.latinUpright);
+                          "width %20 wrap %21 align %22 margins %23 %24 %25 %26 font file '%27'")
+               .arg(int(r.textSource))
+               .arg(r.text, r.textFile, r.output)
+               .arg(int(r.format))
+               .arg(r.jpegQuality)
+               .arg(optionalText(r.fontName), optionalText(r.sizeText))
+               .arg(r.bold)
+               .arg(r.italic)
+               .arg(r.underline)
+               .arg(r.strikethrough)
+               .arg(optionalText(r.color), optionalText(r.background))
+               .arg(r.backgroundAlpha)
+               .arg(r.picture)
+               .arg(r.shadow)
+               .arg(r.rainbow)
+               .arg(r.frame)
+               .arg(r.width)
+               .arg(r.wrap ? int(*r.wrap) : -1)
+               .arg(int(r.align))
+               .arg(r.margins.top)
+               .arg(r.margins.right)
+               .arg(r.margins.bottom)
+               .arg(r.margins.left)
+               .arg(r.fontFile) +
+           QStringLiteral(" letter spacing %1 line spacing %2 missing %3 boxes '%4' %5 vertical %6 height %7 "
+                           "upright digits %8 latin upright %9")
+               .arg(r.letterSpacing)
+               .arg(r.lineSpacing)
+               .arg(static_cast<int>(r.missing))
+               .arg(r.boxesFile)
+               .arg(r.boxesInResult)
+                .arg(r.vertical)
+                .arg(r.height)
+                .arg(r.uprightDigits)
+                .arg(r.latinUpright);
 }
 
 // The CommandError that call raises; no value when it raises none.
@@ -219,6 +225,22 @@ void TestCommandParsing::requestOfCommandLine_data()
         }));
     row("font file", {"-o", "a.png", "x", "--font-file", "face.ttf"},
         changed([](RenderRequest& r) { r.fontFile = "face.ttf"; }));
+    row("spacing", {"-o", "a.png", "x", "--letter-spacing", "-2.5", "--line-spacing", "1.25"},
+        changed([](RenderRequest& r) {
+            r.letterSpacing = -2.5;
+            r.lineSpacing = 1.25;
+        }));
+    row("spacing at its bounds", {"-o", "a.png", "x", "--letter-spacing", "1000", "--line-spacing", "0.5"},
+        changed([](RenderRequest& r) {
+            r.letterSpacing = 1000;
+            r.lineSpacing = 0.5;
+        }));
+    row("missing characters", {"-o", "a.png", "x", "--missing", "warn"},
+        changed([](RenderRequest& r) { r.missing = RenderRequest::Missing::Warn; }));
+    row("boxes file", {"-o", "a.png", "x", "--boxes", "b.json", "--missing", "error"}, changed([](RenderRequest& r) {
+            r.boxesFile = "b.json";
+            r.missing = RenderRequest::Missing::Error;
+        }));
 }
 
 void TestCommandParsing::requestOfCommandLine()
@@ -308,6 +330,24 @@ void TestCommandParsing::refusedCommandLine_data()
     QTest::newRow("empty batch") << QStringList{"--batch", ""} << "--batch: no file name";
     QTest::newRow("text with a batch") << QStringList{"--batch", "-", "x"}
                                        << "a batch takes its texts from its jobs, not from the command line";
+    QTest::newRow("letter spacing beyond its range")
+        << QStringList{"-o", "a.png", "--letter-spacing", "-1001", "x"}
+        << "--letter-spacing: '-1001' is not a number of pixels from -1000 to 1000";
+    QTest::newRow("letter spacing in words") << QStringList{"-o", "a.png", "--letter-spacing", "wide", "x"}
+                                             << "--letter-spacing: 'wide' is not a number of pixels from -1000 to 1000";
+    QTest::newRow("line spacing below a half") << QStringList{"-o", "a.png", "--line-spacing", "0.4", "x"}
+                                               << "--line-spacing: '0.4' is not a number of line heights from 0.5 to 5";
+    QTest::newRow("line spacing above 5") << QStringList{"-o", "a.png", "--line-spacing", "5.001", "x"}
+                                          << "--line-spacing: '5.001' is not a number of line heights from 0.5 to 5";
+    QTest::newRow("negative line spacing") << QStringList{"-o", "a.png", "--line-spacing", "-1", "x"}
+                                           << "--line-spacing: '-1' is not a number of line heights from 0.5 to 5";
+    QTest::newRow("missing") << QStringList{"-o", "a.png", "--missing", "fail", "x"}
+                             << "--missing: 'fail' is not ignore, warn or error";
+    QTest::newRow("boxes to standard output")
+        << QStringList{"-o", "a.png", "--boxes", "-", "x"} << "--boxes: give a file name";
+    QTest::newRow("boxes file for a batch")
+        << QStringList{"--batch", "-", "--boxes", "b.json"}
+        << R"(--boxes FILE is for one picture: a batch job asks with "boxes": true)";
     QTest::newRow("a batch's defaults are checked")
         << QStringList{"--batch", "-", "--wrap", "x"} << "--wrap: 'x' is not word, char or none";
 }
@@ -392,6 +432,14 @@ void TestCommandParsing::requestOfJobLine_data()
                                       r.output = "a.bmp";
                                       r.format = ImageFormat::Bitmap;
                                   });
+    QTest::newRow("boxes in the result") << QByteArray(R"({"text": "x", "output": "a.png", "boxes": true})")
+                                         << changed([](RenderRequest& r) { r.boxesInResult = true; });
+    QTest::newRow("spacing as numbers")
+        << QByteArray(R"({"text": "x", "output": "a.png", "letter-spacing": -1.5, "line-spacing": 2})")
+        << changed([](RenderRequest& r) {
+               r.letterSpacing = -1.5;
+               r.lineSpacing = 2;
+           });
     QTest::newRow("a key turns a default off")
         << QByteArray(R"({"text": "x", "output": "a.png", "shadow": false})") << plainRequest();
 }
@@ -435,6 +483,10 @@ void TestCommandParsing::refusedJobLine_data()
                              << R"(no text: give "text" or "text-file" (a batch cannot read one from standard input))";
     QTest::newRow("text twice") << QByteArray(R"({"text": "x", "text-file": "t.txt", "output": "a.png"})")
                                 << R"(the text is given twice: as "text" and as "text-file")";
+    QTest::newRow("boxes file in a batch") << QByteArray(R"({"text": "x", "output": "a.png", "boxes": "b.json"})")
+                                           << R"(a batch gives the boxes in its result lines: give "boxes": true)";
+    QTest::newRow("boxes as a number") << QByteArray(R"({"text": "x", "output": "a.png", "boxes": 1})")
+                                       << R"(a batch gives the boxes in its result lines: give "boxes": true)";
     QTest::newRow("transparent bitmap") << QByteArray(
                                                R"({"text": "x", "output": "a.bmp", "background": "transparent"})")
                                         << "a transparent background needs a PNG output: 'a.bmp' has no alpha channel";

@@ -175,9 +175,12 @@ int main(int argc, char* argv[])
             (void)acceptedFontFamilies();
             status = runBatch({parsed.batchFile, parsed.jobs, request}, stdout, messages);
             break;
-        default:
-            renderAndWrite(request, settingsFor(request, text));
+        default: {
+            const RenderResult result = renderAndWrite(request, settingsFor(request, text));
+            if (!result.warning.isEmpty())
+                report(Success, result.warning);
             break;
+        }
         }
         status = statusAfterPrinting(status);
         // The pictures are out and every file closed. Taking the font system, the platform and
