@@ -115,7 +115,12 @@ TextImageSettings settingsFor(const RenderRequest& request, const QString& text)
         checkPicture(request.picture);
         settings.backgroundPicture = request.picture;
     }
-    settings.Shadow = request.shadow;
+    settings.Shadow = request.shadow || request.shadowColor || request.shadowOffset || request.shadowBlur;
+    settings.Outlines = request.outlines;
+    settings.ShadowStyle.color = request.shadowColor;
+    settings.ShadowStyle.alpha = request.shadowAlpha;
+    settings.ShadowStyle.offset = request.shadowOffset;
+    settings.ShadowStyle.blur = request.shadowBlur.value_or(0);
     settings.Rainbow = request.rainbow;
     settings.Framed = request.frame;
     settings.Layout.width = request.width;
