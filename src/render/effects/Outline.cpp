@@ -10,7 +10,7 @@ namespace sorvel {
 
 namespace {
 
-// The silhouette, then the outer shape of each outline from the inside out.
+// The outer shape of each outline from the inside out; without outlines, the silhouette.
 const std::vector<CoverageMask>& inkShapes(RenderContext& context)
 {
     std::vector<CoverageMask>& shapes = context.inkShapes;
@@ -23,10 +23,11 @@ const std::vector<CoverageMask>& inkShapes(RenderContext& context)
     context.textInk = context.canvas.inkOf(context.settings.Text, at.x(), at.y());
     std::vector<CoverageMask> made;
     made.push_back(alphaOf(context.textInk));
-    for (const TextOutline& outline : context.settings.Outlines) {
-        CoverageMask grown = made.back();
-        dilateByDisc(grown, outline.width);
-        made.push_back(std::move(grown));
+    for (std::size_t i = 0; i < context.settings.Outlines.size(); ++i) {
+        // The silhouette itself is needed only as the first outline's start.
+        if (i > 0)
+            made.push_back(made.back());
+        dilateByDisc(made.back(), context.settings.Outlines[i].width);
     }
     shapes = std::move(made);
     return shapes;
@@ -62,7 +63,7 @@ void Outline::drawBeneathText(RenderContext& context) const
     for (std::size_t i = outlines.size(); i > 0; --i) {
         QColor color = toQColor(outlines[i - 1].color);
         color.setAlpha(outlines[i - 1].alpha);
-        layers.push_back({&shapes[i], color});
+        layers.push_back({&shapes[i - 1], color});
     }
     context.canvas.paintCoverage(layers);
 }

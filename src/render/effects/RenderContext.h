@@ -28,8 +28,9 @@ struct RenderContext {
     // Where the text is printed, once the effects have placed it (before anything is drawn
     // beneath it).
     QPointF textOrigin;
-    // The text drawn alone (see CanvasSurface::inkOf), its silhouette and the outer shape of
-    // each outline around it, made by the first effect that needs them.
+    // The text drawn alone (see CanvasSurface::inkOf) and the outer shape of each outline
+    // around it (without outlines, its bare silhouette), made by the first effect that needs
+    // them.
     QImage textInk;
     std::vector<CoverageMask> inkShapes;
 
