@@ -361,11 +361,16 @@ void paintOpaqueRow(QRgb* row, int width, const LayerRow& layer)
     const std::uint8_t* coverage = layer.coverage;
     int x = 0;
     while (x < width) {
-        // Eight uncovered pixels at a time.
+        // Eight pixels at a time where none or all are covered.
         if (x + 8 <= width) {
             std::uint64_t eight;
             std::memcpy(&eight, coverage + x, sizeof eight);
             if (eight == 0) {
+                x += 8;
+                continue;
+            }
+            if (eight == ~std::uint64_t{0} && layer.alpha == 255) {
+                std::fill_n(row + x, 8, color);
                 x += 8;
                 continue;
             }

@@ -176,9 +176,13 @@ CoverageMask alphaOf(const QImage& image)
         return alphaOf(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     CoverageMask mask(image.width(), image.height());
     for (int y = 0; y < mask.height; ++y) {
-        const auto* from = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
-        Byte* to = mask.row(y);
-        for (int x = 0; x < mask.width; ++x)
+        const auto* __restrict from = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        Byte* __restrict to = mask.row(y);
+        int x = 0;
+        for (; x + blockLength <= mask.width; x += blockLength)
+            for (int i = 0; i < blockLength; ++i)
+                to[x + i] = static_cast<Byte>(from[x + i] >> 24);
+        for (; x < mask.width; ++x)
             to[x] = static_cast<Byte>(from[x] >> 24);
     }
     return mask;
