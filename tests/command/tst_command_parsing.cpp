@@ -4,6 +4,7 @@
 #include "command/CommandError.h"
 #include "command/CommandLine.h"
 #include "command/CommandOptions.h"
+#include "command/RenderJob.h"
 #include "render/CanvasSurface.h"
 
 #include <QtTest>
@@ -101,7 +102,34 @@ private slots:
     void refusedJobLine();
     void flagOptionAndJobKeyAgree_data();
     void flagOptionAndJobKeyAgree();
+    void shadowsLookTurnsTheShadowOn();
 };
+
+// Each of the shadow's own options turns it on and changes only what it names; outlines pass
+// to the renderer in the order given.
+void TestCommandParsing::shadowsLookTurnsTheShadowOn()
+{
+    const auto settingsOf = [](const QStringList& options) {
+        return settingsFor(parseCommandLine(commandLine(QStringList{"-o", "a.png", "x"} + options)).request, "x");
+    };
+    QVERIFY(!settingsOf({}).Shadow);
+    QVERIFY(settingsOf({"--shadow"}).ShadowStyle.isWindows());
+    const TextImageSettings blurred = settingsOf({"--shadow-blur", "6"});
+    QVERIFY(blurred.Shadow);
+    QCOMPARE(blurred.ShadowStyle.blur, 6);
+    QVERIFY(!blurred.ShadowStyle.color && !blurred.ShadowStyle.offset);
+    const TextImageSettings moved = settingsOf({"--shadow-offset", "-2,5", "--shadow-color", "#00FF0040"});
+    QVERIFY(moved.Shadow);
+    QCOMPARE(*moved.ShadowStyle.offset, QPoint(-2, 5));
+    QCOMPARE(*moved.ShadowStyle.color, rgbColor(0, 255, 0));
+    QCOMPARE(moved.ShadowStyle.alpha, 0x40);
+    QCOMPARE(moved.ShadowStyle.blur, 0);
+    const TextImageSettings outlined = settingsOf({"--outline", "3:12", "--outline", "1"});
+    QVERIFY(!outlined.Shadow);
+    QCOMPARE(outlined.Outlines.size(), std::size_t{2});
+    QCOMPARE(outlined.Outlines[0].width, 3);
+    QCOMPARE(outlined.Outlines[1].color, rgbColor(0, 0, 0));
+}
 
 void TestCommandParsing::requestOfCommandLine_data()
 {
