@@ -62,6 +62,21 @@ int main(int argc, char** argv)
     s.Rainbow = true;
     report("10000 chars rainbow", medianMs(31, typing(s, surfaces)), 16);
     s.Rainbow = false;
+    s.Outlines = {{3, rgbColor(255, 255, 255)}};
+    report("10000 chars outline 1", medianMs(31, typing(s, surfaces)), 16);
+    s.Outlines = {{3, rgbColor(255, 255, 255)}, {2, rgbColor(255, 0, 0)}, {3, rgbColor(0, 0, 0)}};
+    report("10000 chars outline 3", medianMs(31, typing(s, surfaces)), 48);
+    s.Outlines.clear();
+
+    s.Text = bench::sampleText(10, 100, QStringLiteral("\r\n"));
+    s.Shadow = true;
+    s.ShadowStyle.blur = 8;
+    s.ShadowStyle.offset = QPoint(3, 3);
+    report("1000 chars soft shadow 8", medianMs(31, typing(s, surfaces)), 16);
+    s.Shadow = false;
+    s.ShadowStyle = {};
+    s.Text = bench::sampleText(100, 100, QStringLiteral("\r\n"));
+
     // Vertical text within twice the horizontal time: the Latin sample turns in 100 columns;
     // the kana stand upright in the font's vertical forms (against the same kana in lines).
     s.Layout.vertical = true;

@@ -378,6 +378,11 @@ void writeCommandSeeds(const QDir& dir)
     put({"--background", "transparent", "-o", "t.png", "see-through"});
     put({"--background", "#FF800080", "-o", "t.jpg", "refused"});
     put({"--font-file", "face.ttf", "-o", "f.png", "x"});
+    put({"--outline", "2:#FF000080", "--outline", "1", "--shadow-offset", "-3,2", "--shadow-blur", "2", "--italic",
+         "--width", "40", "-o", "o.png", "outlined words"});
+    put({"--batch", "-", "--shadow-color", "12"},
+        "{\"text\": \"a\", \"output\": \"a.png\", \"outline\": [\"1\", 2, \"3:15\"]}\n"
+        "{\"text\": \"b\", \"output\": \"b.png\", \"outline\": [\"1\", \"1\", \"1\", \"1\"]}\n");
     put({"--list-fonts"});
     put({"--batch", "-", "--jobs", "2", "--bold"},
         "{\"text\": \"one\", \"output\": \"a.png\"}\n\n"

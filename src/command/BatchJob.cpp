@@ -3,6 +3,7 @@
 #include "command/CommandError.h"
 #include "command/CommandOptions.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -37,6 +38,20 @@ void applyKey(RenderRequest& request, const QString& key, const QJsonValue& valu
         if (!value.isBool())
             usageError(QStringLiteral("\"%1\" must be true or false").arg(key));
         option->setFlag(request, value.toBool());
+        return;
+    }
+    if (option->kind == OptionKind::Values) {
+        const QJsonArray values = value.isArray() ? value.toArray() : QJsonArray{value};
+        QStringList texts;
+        for (const QJsonValue& one : values) {
+            if (one.isString())
+                texts << one.toString();
+            else if (one.isDouble())
+                texts << numberText(one.toDouble());
+            else
+                usageError(QStringLiteral("\"%1\" must be a string, a number or an array of them").arg(key));
+        }
+        option->setValues(request, texts);
         return;
     }
     if (value.isBool() && option->setFlag)

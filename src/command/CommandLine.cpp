@@ -155,6 +155,8 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
             continue;
         if (option.kind == OptionKind::Value)
             option.setValue(request, parser.value(name));
+        else if (option.kind == OptionKind::Values)
+            option.setValues(request, parser.values(name));
         else
             option.setFlag(request, true);
     }

@@ -5,18 +5,25 @@
 #include "platform/ColorValue.h"
 #include "image/ImageFormatTable.h"
 #include "render/PictureMargins.h"
+#include "render/TextImageSettings.h"
 #include "text/TextLayoutOptions.h"
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace sorvel::render_command {
 
 inline const QString standardStream = QStringLiteral("-");
 constexpr std::uint8_t defaultJpegQuality = 50;
+constexpr int maxOutlines = 3;
+constexpr int maxOutlineWidth = 64;
+constexpr int maxShadowOffset = 1000;
+constexpr int maxShadowBlur = 100;
 
 struct RenderRequest {
     enum class TextSource { Argument, File, StandardInput };
@@ -39,6 +46,11 @@ struct RenderRequest {
     std::optional<ColorValue> background;
     QString picture;
     bool shadow = false;
+    std::vector<TextOutline> outlines;     // --outline, from the glyphs outwards
+    std::optional<ColorValue> shadowColor; // --shadow-color (any of these three turns the shadow on)
+    int shadowAlpha = 255;
+    std::optional<QPoint> shadowOffset; // --shadow-offset
+    std::optional<int> shadowBlur;      // --shadow-blur
     bool rainbow = false;
     bool frame = false;
     int width = 0;                // --width; 0: none

@@ -7,6 +7,10 @@
 
 #include <QRegularExpression>
 
+#include <cstdlib>
+#include <tuple>
+#include <utility>
+
 namespace sorvel::render_command {
 
 namespace {
@@ -153,6 +157,75 @@ void setWrap(RenderRequest& request, const QString& value)
         badValue(QStringLiteral("wrap"), value, QStringLiteral("word, char or none"));
 }
 
+// A colour as --color takes it, or #RRGGBBAA with its opacity.
+std::pair<ColorValue, int> colorWithAlpha(const QString& name, const QString& value)
+{
+    static const QRegularExpression withAlpha(QStringLiteral("^#[0-9A-Fa-f]{8}$"));
+    if (withAlpha.match(value).hasMatch())
+        return {*colorFromText(value.first(7)), value.sliced(7).toInt(nullptr, 16)};
+    const std::optional<ColorValue> color = colorFromText(value);
+    if (!color) {
+        usageError(QStringLiteral("--%1: %2 is neither a palette index from 0 to 15, #RRGGBB nor #RRGGBBAA")
+                       .arg(name, quoted(value)));
+    }
+    return {*color, 255};
+}
+
+// A whole number from least to most.
+int wholeNumber(const QString& name, const QString& value, int least, int most, const QString& what)
+{
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]{1,9}$"));
+    const int n = number.match(value).hasMatch() ? value.toInt() : least - 1;
+    if (n < least || n > most)
+        badValue(name, value, QStringLiteral("%1 from %2 to %3").arg(what).arg(least).arg(most));
+    return n;
+}
+
+void setOutlines(RenderRequest& request, const QStringList& values)
+{
+    const QString name = QStringLiteral("outline");
+    if (values.size() > maxOutlines)
+        usageError(
+            QStringLiteral("--outline: %1 outlines where at most %2 are taken").arg(values.size()).arg(maxOutlines));
+    std::vector<TextOutline> outlines;
+    for (const QString& value : values) {
+        const qsizetype colon = value.indexOf(u':');
+        const QString width = colon < 0 ? value : value.first(colon);
+        TextOutline outline;
+        outline.width = wholeNumber(name, width, 1, maxOutlineWidth, QStringLiteral("a width in whole pixels"));
+        if (colon >= 0)
+            std::tie(outline.color, outline.alpha) = colorWithAlpha(name, value.sliced(colon + 1));
+        outlines.push_back(outline);
+    }
+    request.outlines = std::move(outlines);
+}
+
+void setShadowColor(RenderRequest& request, const QString& value)
+{
+    const auto [color, alpha] = colorWithAlpha(QStringLiteral("shadow-color"), value);
+    request.shadowColor = color;
+    request.shadowAlpha = alpha;
+}
+
+void setShadowOffset(RenderRequest& request, const QString& value)
+{
+    static const QRegularExpression pair(QStringLiteral("^\\s*(-?[0-9]{1,9})\\s*,\\s*(-?[0-9]{1,9})\\s*$"));
+    const QRegularExpressionMatch match = pair.match(value);
+    const int x = match.hasMatch() ? match.captured(1).toInt() : maxShadowOffset + 1;
+    const int y = match.hasMatch() ? match.captured(2).toInt() : maxShadowOffset + 1;
+    if (std::abs(x) > maxShadowOffset || std::abs(y) > maxShadowOffset) {
+        badValue(QStringLiteral("shadow-offset"), value,
+                 QStringLiteral("X,Y in whole pixels from %1 to %2").arg(-maxShadowOffset).arg(maxShadowOffset));
+    }
+    request.shadowOffset = QPoint(x, y);
+}
+
+void setShadowBlur(RenderRequest& request, const QString& value)
+{
+    request.shadowBlur =
+        wholeNumber(QStringLiteral("shadow-blur"), value, 0, maxShadowBlur, QStringLiteral("a reach in whole pixels"));
+}
+
 // Along the lines, or along the columns of vertical text: top and bottom are left and right.
 void setAlign(RenderRequest& request, const QString& value)
 {
@@ -227,19 +300,27 @@ void setBoxesFile(RenderRequest& request, const QString& value)
 constexpr CommandOption runOption(const char* name, const char* shortName, const char* valueName, const char* help)
 {
     return {name,    shortName, valueName, help, nullptr, valueName ? OptionKind::Value : OptionKind::Flag,
-            nullptr, nullptr};
+            nullptr, nullptr,   nullptr};
 }
 
 // An option of one picture, a batch job's key of the same name.
 constexpr CommandOption pictureFlag(const char* name, const char* help, CommandOption::FlagSetter set)
 {
-    return {name, nullptr, nullptr, help, name, OptionKind::Flag, set, nullptr};
+    return {name, nullptr, nullptr, help, name, OptionKind::Flag, set, nullptr, nullptr};
 }
 
 constexpr CommandOption pictureValue(const char* name, const char* shortName, const char* valueName, const char* help,
                                      CommandOption::ValueSetter set)
 {
-    return {name, shortName, valueName, help, name, OptionKind::Value, nullptr, set};
+    return {name, shortName, valueName, help, name, OptionKind::Value, nullptr, set, nullptr};
+}
+
+// An option of one picture that may be given more than once; a job's key takes one value or an
+// array of them.
+constexpr CommandOption pictureValues(const char* name, const char* valueName, const char* help,
+                                      CommandOption::ValuesSetter set)
+{
+    return {name, nullptr, valueName, help, name, OptionKind::Values, nullptr, nullptr, set};
 }
 
 // A value of one picture that a batch job may also give as true or false.
@@ -277,6 +358,17 @@ const CommandOption options[] = {
     pictureValue("picture", nullptr, "FILE", "Background picture tiled behind the text (.bmp, .jpg, .jpeg or .png).",
                  setPicture),
     pictureFlag("shadow", "Grey shadow.", [](RenderRequest& request, bool on) { request.shadow = on; }),
+    pictureValues("outline", "W[:COLOR]",
+                  "Outline W pixels (1-64) wide around the glyphs, beneath them, in COLOR (default 0, black; "
+                  "#RRGGBBAA too); up to three times, each around the one before.",
+                  setOutlines),
+    pictureValue("shadow-color", nullptr, "COLOR",
+                 "Shadow in COLOR (#RRGGBBAA too; default 7, light grey); turns the shadow on.", setShadowColor),
+    pictureValue("shadow-offset", nullptr, "X,Y",
+                 "Shadow moved X,Y pixels (-1000 to 1000; default a share of the size); turns the shadow on.",
+                 setShadowOffset),
+    pictureValue("shadow-blur", nullptr, "R",
+                 "Soft shadow spreading R pixels (0-100; default 0, sharp); turns the shadow on.", setShadowBlur),
     pictureFlag("rainbow", "Rainbow-coloured characters.",
                 [](RenderRequest& request, bool on) { request.rainbow = on; }),
     pictureFlag("frame", "One-pixel frame around the picture.",

@@ -13,14 +13,17 @@
 namespace sorvel::render_command {
 
 enum class OptionKind {
-    Flag,  // on or off: --bold, "bold": true
-    Value, // takes a value: --size 14, "size": 14
+    Flag,   // on or off: --bold, "bold": true
+    Value,  // takes a value: --size 14, "size": 14
+    Values, // takes a value, given again for more: --outline 2 --outline 4, "outline": ["2", "4"]
 };
 
 struct CommandOption {
     using FlagSetter = void (*)(RenderRequest& request, bool on);
     // Raises CommandError (UsageError) for a value the option does not take.
     using ValueSetter = void (*)(RenderRequest& request, const QString& value);
+    // Every value given, in order, in place of earlier ones; raises CommandError as above.
+    using ValuesSetter = void (*)(RenderRequest& request, const QStringList& values);
 
     const char* name;      // the long name, without dashes
     const char* shortName; // one letter, or nullptr
@@ -30,8 +33,9 @@ struct CommandOption {
     // which the command line's parser acts on itself.
     const char* jsonKey;
     OptionKind kind;
-    FlagSetter setFlag;   // a flag of a picture (or a value's true or false in a batch job); else nullptr
-    ValueSetter setValue; // a value of a picture; else nullptr
+    FlagSetter setFlag;     // a flag of a picture (or a value's true or false in a batch job); else nullptr
+    ValueSetter setValue;   // a value of a picture; else nullptr
+    ValuesSetter setValues; // values of a picture; else nullptr
 
     QString longName() const { return QString::fromLatin1(name); }
     bool isPictureOption() const { return jsonKey != nullptr; }

@@ -131,7 +131,12 @@ TextImageSettings settingsFor(const RenderRequest& request, const QString& text)
         settings.backgroundPicture = request.picture;
         settings.pictureEndings = NameEndings::Command;
     }
-    settings.Shadow = request.shadow;
+    settings.Shadow = request.shadow || request.shadowColor || request.shadowOffset || request.shadowBlur;
+    settings.Outlines = request.outlines;
+    settings.ShadowStyle.color = request.shadowColor;
+    settings.ShadowStyle.alpha = request.shadowAlpha;
+    settings.ShadowStyle.offset = request.shadowOffset;
+    settings.ShadowStyle.blur = request.shadowBlur.value_or(0);
     settings.Rainbow = request.rainbow;
     settings.Framed = request.frame;
     settings.Layout.width = request.width;

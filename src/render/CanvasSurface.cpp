@@ -267,6 +267,210 @@ void CanvasSurface::printLines(const QString& text, const std::vector<ColorValue
     }
 }
 
+QImage CanvasSurface::inkOf(const QString& text, double x, double y) const
+{
+    if (m_width <= 0 || m_height <= 0)
+        return {};
+    // The buffer of the previous rendering, once nothing else holds it: fresh pages of this
+    // size cost more than drawing the text.
+    if (m_ink.width() != m_width || m_ink.height() != m_height || !m_ink.isDetached()) {
+        m_ink = QImage();
+        m_ink = QImage(m_width, m_height, QImage::Format_ARGB32_Premultiplied);
+        if (m_ink.isNull())
+            fail(FailureKind::OutOfMemory);
+        m_ink.setDotsPerMeterX(dotsPerMeter96);
+        m_ink.setDotsPerMeterY(dotsPerMeter96);
+    }
+    m_ink.fill(Qt::transparent);
+    if (!text.isEmpty()) {
+        QPainter painter(&m_ink);
+        painter.setFont(m_font);
+        TextBlock::of(text, m_font, m_layout)->draw(painter, roundHalfEven(x), roundHalfEven(y), toQColor(m_foreColor));
+    }
+    return m_ink;
+}
+
+void CanvasSurface::drawOver(const QImage& ink)
+{
+    if (ink.isNull())
+        fail(FailureKind::BadArgument);
+    makeImageCurrent();
+    if (m_image.isNull())
+        return;
+    m_blankFill.reset();
+    QPainter painter(&m_image);
+    painter.drawImage(0, 0, ink);
+}
+
+namespace {
+
+// a * b / 255 for a and b of 0 to 255, rounded.
+inline unsigned timesAlpha(unsigned a, unsigned b)
+{
+    const unsigned t = a * b + 128;
+    return (t + (t >> 8)) >> 8;
+}
+
+// a * b / 65535 for a and b of 0 to 65535, rounded.
+inline std::uint64_t timesAlpha16(std::uint64_t a, std::uint64_t b)
+{
+    return (a * b + 32767) / 65535;
+}
+
+// A layer as the loops below take it: its mask's row and its colour's channels.
+struct LayerRow {
+    const std::uint8_t* coverage;
+    unsigned red, green, blue, alpha;
+    QRgb color; // opaque
+};
+
+// The first layer to blend at a pixel: the topmost that covers it wholly in an opaque colour
+// hides every layer beneath it.
+inline std::size_t firstVisibleLayer(const std::vector<LayerRow>& layers, int x)
+{
+    for (std::size_t i = layers.size(); i > 0; --i) {
+        if (layers[i - 1].coverage[x] == 255 && layers[i - 1].alpha == 255)
+            return i - 1;
+    }
+    return 0;
+}
+
+inline bool anyCoverage(const std::vector<LayerRow>& layers, int x)
+{
+    for (const LayerRow& layer : layers) {
+        if (layer.coverage[x] != 0)
+            return true;
+    }
+    return false;
+}
+
+// x a + y b for the four channels of two pixels, a + b = 255, each channel rounded.
+inline QRgb interpolate255(QRgb x, unsigned a, QRgb y, unsigned b)
+{
+    unsigned t = (x & 0xff00ffu) * a + (y & 0xff00ffu) * b;
+    t = ((t + ((t >> 8) & 0xff00ffu) + 0x800080u) >> 8) & 0xff00ffu;
+    unsigned u = ((x >> 8) & 0xff00ffu) * a + ((y >> 8) & 0xff00ffu) * b;
+    u = (u + ((u >> 8) & 0xff00ffu) + 0x800080u) & 0xff00ff00u;
+    return u | t;
+}
+
+// One layer: most pixels are either not covered or wholly covered.
+void paintOpaqueRow(QRgb* row, int width, const LayerRow& layer)
+{
+    const QRgb color = qRgb(static_cast<int>(layer.red), static_cast<int>(layer.green), static_cast<int>(layer.blue));
+    const std::uint8_t* coverage = layer.coverage;
+    int x = 0;
+    while (x < width) {
+        // Eight pixels at a time where none or all are covered.
+        if (x + 8 <= width) {
+            std::uint64_t eight;
+            std::memcpy(&eight, coverage + x, sizeof eight);
+            if (eight == 0) {
+                x += 8;
+                continue;
+            }
+            if (eight == ~std::uint64_t{0} && layer.alpha == 255) {
+                std::fill_n(row + x, 8, color);
+                x += 8;
+                continue;
+            }
+        }
+        const unsigned a = layer.alpha == 255 ? coverage[x] : timesAlpha(coverage[x], layer.alpha);
+        if (a == 255)
+            row[x] = color;
+        else if (a != 0)
+            row[x] = interpolate255(color, a, row[x], 255 - a) | 0xff000000u;
+        ++x;
+    }
+}
+
+void paintOpaqueRow(QRgb* row, int width, const std::vector<LayerRow>& layers)
+{
+    if (layers.size() == 1) {
+        paintOpaqueRow(row, width, layers.front());
+        return;
+    }
+    for (int x = 0; x < width; ++x) {
+        if (!anyCoverage(layers, x))
+            continue;
+        QRgb pixel = row[x];
+        for (std::size_t i = firstVisibleLayer(layers, x); i < layers.size(); ++i) {
+            const LayerRow& layer = layers[i];
+            const unsigned a = timesAlpha(layer.coverage[x], layer.alpha);
+            if (a == 255)
+                pixel = qRgb(static_cast<int>(layer.red), static_cast<int>(layer.green), static_cast<int>(layer.blue));
+            else if (a != 0)
+                pixel = interpolate255(layer.color, a, pixel, 255 - a);
+        }
+        row[x] = pixel | 0xff000000u;
+    }
+}
+
+void paintSeeThroughRow(QRgba64* row, int width, const std::vector<LayerRow>& layers)
+{
+    for (int x = 0; x < width; ++x) {
+        if (!anyCoverage(layers, x))
+            continue;
+        QRgba64& pixel = row[x];
+        std::uint64_t r = pixel.red();
+        std::uint64_t g = pixel.green();
+        std::uint64_t b = pixel.blue();
+        std::uint64_t alpha = pixel.alpha();
+        for (std::size_t i = firstVisibleLayer(layers, x); i < layers.size(); ++i) {
+            const LayerRow& layer = layers[i];
+            const unsigned a8 = timesAlpha(layer.coverage[x], layer.alpha);
+            if (a8 == 0)
+                continue;
+            const std::uint64_t a = a8 * 257u;
+            const std::uint64_t rest = 65535 - a;
+            r = timesAlpha16(layer.red * 257u, a) + timesAlpha16(r, rest);
+            g = timesAlpha16(layer.green * 257u, a) + timesAlpha16(g, rest);
+            b = timesAlpha16(layer.blue * 257u, a) + timesAlpha16(b, rest);
+            alpha = a + timesAlpha16(alpha, rest);
+        }
+        pixel = QRgba64::fromRgba64(static_cast<quint16>(r), static_cast<quint16>(g), static_cast<quint16>(b),
+                                    static_cast<quint16>(alpha));
+    }
+}
+
+} // namespace
+
+void CanvasSurface::paintCoverage(std::span<const CoverageLayer> layers)
+{
+    makeImageCurrent();
+    if (m_image.isNull() || layers.empty())
+        return;
+    for (const CoverageLayer& layer : layers) {
+        if (!layer.mask || layer.mask->width != m_image.width() || layer.mask->height != m_image.height())
+            fail(FailureKind::BadArgument);
+    }
+    m_blankFill.reset();
+    const int width = m_image.width();
+    std::vector<LayerRow> rows;
+    for (const CoverageLayer& layer : layers) {
+        rows.push_back({nullptr, static_cast<unsigned>(layer.color.red()), static_cast<unsigned>(layer.color.green()),
+                        static_cast<unsigned>(layer.color.blue()), static_cast<unsigned>(layer.color.alpha()),
+                        qRgb(layer.color.red(), layer.color.green(), layer.color.blue())});
+    }
+    const auto atRow = [&](int y) {
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i].coverage = layers[i].mask->row(y);
+    };
+    if (m_image.format() == QImage::Format_RGB32) {
+        for (int y = 0; y < m_image.height(); ++y) {
+            atRow(y);
+            paintOpaqueRow(reinterpret_cast<QRgb*>(m_image.scanLine(y)), width, rows);
+        }
+    } else {
+        if (m_image.format() != QImage::Format_RGBA64_Premultiplied)
+            m_image.convertTo(QImage::Format_RGBA64_Premultiplied);
+        for (int y = 0; y < m_image.height(); ++y) {
+            atRow(y);
+            paintSeeThroughRow(reinterpret_cast<QRgba64*>(m_image.scanLine(y)), width, rows);
+        }
+    }
+}
+
 void CanvasSurface::outlineRect(int x1, int y1, int x2, int y2, ColorValue color)
 {
     makeImageCurrent();

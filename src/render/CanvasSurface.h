@@ -7,6 +7,7 @@
 // the limit, so text beyond it is cut at the edge.
 
 #include "platform/ColorValue.h"
+#include "render/CoverageMask.h"
 #include "text/TextLayoutOptions.h"
 
 #include <QFont>
@@ -15,6 +16,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace sorvel {
@@ -128,6 +130,20 @@ public:
     // its first unit. Glyphs land exactly where print puts them.
     void printColored(const QString& text, const std::vector<ColorValue>& unitColors, bool lineEnd);
 
+    // The text as print would draw it from (x, y), with the same layout, font, colour and whole
+    // pixels, alone on a see-through image of the canvas's size: its alpha channel is the
+    // silhouette of exactly what print draws.
+    QImage inkOf(const QString& text, double x, double y) const;
+    // Draws such an image over the canvas: the same pixels as printing the text there.
+    void drawOver(const QImage& ink);
+    // Paints each layer's colour (alpha included) over the canvas as far as its mask, of the
+    // canvas's size, covers each pixel; every layer above the ones before it.
+    struct CoverageLayer {
+        const CoverageMask* mask;
+        QColor color;
+    };
+    void paintCoverage(std::span<const CoverageLayer> layers);
+
     // One-pixel outline between two corners, both included.
     void outlineRect(int x1, int y1, int x2, int y2, ColorValue color);
 
@@ -157,6 +173,8 @@ private:
     // The colour every pixel has while nothing was drawn since the canvas was last filled: a
     // resize then only has to fill the new canvas, not copy the old one.
     std::optional<QRgb> m_blankFill;
+    // What inkOf draws on, kept from one rendering to the next.
+    mutable QImage m_ink;
 };
 
 } // namespace sorvel

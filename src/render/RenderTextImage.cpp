@@ -7,11 +7,15 @@
 #include "render/MeasuringLabel.h"
 #include "render/effects/Effect.h"
 #include "render/effects/Frame.h"
+#include "render/effects/InkRoom.h"
 #include "render/effects/ItalicWidening.h"
+#include "render/effects/Outline.h"
 #include "render/effects/PictureTiles.h"
 #include "render/effects/Rainbow.h"
 #include "render/effects/RenderContext.h"
 #include "render/effects/Shadow.h"
+
+#include <algorithm>
 
 namespace sorvel {
 
@@ -25,6 +29,8 @@ const Effect* const programEffects[] = {
     &effectObject<PictureTiles>,   // the background picture, tiled
     &effectObject<ItalicWidening>, // room for slanted glyphs
     &effectObject<Shadow>,         // a grey copy beneath the text
+    &effectObject<InkRoom>,        // room for outlines, a shadow of its own look, a fixed width
+    &effectObject<Outline>,        // bands around the glyphs
     &effectObject<Frame>,          // an outline on the canvas edges
     &effectObject<Rainbow>,        // the text in many hues
 };
@@ -39,9 +45,16 @@ void takeSettings(RenderContext& c)
     c.canvas.setForeColor(s.ForeColor);
     c.canvas.setBackColor(s.BackColor);
     c.canvas.setBackAlpha(s.BackAlpha);
-    // Lines after the first start at the left margin.
+    // Lines after the first start at the left margin. A picture sized to its ink starts them
+    // where the first starts, and a fixed width holds the ink's room beside the text.
     TextLayoutOptions layout = s.Layout;
     layout.lineStart = s.Margins.left;
+    if (sizesToInk(s)) {
+        const InkReach reach = inkReachOf(s);
+        layout.lineStart += reach.left + (s.Framed ? 1 : 0);
+        if (layout.width > 0)
+            layout.width = std::max(1, layout.width - reach.horizontal());
+    }
     c.canvas.setLayout(layout);
     c.label.setLayout(layout);
 }
@@ -119,6 +132,18 @@ void resizeForEffects(RenderContext& c, Effects effects)
     }
 }
 
+// Where the text starts: at the margins, moved by each effect in turn.
+void placeText(RenderContext& c, Effects effects)
+{
+    const TextImageSettings& s = c.settings;
+    QPointF origin(s.Margins.left, s.Margins.top);
+    for (const Effect* effect : effects) {
+        if (effect->isOn(s))
+            origin = effect->textOrigin(c, origin);
+    }
+    c.textOrigin = origin;
+}
+
 void drawBeneathText(RenderContext& c, Effects effects)
 {
     for (const Effect* effect : effects) {
@@ -136,11 +161,7 @@ void drawBeneathText(RenderContext& c, Effects effects)
 void drawText(RenderContext& c, Effects effects, TextPlacement* placement)
 {
     const TextImageSettings& s = c.settings;
-    QPointF origin(s.Margins.left, s.Margins.top);
-    for (const Effect* effect : effects) {
-        if (effect->isOn(s))
-            origin = effect->textOrigin(c, origin);
-    }
+    const QPointF origin = c.textOrigin;
     const ColorValue textColor = c.canvas.foreColor();
     // A text whose layout finds no memory is left out; what lies beneath it stays.
     carryOnAfterFailure([&] {
@@ -194,14 +215,15 @@ void renderTextImageWithPlacement(const TextImageSettings& settings, const Rende
 void renderWithEffects(const TextImageSettings& settings, const RenderSurfaces& surfaces, Effects effects,
                        TextPlacement* placement) noexcept
 {
-    RenderContext context{settings, surfaces.canvas, surfaces.label, surfaces.holder, std::nullopt};
+    RenderContext context{settings, surfaces.canvas, surfaces.label, surfaces.holder, std::nullopt, {}, {}, {}};
     takeSettings(context);
     measureText(context, effects);
     clearToBackColor(context);
     sizeToMeasuredText(context);
     drawBackgrounds(context, effects);     // picture tiles
-    resizeForEffects(context, effects);    // italic widening, shadow
-    drawBeneathText(context, effects);     // shadow, frame
+    resizeForEffects(context, effects);    // italic widening, shadow, ink room
+    placeText(context, effects);           // margins, ink room, frame
+    drawBeneathText(context, effects);     // shadow, outlines, frame
     drawText(context, effects, placement); // plain or rainbow
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Turns the settings into the finished text image on the canvas, as a pipeline of named steps:
 // take the settings, measure the text, clear the canvas to the background colour, size it to
-// the measured text, then let the effects draw their backgrounds, resize the canvas, draw
-// beneath the text, and print the text (plain, or in an effect's own way). A step that fails
+// the measured text, then let the effects draw their backgrounds, resize the canvas, place the
+// text, draw beneath it, and print it (plain, or in an effect's own way). A step that fails
 // is left out and the rest still run; nothing is raised.
 // Margins grow every size by the same pixels and move the text by the left and top ones; the
 // frame stays on the outer edge.

@@ -7,9 +7,34 @@
 #include "text/TextLayoutOptions.h"
 #include "text/FontSystem.h"
 
+#include <QPoint>
 #include <QString>
 
+#include <optional>
+#include <vector>
+
 namespace sorvel {
+
+// One outline: a band of width pixels around the shape inside it (the glyphs, or the outline
+// before it), in one colour.
+struct TextOutline {
+    int width = 1;
+    ColorValue color = rgbColor(0, 0, 0);
+    int alpha = 255; // opacity of color
+
+    bool operator==(const TextOutline&) const = default;
+};
+
+// How the shadow looks beyond the window's own: each value left empty keeps the window's.
+struct ShadowLook {
+    std::optional<ColorValue> color; // empty: the palette's light grey
+    int alpha = 255;                 // opacity of color
+    std::optional<QPoint> offset;    // empty: a share of the size box's number, right and down
+    int blur = 0;                    // reach of a soft shadow in pixels; 0: sharp
+
+    bool isWindows() const { return *this == ShadowLook{}; }
+    bool operator==(const ShadowLook&) const = default;
+};
 
 struct TextImageSettings {
     QString Text; // line breaks as CR LF
@@ -28,7 +53,9 @@ struct TextImageSettings {
     bool Rainbow = false;
     bool Framed = false;
     // Beyond the window: none of these is set by it, and their defaults draw its picture.
-    TextLayoutOptions Layout; // width, wrapping, alignment (the renderer sets the line start)
+    std::vector<TextOutline> Outlines; // from the glyphs outwards, beneath the text
+    ShadowLook ShadowStyle;            // used while Shadow is on
+    TextLayoutOptions Layout;          // width, wrapping, alignment (the renderer sets the line start)
     PictureMargins Margins;
     int BackAlpha = 255; // opacity of BackColor; below 255 the image has alpha
 

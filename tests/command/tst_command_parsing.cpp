@@ -4,6 +4,7 @@
 #include "command/CommandError.h"
 #include "command/CommandLine.h"
 #include "command/CommandOptions.h"
+#include "command/RenderJob.h"
 #include "render/CanvasSurface.h"
 
 #include <QtTest>
@@ -66,16 +67,16 @@ QString describe(const RenderRequest& r)
                .arg(r.margins.left)
                .arg(r.fontFile) +
            QStringLiteral(" letter spacing %1 line spacing %2 missing %3 boxes '%4' %5 vertical %6 height %7 "
-                           "upright digits %8 latin upright %9")
+                          "upright digits %8 latin upright %9")
                .arg(r.letterSpacing)
                .arg(r.lineSpacing)
                .arg(static_cast<int>(r.missing))
                .arg(r.boxesFile)
                .arg(r.boxesInResult)
-                .arg(r.vertical)
-                .arg(r.height)
-                .arg(r.uprightDigits)
-                .arg(r.latinUpright);
+               .arg(r.vertical)
+               .arg(r.height)
+               .arg(r.uprightDigits)
+               .arg(r.latinUpright);
 }
 
 // The CommandError that call raises; no value when it raises none.
@@ -112,7 +113,34 @@ private slots:
     void refusedJobLine();
     void flagOptionAndJobKeyAgree_data();
     void flagOptionAndJobKeyAgree();
+    void shadowsLookTurnsTheShadowOn();
 };
+
+// Each of the shadow's own options turns it on and changes only what it names; outlines pass
+// to the renderer in the order given.
+void TestCommandParsing::shadowsLookTurnsTheShadowOn()
+{
+    const auto settingsOf = [](const QStringList& options) {
+        return settingsFor(parseCommandLine(commandLine(QStringList{"-o", "a.png", "x"} + options)).request, "x");
+    };
+    QVERIFY(!settingsOf({}).Shadow);
+    QVERIFY(settingsOf({"--shadow"}).ShadowStyle.isWindows());
+    const TextImageSettings blurred = settingsOf({"--shadow-blur", "6"});
+    QVERIFY(blurred.Shadow);
+    QCOMPARE(blurred.ShadowStyle.blur, 6);
+    QVERIFY(!blurred.ShadowStyle.color && !blurred.ShadowStyle.offset);
+    const TextImageSettings moved = settingsOf({"--shadow-offset", "-2,5", "--shadow-color", "#00FF0040"});
+    QVERIFY(moved.Shadow);
+    QCOMPARE(*moved.ShadowStyle.offset, QPoint(-2, 5));
+    QCOMPARE(*moved.ShadowStyle.color, rgbColor(0, 255, 0));
+    QCOMPARE(moved.ShadowStyle.alpha, 0x40);
+    QCOMPARE(moved.ShadowStyle.blur, 0);
+    const TextImageSettings outlined = settingsOf({"--outline", "3:12", "--outline", "1"});
+    QVERIFY(!outlined.Shadow);
+    QCOMPARE(outlined.Outlines.size(), std::size_t{2});
+    QCOMPARE(outlined.Outlines[0].width, 3);
+    QCOMPARE(outlined.Outlines[1].color, rgbColor(0, 0, 0));
+}
 
 void TestCommandParsing::requestOfCommandLine_data()
 {
@@ -241,6 +269,25 @@ void TestCommandParsing::requestOfCommandLine_data()
             r.boxesFile = "b.json";
             r.missing = RenderRequest::Missing::Error;
         }));
+    row("outlines in the order given",
+        {"-o", "a.png", "x", "--outline", "2", "--outline", "4:12", "--outline", "64:#10203080"},
+        changed([](RenderRequest& r) {
+            r.outlines = {
+                {2, rgbColor(0, 0, 0), 255}, {4, rgbColor(255, 0, 0), 255}, {64, rgbColor(0x10, 0x20, 0x30), 0x80}};
+        }));
+    row("shadow's own look",
+        {"-o", "a.png", "x", "--shadow-color", "#11223344", "--shadow-offset", "-3, 1000", "--shadow-blur", "100"},
+        changed([](RenderRequest& r) {
+            r.shadowColor = rgbColor(0x11, 0x22, 0x33);
+            r.shadowAlpha = 0x44;
+            r.shadowOffset = QPoint(-3, 1000);
+            r.shadowBlur = 100;
+        }));
+    row("sharp shadow at the window's offset", {"-o", "a.png", "x", "--shadow-color", "4", "--shadow-blur", "0"},
+        changed([](RenderRequest& r) {
+            r.shadowColor = rgbColor(128, 0, 0);
+            r.shadowBlur = 0;
+        }));
 }
 
 void TestCommandParsing::requestOfCommandLine()
@@ -321,6 +368,29 @@ void TestCommandParsing::refusedCommandLine_data()
                                       << "--upright-digits: '5' is not a number from 0 to 4";
     QTest::newRow("latin") << QStringList{"-o", "a.png", "--vertical", "--latin", "sideways", "x"}
                            << "--latin: 'sideways' is not turned or upright";
+    QTest::newRow("outline 0") << QStringList{"-o", "a.png", "--outline", "0", "x"}
+                               << "--outline: '0' is not a width in whole pixels from 1 to 64";
+    QTest::newRow("outline 65") << QStringList{"-o", "a.png", "--outline", "65:1", "x"}
+                                << "--outline: '65' is not a width in whole pixels from 1 to 64";
+    QTest::newRow("outline without a width") << QStringList{"-o", "a.png", "--outline", ":1", "x"}
+                                             << "--outline: '' is not a width in whole pixels from 1 to 64";
+    QTest::newRow("outline colour") << QStringList{"-o", "a.png", "--outline", "2:16", "x"}
+                                    << "--outline: '16' is neither a palette index from 0 to 15, #RRGGBB nor "
+                                       "#RRGGBBAA";
+    QTest::newRow("four outlines") << QStringList{"-o",        "a.png", "--outline", "1", "--outline", "1",
+                                                  "--outline", "1",     "--outline", "1", "x"}
+                                   << "--outline: 4 outlines where at most 3 are taken";
+    QTest::newRow("shadow colour") << QStringList{"-o", "a.png", "--shadow-color", "#12345", "x"}
+                                   << "--shadow-color: '#12345' is neither a palette index from 0 to 15, #RRGGBB nor "
+                                      "#RRGGBBAA";
+    QTest::newRow("one offset") << QStringList{"-o", "a.png", "--shadow-offset", "3", "x"}
+                                << "--shadow-offset: '3' is not X,Y in whole pixels from -1000 to 1000";
+    QTest::newRow("offset beyond") << QStringList{"-o", "a.png", "--shadow-offset", "0,-1001", "x"}
+                                   << "--shadow-offset: '0,-1001' is not X,Y in whole pixels from -1000 to 1000";
+    QTest::newRow("blur 101") << QStringList{"-o", "a.png", "--shadow-blur", "101", "x"}
+                              << "--shadow-blur: '101' is not a reach in whole pixels from 0 to 100";
+    QTest::newRow("negative blur") << QStringList{"-o", "a.png", "--shadow-blur", "-1", "x"}
+                                   << "--shadow-blur: '-1' is not a reach in whole pixels from 0 to 100";
     QTest::newRow("jobs without a batch")
         << QStringList{"-o", "a.png", "--jobs", "2", "x"} << "--jobs is for a batch (--batch FILE)";
     QTest::newRow("jobs 0") << QStringList{"--batch", "-", "--jobs", "0"}
@@ -440,6 +510,18 @@ void TestCommandParsing::requestOfJobLine_data()
                r.letterSpacing = -1.5;
                r.lineSpacing = 2;
            });
+    QTest::newRow("outlines as an array")
+        << QByteArray(R"({"text": "x", "output": "a.png", "outline": ["2:15", 3]})") << changed([](RenderRequest& r) {
+               r.outlines = {{2, rgbColor(255, 255, 255), 255}, {3}};
+           });
+    QTest::newRow("one outline as a number") << QByteArray(R"({"text": "x", "output": "a.png", "outline": 5})")
+                                             << changed([](RenderRequest& r) { r.outlines = {{5}}; });
+    QTest::newRow("no outline") << QByteArray(R"({"text": "x", "output": "a.png", "outline": []})") << plainRequest();
+    QTest::newRow("shadow offset") << QByteArray(R"({"text": "x", "output": "a.png", "shadow-offset": "4,-2"})")
+                                   << changed([](RenderRequest& r) {
+                                          r.shadow = true; // the default of the run, kept
+                                          r.shadowOffset = QPoint(4, -2);
+                                      });
     QTest::newRow("a key turns a default off")
         << QByteArray(R"({"text": "x", "output": "a.png", "shadow": false})") << plainRequest();
 }
@@ -471,6 +553,11 @@ void TestCommandParsing::refusedJobLine_data()
                                       << R"("bold" must be true or false)";
     QTest::newRow("value as a list") << QByteArray(R"({"text": "x", "output": "a.png", "size": [14]})")
                                      << R"("size" must be a string or a number)";
+    QTest::newRow("outline as an object") << QByteArray(R"({"text": "x", "output": "a.png", "outline": [{}]})")
+                                          << R"("outline" must be a string, a number or an array of them)";
+    QTest::newRow("four outlines in a job")
+        << QByteArray(R"({"text": "x", "output": "a.png", "outline": [1, 1, 1, 1]})")
+        << "--outline: 4 outlines where at most 3 are taken";
     QTest::newRow("text as a number") << QByteArray(R"({"text": 3, "output": "a.png"})")
                                       << R"("text" must be a string)";
     QTest::newRow("a value the option refuses")

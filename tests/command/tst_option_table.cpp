@@ -121,7 +121,7 @@ void TestOptionTable::rowsAreConsistent()
         QVERIFY2(name.size() > 1 && seen.insert(name).second, option.name);
         if (option.shortName)
             QVERIFY2(qstrlen(option.shortName) == 1 && seen.insert(option.shortName).second, option.shortName);
-        QCOMPARE(option.valueName != nullptr, option.kind == OptionKind::Value);
+        QCOMPARE(option.valueName != nullptr, option.kind != OptionKind::Flag);
         QVERIFY2(option.help && *option.help, option.name);
         // A picture's option sets the request through the setter of its kind; an option of the
         // run has none (the parser acts on it).
@@ -132,6 +132,7 @@ void TestOptionTable::rowsAreConsistent()
         else
             QVERIFY2(picture || option.setFlag == nullptr, option.name);
         QCOMPARE(option.setValue != nullptr, picture && option.kind == OptionKind::Value);
+        QCOMPARE(option.setValues != nullptr, picture && option.kind == OptionKind::Values);
         if (picture)
             QCOMPARE(optionForJsonKey(QString::fromLatin1(option.jsonKey)), &option);
     }

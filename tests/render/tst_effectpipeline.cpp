@@ -102,7 +102,7 @@ class TestEffectPipeline : public QObject {
     Q_OBJECT
 private slots:
     // Backgrounds at the measured size; each effect's sides, then every effect drawing on the
-    // resized canvas; beneath the text; the origin; the first effect that prints the text.
+    // resized canvas; the origin; beneath the text; the first effect that prints the text.
     void asksEffectsInOrder()
     {
         QStringList log;
@@ -119,7 +119,7 @@ private slots:
         const QImage image = out.render(s, {&a, &off, &b});
         QCOMPARE(log, (QStringList{u"a:measure"_qs, u"b:measure"_qs, u"a:background"_qs, u"b:background"_qs,
                                    u"a:growth"_qs, u"a:resized"_qs, u"b:resized"_qs, u"b:growth"_qs, u"a:resized"_qs,
-                                   u"b:resized"_qs, u"a:beneath"_qs, u"b:beneath"_qs, u"a:origin"_qs, u"b:origin"_qs,
+                                   u"b:resized"_qs, u"a:origin"_qs, u"b:origin"_qs, u"a:beneath"_qs, u"b:beneath"_qs,
                                    u"a:text at 22,13"_qs, u"b:text at 22,13"_qs}));
         // Each side: the side b measured times scale plus the margins (76.5 is 76); every side
         // set is one resize.
@@ -137,7 +137,7 @@ private slots:
         QTest::addColumn<QStringList>("laterCalls");
         QTest::addColumn<bool>("plainText");
         const QStringList all{u"b:measure"_qs, u"b:background"_qs, u"b:resized"_qs,    u"b:growth"_qs,
-                              u"b:beneath"_qs, u"b:origin"_qs,     u"b:text at 0,0"_qs};
+                              u"b:origin"_qs,  u"b:beneath"_qs,    u"b:text at 0,0"_qs};
         QTest::newRow("measure") << u"measure"_qs << true << all << true;
         QTest::newRow("background") << u"background"_qs << false << all << true;
         QTest::newRow("resized canvas") << u"resized"_qs << true << all << true;

@@ -55,7 +55,8 @@ public:
     // Draws beneath the text on the canvas of its final size. The text's colour afterwards is
     // the one before, whatever the effect set.
     virtual void drawBeneathText(RenderContext&) const { }
-    // Where the text starts, given where it would start without this effect.
+    // Where the text starts, given where it would start without this effect; asked once the
+    // canvas has its final size, before anything is drawn beneath the text.
     virtual QPointF textOrigin(const RenderContext&, QPointF origin) const noexcept { return origin; }
     // Prints the text in the effect's own way from the drawing position and returns true, or
     // returns false and leaves the text to the next effect or to the plain print.

@@ -5,6 +5,7 @@
 #include "render/PictureHolder.h"
 #include "render/ReadPngIntoHolder.h"
 #include "render/RenderTextImage.h"
+#include "render/effects/InkRoom.h"
 #include "render/effects/RenderContext.h"
 
 namespace sorvel {
@@ -35,10 +36,10 @@ void tileHolderPicture(RenderContext& context)
     context.canvas.drawTiled(context.holder.picture(), context.canvas.scaleWidth(), context.canvas.scaleHeight());
 }
 
-// Any layout beyond the window's own: a width, wrapping, alignment or margins.
+// Any layout beyond the window's own: a width, wrapping, alignment or margins, or room for ink.
 bool hasOwnLayout(const TextImageSettings& settings)
 {
-    return settings.Layout != TextLayoutOptions{} || settings.Margins != PictureMargins{};
+    return settings.Layout != TextLayoutOptions{} || settings.Margins != PictureMargins{} || sizesToInk(settings);
 }
 
 } // namespace

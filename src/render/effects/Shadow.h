@@ -1,6 +1,8 @@
 #pragma once
 // The shadow: the text printed once more in the palette's light grey, moved right and down by a
 // share of the size box's number, beneath the text. The canvas grows wider and taller for it.
+// In a picture sized to its ink (InkRoom.h) it lies at that offset from the text itself, or at
+// an offset of its own, in a colour of its own, with the outlines' shape and softened at will.
 
 #include "render/effects/Effect.h"
 
