@@ -327,7 +327,7 @@ constexpr CommandOption pictureValues(const char* name, const char* valueName, c
 constexpr CommandOption pictureValueOrFlag(const char* name, const char* valueName, const char* help,
                                            CommandOption::ValueSetter set, CommandOption::FlagSetter setFlag)
 {
-    return {name, nullptr, valueName, help, name, OptionKind::Value, setFlag, set};
+    return {name, nullptr, valueName, help, name, OptionKind::Value, setFlag, set, nullptr};
 }
 
 const CommandOption options[] = {
