@@ -235,7 +235,13 @@ void CanvasSurface::printColored(const QString& text, const std::vector<ColorVal
     printLines(text, &unitColors, lineEnd);
 }
 
-void CanvasSurface::printLines(const QString& text, const std::vector<ColorValue>* unitColors, bool lineEnd)
+void CanvasSurface::printSilhouette(const QString& text, bool lineEnd)
+{
+    printLines(text, nullptr, lineEnd, true);
+}
+
+void CanvasSurface::printLines(const QString& text, const std::vector<ColorValue>* unitColors, bool lineEnd,
+                               bool silhouette)
 {
     const auto block = TextBlock::of(text, m_font, m_layout);
     const double x = roundHalfEven(m_currentX);
@@ -252,6 +258,8 @@ void CanvasSurface::printLines(const QString& text, const std::vector<ColorValue
             for (ColorValue c : *unitColors)
                 colors.push_back(toQColor(c));
             block->drawColored(painter, x, y, colors);
+        } else if (silhouette) {
+            block->drawSilhouette(painter, x, y, toQColor(m_foreColor));
         } else {
             block->draw(painter, x, y, toQColor(m_foreColor));
         }

@@ -129,6 +129,9 @@ public:
     // of several units (surrogate pair, combining marks, emoji sequence) takes the colour of
     // its first unit. Glyphs land exactly where print puts them.
     void printColored(const QString& text, const std::vector<ColorValue>& unitColors, bool lineEnd);
+    // As print, but a colour emoji is drawn as its shape in ForeColor, as every other glyph is:
+    // what a shadow draws.
+    void printSilhouette(const QString& text, bool lineEnd);
 
     // The text as print would draw it from (x, y), with the same layout, font, colour and whole
     // pixels, alone on a see-through image of the canvas's size: its alpha channel is the
@@ -154,7 +157,8 @@ private:
     QColor backFill() const;
     void resizeImage(int width, int height);
     void makeImageCurrent() const;
-    void printLines(const QString& text, const std::vector<ColorValue>* unitColors, bool lineEnd);
+    void printLines(const QString& text, const std::vector<ColorValue>* unitColors, bool lineEnd,
+                    bool silhouette = false);
 
     // Made when it is first drawn on or read: a blank canvas that is cleared and resized
     // several times in a row is filled once, at its last size.

@@ -4,6 +4,7 @@
 #include "render/RenderTestSurfaces.h"
 #include "render/effects/InkRoom.h"
 
+#include <QFontDatabase>
 #include <QtTest>
 
 #include <functional>
@@ -243,6 +244,46 @@ private slots:
             levels.insert(qAlpha(p));
         }
         QVERIFY2(levels.size() >= 6, qPrintable(QString::number(levels.size())));
+    }
+
+    // A colour emoji's shadow is its shape in the shadow's colour, not a second coloured emoji:
+    // beside the emoji, where only the shadow reaches, every pixel is the shadow's grey or the
+    // background (or between them).
+    void emojiShadowIsItsSilhouette_data()
+    {
+        QTest::addColumn<QPoint>("offset"); // (0, 0): the window's shadow
+        QTest::newRow("window's shadow") << QPoint();
+        QTest::newRow("shadow moved far") << QPoint(30, 30);
+    }
+    void emojiShadowIsItsSilhouette()
+    {
+        QFETCH(QPoint, offset);
+        if (!QFontDatabase::families().contains(u"Noto Color Emoji"_qs))
+            QSKIP("no colour emoji font installed");
+        TextImageSettings s = plain(u"\U0001F600"_qs);
+        s.FontSize = 30;
+        s.SizeText = u"300"_qs; // the window's shadow lies 24 px off
+        s.Shadow = true;
+        if (!offset.isNull())
+            s.ShadowStyle.offset = offset;
+        Surfaces withShadow, without;
+        const QImage image = withShadow.render(s).convertToFormat(QImage::Format_RGB32);
+        TextImageSettings bare = s;
+        bare.Shadow = false;
+        const QImage emoji = without.render(bare).convertToFormat(QImage::Format_RGB32);
+        const QRect face = boxOf(emoji, [](QRgb p) { return p != white; });
+        QVERIFY(!face.isEmpty());
+        int shadowPixels = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                if (face.contains(x, y) || p == white)
+                    continue;
+                ++shadowPixels;
+                QVERIFY2(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p),
+                         qPrintable(QStringLiteral("(%1, %2) is #%3").arg(x).arg(y).arg(p, 6, 16)));
+            }
+        QVERIFY(shadowPixels > 50);
     }
 
     // With a fixed width the picture is exactly the margins plus the width, whatever the effects,

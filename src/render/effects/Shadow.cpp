@@ -45,7 +45,7 @@ void drawShapeShadow(RenderContext& context)
         context.canvas.setCurrentX(context.textOrigin.x() + offset.x());
         context.canvas.setCurrentY(context.textOrigin.y() + offset.y());
         context.canvas.setForeColor(color);
-        context.canvas.print(s.Text, true);
+        context.canvas.printSilhouette(s.Text, true);
         return;
     }
     CoverageMask shadow = shiftedMask(outlinedShape(context), offset);
@@ -73,7 +73,7 @@ void Shadow::drawBeneathText(RenderContext& context) const
         context.canvas.setCurrentY(offset + s.Margins.top);
     });
     context.canvas.setForeColor(PaletteColor(shadowPaletteIndex));
-    context.canvas.print(s.Text, true);
+    context.canvas.printSilhouette(s.Text, true);
 }
 
 } // namespace sorvel
