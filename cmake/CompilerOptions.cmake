@@ -25,3 +25,11 @@ if(SORVEL_FUZZ)
   target_compile_definitions(sorvel_options INTERFACE SORVEL_SMALL_LIMITS)
   target_link_options(sorvel_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# gold links a test program in about a third of the time the default linker takes, and the
+# test command links some seventy of them in each of its builds.
+include(CheckLinkerFlag)
+check_linker_flag(CXX -fuse-ld=gold SORVEL_LINKER_GOLD)
+if(SORVEL_LINKER_GOLD)
+  add_link_options(-fuse-ld=gold)
+endif()
