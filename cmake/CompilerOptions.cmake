@@ -33,3 +33,13 @@ check_linker_flag(CXX -fuse-ld=gold SORVEL_LINKER_GOLD)
 if(SORVEL_LINKER_GOLD)
   add_link_options(-fuse-ld=gold)
 endif()
+
+# Unity builds of the libraries: their files compiled a few at a time as one, so that Qt's
+# headers are parsed once a batch instead of once a file. The test command turns this on for its
+# builds from scratch; an everyday build keeps one file a unit, which rebuilds less on a change.
+option(SORVEL_UNITY "Compile each library's files in batches (faster builds from scratch)" OFF)
+function(sorvel_unity target)
+  if(SORVEL_UNITY)
+    set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  endif()
+endfunction()
